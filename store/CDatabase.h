@@ -1,0 +1,73 @@
+#pragma once
+// The program's single gateway to the recipe data. It owns the open database file, three long-lived
+// updatable record sets on Drinks, Ingredients and DrinkRel, and the record set of the drink shown,
+// and writes its results straight into the main window it is given.
+//
+// Members are defined in the folder of the subsystem that owns them: store/ holds the lifetime
+// and the record lookups.
+
+#include "store/engine/database.h"
+
+#include <QLockFile>
+#include <QString>
+#include <array>
+#include <memory>
+
+class frmMain;
+class CQueries;
+
+// One entry of the recent-search list.
+struct SavedSearch {
+    qint16 iType = 0;
+    QString sString;
+};
+
+class CDatabase {
+public:
+    CDatabase();
+    ~CDatabase();
+    CDatabase(const CDatabase &) = delete;
+    CDatabase &operator=(const CDatabase &) = delete;
+
+    // ---- Lifetime ----
+    void setOutputForm(frmMain *form) { m_outputForm = form; }
+    frmMain *OutputForm() const { return m_outputForm; }
+    // Setting the file name also saves it in the settings store.
+    void setFileName(const QString &path);
+    QString FileName() const { return m_fileName; }
+    // Opens FileName(): schema check and upgrade, the three table record sets, the window caption.
+    // Failures reach the caller as EngineError; the store is then closed.
+    bool DbOpen();
+    bool DbClose();
+    void CheckDatabase();
+    bool isOpen() const { return m_db != nullptr; }
+
+    // ---- Record lookups ----
+    QString DrinkCount();
+    qint16 GetIngID(const QString &name);
+    QString GetDrinkName(qint16 id);
+    QString GetIngName(qint16 id);
+    bool DoesDrinkExist(const QString &sDrinkName);
+
+    // ---- For the subsystems and tests ----
+    engine::Database &database();
+    engine::Recordset &drinksTable();
+    engine::Recordset &ingredientsTable();
+    engine::Recordset &drinkRelTable();
+    CQueries &queries() { return *m_queries; }
+    const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
+
+private:
+    std::unique_ptr<engine::Database> m_db;
+    frmMain *m_outputForm = nullptr;
+    std::unique_ptr<CQueries> m_queries;
+    std::array<SavedSearch, 3> m_savedSearches;
+    std::unique_ptr<engine::Recordset> m_currentDrink;
+    std::unique_ptr<engine::Recordset> m_ingredients;
+    std::unique_ptr<engine::Recordset> m_drinkRel;
+    std::unique_ptr<engine::Recordset> m_drinks;
+    QString m_fileName;
+    bool m_currentDrinkPrint = false;
+    // Held while a file is open, so a second copy of the program cannot edit it behind our back.
+    std::unique_ptr<QLockFile> m_fileLock;
+};

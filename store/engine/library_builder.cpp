@@ -1,0 +1,265 @@
+#include "store/engine/library_builder.h"
+
+#include "store/engine/database.h"
+#include "store/engine/library_schema.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <cstdio>
+#include <random>
+
+namespace library {
+
+namespace {
+
+[[noreturn]] void invalid(const QString &why)
+{
+    throw EngineError(err::UnrecognizedFormat, QStringLiteral("The drink library is not valid: %1").arg(why));
+}
+
+void checkName(const QString &kind, const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        invalid(QStringLiteral("a %1 has no name.").arg(kind));
+    if (name.contains(QLatin1Char('"')))
+        invalid(QStringLiteral("the %1 name '%2' contains a double quote.").arg(kind, name));
+}
+
+constexpr int kMaxKey = 32767;
+
+} // namespace
+
+Library parseLibraryJson(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        invalid(QStringLiteral("%1 at byte %2.").arg(error.errorString()).arg(error.offset));
+    const QJsonObject root = doc.object();
+    if (root.value(QLatin1String("format")).toString() != QLatin1String("zestro-library"))
+        invalid(QStringLiteral("the \"format\" entry must be \"zestro-library\"."));
+    if (root.value(QLatin1String("version")).toInt() != 1)
+        invalid(QStringLiteral("only version 1 is understood."));
+
+    Library lib;
+    QSet<QString> ingredientNames;
+    for (const QJsonValue &v : root.value(QLatin1String("ingredients")).toArray()) {
+        const QJsonObject o = v.toObject();
+        Ingredient ing{o.value(QLatin1String("name")).toString(), o.value(QLatin1String("common")).toBool(),
+                       o.value(QLatin1String("has")).toBool()};
+        checkName(QStringLiteral("ingredient"), ing.name);
+        if (ingredientNames.contains(ing.name.toLower()))
+            invalid(QStringLiteral("the ingredient '%1' is listed twice.").arg(ing.name));
+        ingredientNames.insert(ing.name.toLower());
+        lib.ingredients.append(ing);
+    }
+
+    QSet<QString> drinkNames;
+    for (const QJsonValue &v : root.value(QLatin1String("drinks")).toArray()) {
+        const QJsonObject o = v.toObject();
+        Drink d;
+        d.name = o.value(QLatin1String("name")).toString();
+        checkName(QStringLiteral("drink"), d.name);
+        if (drinkNames.contains(d.name.toLower()))
+            invalid(QStringLiteral("the drink '%1' is listed twice.").arg(d.name));
+        drinkNames.insert(d.name.toLower());
+        d.directions = o.value(QLatin1String("directions")).toString();
+        const QJsonValue comments = o.value(QLatin1String("comments"));
+        if (comments.isString())
+            d.comments = comments.toString();
+        d.tried = o.value(QLatin1String("tried")).toBool();
+        d.print = o.value(QLatin1String("print")).toBool();
+        d.submitted = o.value(QLatin1String("submitted")).toBool();
+        for (const QJsonValue &lv : o.value(QLatin1String("lines")).toArray()) {
+            const QJsonObject lo = lv.toObject();
+            Line line{lo.value(QLatin1String("amount")).toString(), lo.value(QLatin1String("ingredient")).toString()};
+            if (!ingredientNames.contains(line.ingredient.toLower()))
+                invalid(QStringLiteral("the drink '%1' uses '%2', which is not in the ingredient list.").arg(d.name, line.ingredient));
+            d.lines.append(line);
+        }
+        if (d.lines.isEmpty())
+            invalid(QStringLiteral("the drink '%1' has no ingredient lines.").arg(d.name));
+        lib.drinks.append(d);
+    }
+    if (lib.drinks.size() > kMaxKey || lib.ingredients.size() > kMaxKey)
+        invalid(QStringLiteral("a library holds at most %1 drinks and %1 ingredients.").arg(kMaxKey));
+    return lib;
+}
+
+Library readLibraryJson(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EngineError(err::FileNotFound, QStringLiteral("Could not read the drink library '%1': %2").arg(path, file.errorString()));
+    return parseLibraryJson(file.readAll());
+}
+
+Library syntheticLibrary(int drinkCount, quint32 seed)
+{
+    static const char *const commonNames[] = {"Ice", "Crushed ice", "Water", "Sugar", "Salt", "Soda water", "Hot water", "Milk"};
+    static const char *const bases[] = {"Gin", "Vodka", "Rum", "Tequila", "Whiskey", "Brandy", "Vermouth", "Liqueur", "Bitters",
+                                        "Syrup", "Juice", "Cordial", "Schnapps", "Wine", "Cider", "Tonic", "Cream", "Puree"};
+    static const char *const flavours[] = {"Apple", "Apricot", "Banana", "Cherry", "Coconut", "Coffee", "Cranberry", "Ginger",
+                                           "Grape", "Honey", "Lemon", "Lime", "Mango", "Melon", "Mint", "Orange", "Peach",
+                                           "Pear", "Pineapple", "Plum", "Raspberry", "Vanilla", "Walnut", "Almond", "Blood orange"};
+    static const char *const adjectives[] = {"Velvet", "Golden", "Midnight", "Crimson", "Silver", "Smoky", "Frozen", "Tropical",
+                                             "Royal", "Wild", "Electric", "Copper", "Harbor", "Desert", "Garden", "Blue"};
+    static const char *const nouns[] = {"Fizz", "Sour", "Sling", "Punch", "Cooler", "Smash", "Flip", "Julep", "Highball",
+                                        "Rickey", "Daisy", "Cobbler", "Toddy", "Collins", "Mule", "Spritz"};
+    static const char *const amounts[] = {"1.5 Ounces", "1 Ounce", ".5 Ounce", "2 Ounces", "2 Dashes", "1 Slice lemon",
+                                          "1 Teaspoon", "3 Ounces", "1 Splash", "", "4 cl", "1 Wedge"};
+    static const char *const methods[] = {"Shake with ice and strain into a chilled cocktail glass.",
+                                          "Build over ice in a highball glass and stir gently.",
+                                          "Stir with ice and strain over a large cube.",
+                                          "Blend with crushed ice until smooth."};
+
+    std::mt19937 rng(seed);
+    Library lib;
+    const int ingredientCount = 2000;
+    for (const char *name : commonNames)
+        lib.ingredients.append({QString::fromLatin1(name), true, false});
+    const int flavourCount = int(std::size(flavours)), baseCount = int(std::size(bases));
+    for (int i = 0; lib.ingredients.size() < ingredientCount; ++i) {
+        QString name = QStringLiteral("%1 %2").arg(QLatin1String(flavours[i % flavourCount]),
+                                                   QLatin1String(bases[(i / flavourCount) % baseCount]));
+        if (i >= flavourCount * baseCount)
+            name += QStringLiteral(" No. %1").arg(i / (flavourCount * baseCount) + 1);
+        lib.ingredients.append({name, false, (rng() % 20) == 0});
+    }
+
+    // Skewed choice: a few ingredients are in many drinks, as in a real bar.
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto pickIngredient = [&]() {
+        const double u = unit(rng);
+        return int(std::pow(u, 2.5) * (ingredientCount - 1));
+    };
+    const int adjectiveCount = int(std::size(adjectives)), nounCount = int(std::size(nouns));
+    for (int i = 0; i < drinkCount; ++i) {
+        Drink d;
+        d.name = QStringLiteral("%1 %2 %3").arg(QLatin1String(adjectives[rng() % adjectiveCount]),
+                                                QLatin1String(nouns[rng() % nounCount]))
+                     .arg(i + 1);
+        const int lineCount = 3 + int(rng() % 5); // 3..7, about 5 on average
+        QSet<int> used;
+        while (d.lines.size() < lineCount) {
+            const int ing = pickIngredient();
+            if (used.contains(ing))
+                continue;
+            used.insert(ing);
+            d.lines.append({QString::fromLatin1(amounts[rng() % std::size(amounts)]), lib.ingredients[ing].name});
+        }
+        d.directions = QString::fromLatin1(methods[rng() % std::size(methods)]) + QStringLiteral(" Garnish with a twist of ")
+                       + QString::fromLatin1(flavours[rng() % flavourCount]).toLower() + QLatin1Char('.');
+        if (rng() % 2)
+            d.comments = QStringLiteral("House variation number %1.").arg(i + 1);
+        d.tried = rng() % 10 == 0;
+        d.print = rng() % 50 == 0;
+        d.submitted = rng() % 33 == 0;
+        lib.drinks.append(d);
+    }
+    return lib;
+}
+
+namespace {
+
+struct Insert {
+    engine::Stmt stmt;
+    sqlite3 *db;
+    void bind(int i, const QVariant &v) { engine::bindValue(stmt.get(), i, v); }
+    void run()
+    {
+        const int rc = sqlite3_step(stmt.get());
+        if (rc != SQLITE_DONE)
+            engine::throwSqliteError(db, rc);
+        sqlite3_reset(stmt.get());
+    }
+};
+
+void writeContents(engine::Database &db, const Library &lib, Layout layout)
+{
+    const bool withHas = layout == Layout::Current;
+    for (const QString &statement : schemaStatements(withHas))
+        db.Execute(statement);
+    // Bulk inserts use prepared statements directly; the record-set layer would prepare per row.
+    auto prepareInsert = [&](const char *sql) {
+        sqlite3_stmt *raw = nullptr;
+        const int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &raw, nullptr);
+        if (rc != SQLITE_OK)
+            engine::throwSqliteError(db.handle(), rc);
+        return Insert{engine::Stmt(raw), db.handle()};
+    };
+
+    Insert query = prepareInsert("INSERT INTO QueryDefs (Name, SQL) VALUES (?, ?)");
+    for (const auto &[name, sql] : storedQueries()) {
+        query.bind(1, name);
+        query.bind(2, sql);
+        query.run();
+    }
+
+    Insert ingredient = prepareInsert(withHas ? "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (?, ?, ?, ?)"
+                                              : "INSERT INTO Ingredients (ID, Ingredient, Common) VALUES (?, ?, ?)");
+    QHash<QString, int> ingredientIds;
+    for (int i = 0; i < lib.ingredients.size(); ++i) {
+        const Ingredient &ing = lib.ingredients[i];
+        ingredientIds.insert(ing.name.toLower(), i + 1);
+        ingredient.bind(1, i + 1);
+        ingredient.bind(2, ing.name);
+        ingredient.bind(3, ing.common);
+        if (withHas)
+            ingredient.bind(4, ing.has);
+        ingredient.run();
+    }
+
+    Insert drink = prepareInsert(
+        "INSERT INTO Drinks (ID, Name, Description, Comments, Tried, Print, Submitted) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    Insert line = prepareInsert("INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (?, ?, ?)");
+    for (int i = 0; i < lib.drinks.size(); ++i) {
+        const Drink &d = lib.drinks[i];
+        const int id = i + 1;
+        drink.bind(1, id);
+        drink.bind(2, d.name);
+        drink.bind(3, d.directions);
+        drink.bind(4, d.comments);
+        drink.bind(5, d.tried);
+        drink.bind(6, d.print);
+        drink.bind(7, d.submitted);
+        drink.run();
+        for (const Line &l : d.lines) {
+            line.bind(1, id);
+            line.bind(2, ingredientIds.value(l.ingredient.toLower()));
+            line.bind(3, l.amount);
+            line.run();
+        }
+    }
+}
+
+} // namespace
+
+void writeLibrary(const QString &path, const Library &lib, Layout layout)
+{
+    if (lib.drinks.size() > kMaxKey || lib.ingredients.size() > kMaxKey)
+        throw EngineError(err::Overflow, QStringLiteral("Overflow"));
+    const QString temporary = path + QStringLiteral(".building");
+    QFile::remove(temporary);
+    try {
+        std::unique_ptr<engine::Database> db = engine::CreateDatabase(temporary);
+        db->BeginTrans();
+        writeContents(*db, lib, layout);
+        db->CommitTrans();
+        db->Close();
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    // rename(2) replaces an existing library in one step.
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        throw EngineError(err::PathFileAccess, QStringLiteral("Path/File access error: cannot write '%1'.").arg(path));
+    }
+}
+
+} // namespace library

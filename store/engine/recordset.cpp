@@ -1,0 +1,469 @@
+#include "store/engine/recordset.h"
+
+#include "store/engine/criteria.h"
+
+#include <algorithm>
+
+namespace engine {
+
+namespace {
+[[noreturn]] void noCurrentRecord()
+{
+    throw EngineError(err::NoCurrentRecord, QStringLiteral("No current record."));
+}
+[[noreturn]] void readOnlySet()
+{
+    throw EngineError(err::ReadOnly, QStringLiteral("Cannot update.  Database or object is read-only."));
+}
+} // namespace
+
+// ---- Field -------------------------------------------------------------------------------------
+
+QVariant Field::Value() const
+{
+    return m_rs->fieldValue(m_column);
+}
+
+void Field::setValue(const QVariant &value)
+{
+    m_rs->setFieldValue(m_column, value);
+}
+
+QString Field::Name() const
+{
+    return m_rs->m_columns[size_t(m_column)].name;
+}
+
+// ---- Opening -----------------------------------------------------------------------------------
+
+std::unique_ptr<Recordset> Recordset::openTable(const ConnectionPtr &conn, const QString &table, bool updatable)
+{
+    std::unique_ptr<Recordset> rs(new Recordset(conn));
+    rs->m_isTable = true;
+    rs->m_updatable = updatable;
+    rs->m_source = table;
+    {
+        Stmt info = prepare(conn, QStringLiteral("PRAGMA table_info(%1)").arg(sqlIdentifier(table)));
+        while (sqlite3_step(info.get()) == SQLITE_ROW) {
+            const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1));
+            const auto *type = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2));
+            rs->m_columns.push_back({QString::fromUtf8(name), kindFromDeclType(type), textLengthFromDeclType(type)});
+        }
+    }
+    if (rs->m_columns.empty())
+        throw EngineError(err::InputTableNotFound,
+                          QStringLiteral("Cannot find the input table or query '%1'.").arg(table));
+    QStringList cols;
+    for (const ColumnInfo &c : rs->m_columns)
+        cols << sqlIdentifier(c.name);
+    rs->m_fetch = prepare(conn, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QLatin1Char(',')),
+                                                                                          sqlIdentifier(table)));
+    if (!updatable) {
+        // A read-only view of a table is a snapshot: read it whole, like a query.
+        rs->m_isTable = false;
+        rs->m_source = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(cols.join(QLatin1Char(',')),
+                                                                               sqlIdentifier(table));
+        rs->m_fetch.reset();
+        rs->m_columns.clear();
+        rs->runQuery();
+        return rs;
+    }
+    rs->m_pos = 0; // positioned on the first row, or at the end when the table is empty
+    return rs;
+}
+
+std::unique_ptr<Recordset> Recordset::openQuery(const ConnectionPtr &conn, const QString &sql,
+                                                const QList<QPair<QString, QVariant>> &parameters)
+{
+    std::unique_ptr<Recordset> rs(new Recordset(conn));
+    rs->m_source = sql;
+    rs->m_parameters = parameters;
+    rs->runQuery();
+    return rs;
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::runQuery()
+{
+    Stmt stmt = prepare(m_conn, m_source);
+    for (const auto &[name, value] : m_parameters) {
+        const int index = sqlite3_bind_parameter_index(stmt.get(), (QLatin1Char(':') + name).toUtf8().constData());
+        if (index > 0)
+            bindValue(stmt.get(), index, value);
+    }
+    const int n = sqlite3_column_count(stmt.get());
+    if (m_columns.empty()) {
+        for (int i = 0; i < n; ++i) {
+            const char *decl = sqlite3_column_decltype(stmt.get(), i);
+            m_columns.push_back({QString::fromUtf8(sqlite3_column_name(stmt.get(), i)), kindFromDeclType(decl),
+                                 textLengthFromDeclType(decl)});
+        }
+    }
+    m_rows.clear();
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = readColumn(stmt.get(), i, m_columns[size_t(i)].kind);
+        m_rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc);
+    m_pos = 0;
+}
+
+// ---- State -------------------------------------------------------------------------------------
+
+void Recordset::checkUsable() const
+{
+    if (m_closed)
+        throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+    if (m_isTable)
+        requireOpen(m_conn);
+}
+
+void Recordset::ensureKeys() const
+{
+    if (m_keysLoaded)
+        return;
+    Stmt keys = prepare(m_conn, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(sqlIdentifier(m_source)));
+    m_keys.clear();
+    int rc;
+    while ((rc = sqlite3_step(keys.get())) == SQLITE_ROW)
+        m_keys.push_back(sqlite3_column_int64(keys.get(), 0));
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc);
+    m_keysLoaded = true;
+}
+
+int Recordset::size() const
+{
+    if (m_isTable) {
+        ensureKeys();
+        return int(m_keys.size());
+    }
+    return int(m_rows.size());
+}
+
+int Recordset::RecordCount() const
+{
+    checkUsable();
+    return size();
+}
+
+bool Recordset::Bof() const
+{
+    checkUsable();
+    return m_pos < 0 || size() == 0;
+}
+
+bool Recordset::Eof() const
+{
+    checkUsable();
+    return m_pos >= size();
+}
+
+void Recordset::setPosition(int pos)
+{
+    m_mode = EditMode::None; // moving away drops an unsaved edit
+    m_pos = pos;
+    m_rowLoaded = false;
+}
+
+void Recordset::MoveFirst()
+{
+    checkUsable();
+    setPosition(0);
+}
+
+void Recordset::MoveLast()
+{
+    checkUsable();
+    setPosition(size() == 0 ? 0 : size() - 1);
+}
+
+void Recordset::MoveNext()
+{
+    checkUsable();
+    if (m_pos >= size())
+        noCurrentRecord();
+    setPosition(m_pos + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    checkUsable();
+    if (m_pos < 0 || size() == 0)
+        noCurrentRecord();
+    setPosition(m_pos - 1);
+}
+
+int Recordset::columnIndex(const QString &name) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    QStringList names;
+    for (const ColumnInfo &c : m_columns)
+        names << c.name;
+    return names;
+}
+
+Field Recordset::Fields(const QString &name)
+{
+    checkUsable();
+    const int index = columnIndex(name);
+    if (index < 0)
+        throw EngineError(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+    return Field(this, index);
+}
+
+const QVector<QVariant> &Recordset::currentRow()
+{
+    if (m_pos < 0 || m_pos >= size())
+        noCurrentRecord();
+    if (!m_isTable)
+        return m_rows[size_t(m_pos)];
+    if (!m_rowLoaded) {
+        sqlite3_stmt *s = m_fetch.get();
+        sqlite3_reset(s);
+        sqlite3_bind_int64(s, 1, m_keys[size_t(m_pos)]);
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_DONE)
+            throw EngineError(err::RecordDeleted, QStringLiteral("Record is deleted."));
+        if (rc != SQLITE_ROW)
+            throwSqliteError(m_conn->db, rc);
+        m_row.resize(int(m_columns.size()));
+        for (int i = 0; i < m_row.size(); ++i)
+            m_row[i] = readColumn(s, i, m_columns[size_t(i)].kind);
+        sqlite3_reset(s);
+        m_rowLoaded = true;
+    }
+    return m_row;
+}
+
+QVariant Recordset::fieldValue(int column)
+{
+    checkUsable();
+    if (m_mode != EditMode::None && m_dirty[column])
+        return m_buffer[column];
+    if (m_mode == EditMode::AddNew)
+        return QVariant();
+    return currentRow()[column];
+}
+
+void Recordset::setFieldValue(int column, const QVariant &value)
+{
+    checkUsable();
+    if (!m_updatable)
+        readOnlySet();
+    if (m_mode == EditMode::None)
+        throw EngineError(err::UpdateWithoutAddNewOrEdit,
+                          QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const ColumnInfo &info = m_columns[size_t(column)];
+    m_buffer[column] = convertForColumn(value, info.kind, info.maxLength, info.name);
+    m_dirty[column] = true;
+}
+
+// ---- Writing -----------------------------------------------------------------------------------
+
+void Recordset::AddNew()
+{
+    checkUsable();
+    if (!m_updatable)
+        readOnlySet();
+    m_mode = EditMode::AddNew;
+    m_buffer = QVector<QVariant>(int(m_columns.size()));
+    m_dirty = QVector<bool>(int(m_columns.size()), false);
+}
+
+void Recordset::Edit()
+{
+    checkUsable();
+    if (!m_updatable)
+        readOnlySet();
+    m_buffer = currentRow();
+    m_dirty = QVector<bool>(int(m_columns.size()), false);
+    m_mode = EditMode::Edit;
+}
+
+void Recordset::CancelUpdate()
+{
+    checkUsable();
+    if (m_mode == EditMode::None)
+        throw EngineError(err::UpdateWithoutAddNewOrEdit,
+                          QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    m_mode = EditMode::None;
+}
+
+void Recordset::Update()
+{
+    checkUsable();
+    if (m_mode == EditMode::None)
+        throw EngineError(err::UpdateWithoutAddNewOrEdit,
+                          QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    QStringList names;
+    QList<QVariant> values;
+    for (int i = 0; i < m_buffer.size(); ++i) {
+        if (m_dirty[i]) {
+            names << sqlIdentifier(m_columns[size_t(i)].name);
+            values << m_buffer[i];
+        }
+    }
+    const QString table = sqlIdentifier(m_source);
+    QString sql;
+    if (m_mode == EditMode::AddNew) {
+        sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(table, names.join(QLatin1Char(',')),
+                                         QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    } else {
+        if (names.isEmpty()) {
+            m_mode = EditMode::None;
+            return;
+        }
+        sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(table, names.join(QStringLiteral(" = ?, ")));
+    }
+    Stmt stmt = prepare(m_conn, sql);
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(stmt.get(), i + 1, values[i]);
+    if (m_mode == EditMode::Edit)
+        sqlite3_bind_int64(stmt.get(), int(values.size()) + 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc);
+
+    if (m_mode == EditMode::AddNew) {
+        // The new row joins the set in key order; the row that was current stays current.
+        ensureKeys();
+        const qint64 key = sqlite3_last_insert_rowid(m_conn->db);
+        const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+        const int index = int(at - m_keys.begin());
+        m_keys.insert(at, key);
+        if (index <= m_pos)
+            ++m_pos;
+    }
+    m_mode = EditMode::None;
+    m_rowLoaded = false;
+}
+
+// ---- Finding -----------------------------------------------------------------------------------
+
+void Recordset::FindFirst(const QString &criteria) { find(criteria, FindDirection::First); }
+void Recordset::FindNext(const QString &criteria) { find(criteria, FindDirection::Next); }
+void Recordset::FindLast(const QString &criteria) { find(criteria, FindDirection::Last); }
+void Recordset::FindPrevious(const QString &criteria) { find(criteria, FindDirection::Previous); }
+
+void Recordset::find(const QString &criteria, FindDirection direction)
+{
+    checkUsable();
+    const QList<Comparison> crit = parseCriteria(criteria);
+    for (const Comparison &c : crit) {
+        if (columnIndex(c.column) < 0)
+            throw EngineError(err::UnknownField,
+                              QStringLiteral("'%1' is not a valid field name in the criteria.").arg(c.column));
+    }
+    m_mode = EditMode::None;
+    if (m_isTable)
+        findInTable(crit, direction);
+    else
+        findInRows(crit, direction);
+}
+
+void Recordset::findInTable(const QList<Comparison> &crit, FindDirection direction)
+{
+    ensureKeys();
+    const int n = size();
+    const bool forward = direction == FindDirection::First || direction == FindDirection::Next;
+    QStringList where;
+    for (const Comparison &c : crit)
+        where << QStringLiteral("%1 %2 ?").arg(sqlIdentifier(m_columns[size_t(columnIndex(c.column))].name), c.op);
+    const bool fromCurrent = direction == FindDirection::Next || direction == FindDirection::Previous;
+    if (fromCurrent) {
+        if ((forward && m_pos >= n) || (!forward && m_pos < 0)) {
+            m_noMatch = true;
+            return;
+        }
+        if (m_pos >= 0 && m_pos < n)
+            where << QStringLiteral("rowid %1 %2").arg(forward ? QLatin1String(">") : QLatin1String("<")).arg(m_keys[size_t(m_pos)]);
+    }
+    const QString sql = QStringLiteral("SELECT %1(rowid) FROM %2 WHERE %3")
+                            .arg(forward ? QLatin1String("min") : QLatin1String("max"), sqlIdentifier(m_source),
+                                 where.join(QStringLiteral(" AND ")));
+    Stmt stmt = prepare(m_conn, sql);
+    for (int i = 0; i < crit.size(); ++i)
+        bindValue(stmt.get(), i + 1, crit[i].value);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW)
+        throwSqliteError(m_conn->db, rc);
+    if (sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL) {
+        m_noMatch = true;
+        return;
+    }
+    const qint64 key = sqlite3_column_int64(stmt.get(), 0);
+    auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+    if (at == m_keys.end() || *at != key)
+        at = m_keys.insert(at, key); // a row stored by an action query after the set was opened
+    m_noMatch = false;
+    setPosition(int(at - m_keys.begin()));
+}
+
+void Recordset::findInRows(const QList<Comparison> &crit, FindDirection direction)
+{
+    const int n = size();
+    auto matches = [&](int i) {
+        for (const Comparison &c : crit) {
+            if (!compareMatches(m_rows[size_t(i)][columnIndex(c.column)], c))
+                return false;
+        }
+        return true;
+    };
+    int start = 0, step = 1;
+    switch (direction) {
+    case FindDirection::First: start = 0; step = 1; break;
+    case FindDirection::Next: start = m_pos + 1; step = 1; break;
+    case FindDirection::Last: start = n - 1; step = -1; break;
+    case FindDirection::Previous: start = m_pos - 1; step = -1; break;
+    }
+    for (int i = std::max(-1, start); i >= 0 && i < n; i += step) {
+        if (matches(i)) {
+            m_noMatch = false;
+            setPosition(i);
+            return;
+        }
+    }
+    m_noMatch = true;
+}
+
+// ---- Refreshing --------------------------------------------------------------------------------
+
+void Recordset::Requery()
+{
+    checkUsable();
+    m_mode = EditMode::None;
+    if (m_isTable) {
+        m_keysLoaded = false;
+        ensureKeys();
+        setPosition(0);
+    } else {
+        runQuery();
+        setPosition(0);
+    }
+}
+
+void Recordset::Close()
+{
+    m_fetch.reset();
+    m_rows.clear();
+    m_keys.clear();
+    m_closed = true;
+}
+
+} // namespace engine

@@ -1,0 +1,48 @@
+#pragma once
+// Low-level pieces shared by the adapter's classes: owned SQLite handles, the mapping of SQLite result
+// codes to numbered engine errors, and the typing of column values by their declared type.
+
+#include "store/engine/engine_error.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <sqlite3.h>
+
+namespace engine {
+
+// The open file. Record sets share it; after Close() they report "object invalid".
+struct Connection {
+    sqlite3 *db = nullptr;
+    QString path;
+    ~Connection();
+    void close();
+    bool isOpen() const { return db != nullptr; }
+};
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+struct StmtDeleter {
+    void operator()(sqlite3_stmt *s) const { sqlite3_finalize(s); }
+};
+using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
+
+// How a column's values are read and written.
+enum class ColumnKind { Int16, Integer, Bool, Text, Real, Untyped };
+
+ColumnKind kindFromDeclType(const char *declType);
+// Maximum length of a text column declared with one, e.g. TEXT(50); 0 when unlimited.
+int textLengthFromDeclType(const char *declType);
+
+QVariant readColumn(sqlite3_stmt *stmt, int column, ColumnKind kind);
+// Converts a value written by the program to what the column stores; throws Overflow (6),
+// TypeMismatch (13) or FieldTooSmall (3163).
+QVariant convertForColumn(const QVariant &value, ColumnKind kind, int maxLength, const QString &columnName);
+void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
+
+[[noreturn]] void throwSqliteError(sqlite3 *db, int rc, const QString &context = QString());
+Stmt prepare(const ConnectionPtr &conn, const QString &sql);
+void requireOpen(const ConnectionPtr &conn);
+// An identifier between SQLite's own double quotes.
+QString sqlIdentifier(const QString &name);
+
+} // namespace engine

@@ -1,0 +1,51 @@
+// Translating between names and keys, and counting drinks.
+
+#include "store/CDatabase.h"
+
+#include "common/message_box.h"
+#include "store/engine/jet_dialect.h"
+
+QString CDatabase::DrinkCount()
+{
+    auto rs = database().OpenRecordset(QStringLiteral("SELECT count(*) as DrinkCount FROM Drinks"));
+    return rs->Fields(QStringLiteral("DrinkCount")).Value().toString();
+}
+
+qint16 CDatabase::GetIngID(const QString &name)
+{
+    // No row, a closed store or any other failure: 0, silently.
+    try {
+        auto rs = database().OpenRecordset(QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ")
+                                           + engine::quotedName(name));
+        return qint16(rs->Fields(QStringLiteral("ID")).Value().toInt());
+    } catch (const EngineError &) {
+        return 0;
+    }
+}
+
+QString CDatabase::GetDrinkName(qint16 id)
+{
+    auto rs = database().OpenRecordset(QStringLiteral("SELECT Name FROM Drinks WHERE ID = ") + QString::number(id));
+    rs->MoveFirst();
+    return rs->Fields(QStringLiteral("Name")).Value().toString();
+}
+
+QString CDatabase::GetIngName(qint16 id)
+{
+    engine::Recordset &ingredients = ingredientsTable();
+    ingredients.FindFirst(QStringLiteral("[ID] = ") + QString::number(id));
+    if (ingredients.NoMatch()) {
+        MsgBox(QStringLiteral("Cannot find ingredient number '") + QString::number(id) + QStringLiteral("'."),
+               msgbox::vbInformation);
+        return QString();
+    }
+    return ingredients.Fields(QStringLiteral("Ingredient")).Value().toString();
+}
+
+bool CDatabase::DoesDrinkExist(const QString &sDrinkName)
+{
+    engine::Recordset &drinks = drinksTable();
+    drinks.MoveFirst();
+    drinks.FindFirst(QStringLiteral("[Name] = ") + engine::quotedName(sDrinkName));
+    return !drinks.NoMatch();
+}

@@ -1,0 +1,119 @@
+// Opening, checking, upgrading and closing the database file.
+
+#include "store/CDatabase.h"
+
+#include "app/frmMain.h"
+#include "common/message_box.h"
+#include "common/settings_access.h"
+#include "edit/CQueries.h"
+#include "store/CGeneralDatabase.h"
+
+#include <QFileInfo>
+
+namespace {
+QString fileNameOnly(const QString &path)
+{
+    const int cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return path.mid(cut + 1);
+}
+
+[[noreturn]] void notOpen()
+{
+    throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+}
+} // namespace
+
+CDatabase::CDatabase() : m_queries(std::make_unique<CQueries>())
+{
+}
+
+CDatabase::~CDatabase() = default;
+
+void CDatabase::setFileName(const QString &path)
+{
+    m_fileName = path;
+    SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"), path);
+}
+
+bool CDatabase::DbOpen()
+{
+    if (m_db)
+        DbClose();
+    auto lock = std::make_unique<QLockFile>(m_fileName + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError)
+        throw EngineError(err::FileInUse,
+                          QStringLiteral("Could not use '%1'; file already in use by another copy of Zestro.").arg(m_fileName));
+    // A folder we cannot write a lock file into (read-only media) still opens.
+    if (lock->isLocked())
+        m_fileLock = std::move(lock);
+    try {
+        m_db = engine::OpenDatabase(m_fileName, false, false, engine::kConnect);
+        CheckDatabase();
+        m_ingredients = m_db->OpenRecordset(QStringLiteral("Ingredients"), engine::dbOpenDynaset);
+        m_drinkRel = m_db->OpenRecordset(QStringLiteral("DrinkRel"), engine::dbOpenDynaset);
+        m_drinks = m_db->OpenRecordset(QStringLiteral("Drinks"), engine::dbOpenDynaset);
+    } catch (...) {
+        // Leave the store closed rather than half open.
+        DbClose();
+        throw;
+    }
+    if (m_outputForm)
+        m_outputForm->setWindowTitle(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName));
+    return true;
+}
+
+bool CDatabase::DbClose()
+{
+    const bool wasOpen = m_db != nullptr;
+    m_currentDrink.reset();
+    m_ingredients.reset();
+    m_drinkRel.reset();
+    m_drinks.reset();
+    if (m_db)
+        m_db->Close();
+    m_db.reset();
+    m_fileLock.reset();
+    return wasOpen;
+}
+
+void CDatabase::CheckDatabase()
+{
+    const QString table = QStringLiteral("Ingredients");
+    const QString field = QStringLiteral("Has");
+    if (CGeneralDatabase::DoesFieldExist(*m_db, table, field))
+        return;
+    MsgBox(QStringLiteral("Zestro has noticed you have an old database that doesn't support the latest Bar List "
+                          "feature.  Please wait while the database is being modified."),
+           msgbox::vbInformation);
+    engine::TableDef tableDef = m_db->TableDefs(table);
+    CGeneralDatabase::AddField(*m_db, tableDef, field, engine::dbBoolean);
+}
+
+engine::Database &CDatabase::database()
+{
+    if (!m_db)
+        notOpen();
+    return *m_db;
+}
+
+engine::Recordset &CDatabase::drinksTable()
+{
+    if (!m_drinks)
+        notOpen();
+    return *m_drinks;
+}
+
+engine::Recordset &CDatabase::ingredientsTable()
+{
+    if (!m_ingredients)
+        notOpen();
+    return *m_ingredients;
+}
+
+engine::Recordset &CDatabase::drinkRelTable()
+{
+    if (!m_drinkRel)
+        notOpen();
+    return *m_drinkRel;
+}

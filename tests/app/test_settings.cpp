@@ -1,0 +1,259 @@
+// The user's options in the per-user settings store: defaults, the texts written, how stored texts
+// read back, and hand-edited values that cannot be read.
+
+#include "app/CZestro30.h"
+#include "common/settings_access.h"
+#include "store/engine/engine_error.h"
+#include "support/temp_settings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+// Stores a raw text as a user editing the file might, bypassing CZestro30.
+void storeRaw(const TempSettings &settings, const QString &key, const QString &value)
+{
+    QSettings store(settings.iniFile(), QSettings::IniFormat);
+    store.setValue(QStringLiteral("Options/") + key, value);
+    store.sync();
+}
+
+QString storedText(const QString &key)
+{
+    return GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), key, QStringLiteral("<missing>"));
+}
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void freshInstallDefaults();
+
+    void wholeNumbersWritten_data();
+    void wholeNumbersWritten();
+    void wholeNumberOutOfRangeNotWritten();
+    void showSearchingWritten();
+    void barListSlackWritten_data();
+    void barListSlackWritten();
+
+    void wholeNumbersRead_data();
+    void wholeNumbersRead();
+    void showSearchingRead_data();
+    void showSearchingRead();
+
+    void handEditedIniFile();
+    void everyGetReadsTheStore();
+};
+
+void TestSettings::freshInstallDefaults()
+{
+    TempSettings settings;
+    const CZestro30 options;
+    QCOMPARE(options.ShowTips(), 1);
+    QCOMPARE(options.RandomDrink(), 1);
+    QCOMPARE(options.ShowSearching(), true);
+    QCOMPARE(options.BarListSlack(), QVariant(1));
+    // Reading writes nothing.
+    QVERIFY(!QFile::exists(settings.iniFile()));
+}
+
+void TestSettings::wholeNumbersWritten_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("off") << 0 << "0";
+    QTest::newRow("on") << 1 << "1";
+    QTest::newRow("negative") << -1 << "-1";
+    QTest::newRow("largest") << 32767 << "32767";
+    QTest::newRow("smallest") << -32768 << "-32768";
+}
+
+void TestSettings::wholeNumbersWritten()
+{
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    TempSettings settings;
+    CZestro30 options;
+
+    options.setShowTips(value);
+    QCOMPARE(storedText(QStringLiteral("Show Tips at Startup")), text);
+    QCOMPARE(options.ShowTips(), value);
+
+    options.setRandomDrink(value);
+    QCOMPARE(storedText(QStringLiteral("Random Drink")), text);
+    QCOMPARE(options.RandomDrink(), value);
+}
+
+void TestSettings::wholeNumberOutOfRangeNotWritten()
+{
+    TempSettings settings;
+    CZestro30 options;
+    options.setShowTips(0);
+    const auto errorOf = [](const std::function<void()> &set) {
+        try {
+            set();
+        } catch (const EngineError &e) {
+            return e.number();
+        }
+        return 0;
+    };
+    QCOMPARE(errorOf([&] { options.setShowTips(32768); }), err::Overflow);
+    QCOMPARE(errorOf([&] { options.setRandomDrink(-32769); }), err::Overflow);
+    QCOMPARE(storedText(QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
+    QCOMPARE(storedText(QStringLiteral("Random Drink")), QStringLiteral("<missing>"));
+}
+
+void TestSettings::showSearchingWritten()
+{
+    TempSettings settings;
+    CZestro30 options;
+
+    options.setShowSearching(false);
+    QCOMPARE(storedText(QStringLiteral("ShowSearching")), QStringLiteral("False"));
+    QCOMPARE(options.ShowSearching(), false);
+
+    options.setShowSearching(true);
+    QCOMPARE(storedText(QStringLiteral("ShowSearching")), QStringLiteral("True"));
+    QCOMPARE(options.ShowSearching(), true);
+
+    // Stored as text in the file, not as the INI format's own boolean.
+    QFile ini(settings.iniFile());
+    QVERIFY(ini.open(QIODevice::ReadOnly | QIODevice::Text));
+    QVERIFY(ini.readAll().contains("ShowSearching=True"));
+}
+
+void TestSettings::barListSlackWritten_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVariant>("readBack");
+
+    QTest::newRow("number") << QVariant(2) << "2" << QVariant(QStringLiteral("2"));
+    QTest::newRow("zero") << QVariant(0) << "0" << QVariant(QStringLiteral("0"));
+    QTest::newRow("text") << QVariant(QStringLiteral("3")) << "3" << QVariant(QStringLiteral("3"));
+    QTest::newRow("no value") << QVariant() << "" << QVariant(1);
+}
+
+void TestSettings::barListSlackWritten()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, text);
+    QFETCH(QVariant, readBack);
+    TempSettings settings;
+    CZestro30 options;
+
+    options.setBarListSlack(value);
+    QCOMPARE(storedText(QStringLiteral("BarListSlack")), text);
+    QCOMPARE(options.BarListSlack(), readBack);
+}
+
+void TestSettings::wholeNumbersRead_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("one") << "1" << 1;
+    QTest::newRow("minus one") << "-1" << -1;
+    QTest::newRow("spaces around") << " 0 " << 0;
+    QTest::newRow("largest") << "32767" << 32767;
+    QTest::newRow("smallest") << "-32768" << -32768;
+    // Hand-edited values that are no 16-bit whole number give the default.
+    QTest::newRow("letters") << "yes" << 1;
+    QTest::newRow("empty") << "" << 1;
+    QTest::newRow("above range") << "99999" << 1;
+    QTest::newRow("below range") << "-32769" << 1;
+    QTest::newRow("fraction") << "0.5" << 1;
+}
+
+void TestSettings::wholeNumbersRead()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, value);
+    TempSettings settings;
+    storeRaw(settings, QStringLiteral("Show Tips at Startup"), stored);
+    storeRaw(settings, QStringLiteral("Random Drink"), stored);
+
+    const CZestro30 options;
+    QCOMPARE(options.ShowTips(), value);
+    QCOMPARE(options.RandomDrink(), value);
+}
+
+void TestSettings::showSearchingRead_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("value");
+
+    QTest::newRow("True") << "True" << true;
+    QTest::newRow("False") << "False" << false;
+    QTest::newRow("lower case true") << "true" << true;
+    QTest::newRow("upper case TRUE") << "TRUE" << true;
+    QTest::newRow("mixed case fAlSe") << "fAlSe" << false;
+    QTest::newRow("one") << "1" << true;
+    QTest::newRow("minus one") << "-1" << true;
+    QTest::newRow("zero") << "0" << false;
+    QTest::newRow("other number") << "7" << true;
+    QTest::newRow("garbage gives default") << "maybe" << true;
+    QTest::newRow("empty gives default") << "" << true;
+}
+
+void TestSettings::showSearchingRead()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, value);
+    TempSettings settings;
+    storeRaw(settings, QStringLiteral("ShowSearching"), stored);
+    QCOMPARE(CZestro30().ShowSearching(), value);
+}
+
+void TestSettings::handEditedIniFile()
+{
+    // A file edited in a text editor, with keys the program did not write itself.
+    TempSettings settings;
+    QVERIFY(QDir().mkpath(QFileInfo(settings.iniFile()).path()));
+    QFile ini(settings.iniFile());
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Text));
+    ini.write("[Options]\n"
+              "Show%20Tips%20at%20Startup=off\n"
+              "Random%20Drink=0\n"
+              "ShowSearching=FALSE\n"
+              "BarListSlack=2 or 3\n");
+    ini.close();
+
+    const CZestro30 options;
+    QCOMPARE(options.ShowTips(), 1);
+    QCOMPARE(options.RandomDrink(), 0);
+    QCOMPARE(options.ShowSearching(), false);
+    QCOMPARE(options.BarListSlack(), QVariant(QStringLiteral("2 or 3"))); // unchanged, even when no number
+}
+
+void TestSettings::everyGetReadsTheStore()
+{
+    // Two windows each with their own object: a write by one is seen by the other at once.
+    TempSettings settings;
+    const CZestro30 reader;
+    CZestro30 writer;
+    QCOMPARE(reader.ShowTips(), 1);
+
+    writer.setShowTips(0);
+    writer.setRandomDrink(0);
+    writer.setShowSearching(false);
+    writer.setBarListSlack(3);
+    QCOMPARE(reader.ShowTips(), 0);
+    QCOMPARE(reader.RandomDrink(), 0);
+    QCOMPARE(reader.ShowSearching(), false);
+    QCOMPARE(reader.BarListSlack(), QVariant(QStringLiteral("3")));
+
+    // The tip dialog writes the same key through the store directly.
+    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+                QStringLiteral("1"));
+    QCOMPARE(reader.ShowTips(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "test_settings.moc"
