@@ -143,25 +143,29 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, bool exclusive, bool
         exec(conn, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
 
     // Keying always succeeds; the first read tells whether the key, the file and its pages are good.
-    Stmt probe = prepare(conn, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    const int rc = sqlite3_step(probe.get());
+    // Preparing reads the schema, so it fails first on a bad key or file; the step reads it too.
+    sqlite3_stmt *rawProbe = nullptr;
+    int rc = sqlite3_prepare_v2(conn->db, "SELECT count(*) FROM sqlite_master", -1, &rawProbe, nullptr);
+    Stmt probe(rawProbe);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(probe.get());
     if (rc != SQLITE_ROW) {
         const int primary = rc & 0xFF;
-        if (primary == SQLITE_NOTADB) {
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            throw EngineError(err::FileInUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
+        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_IOERR) {
+            // A file shorter than a page fails with a short read rather than "not a database",
+            // so look at what the file holds before blaming the password or the pages.
             switch (classifyHeader(path)) {
             case Looks::Text: unrecognized(path, QStringLiteral("it is a text file"));
             case Looks::PlainSqlite: unrecognized(path, QStringLiteral("it is not an encrypted database"));
             case Looks::Other: unrecognized(path, QStringLiteral("it is not a database"));
             case Looks::Random:
-                if (info.size() % 1024 != 0)
-                    damaged(path);
-                throw EngineError(err::NotValidPassword, QStringLiteral("Not a valid password."));
+                if (primary == SQLITE_NOTADB && info.size() % 1024 == 0)
+                    throw EngineError(err::NotValidPassword, QStringLiteral("Not a valid password."));
+                damaged(path);
             }
         }
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw EngineError(err::FileInUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
-        if (primary == SQLITE_CORRUPT || primary == SQLITE_IOERR)
-            damaged(path);
         throwSqliteError(conn->db, rc);
     }
     const int objects = sqlite3_column_int(probe.get(), 0);
