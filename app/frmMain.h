@@ -1,15 +1,88 @@
 #pragma once
-// The main window: the drink list (the current set) and the status bar. The detail panes, menus and
-// toolbar are added around them.
+// The main window: the drink list (the current set) on the left; the shown drink's name,
+// ingredients, directions and comments on the right; the menu bar, the toolbar and the status bar.
+// Menus are arrays of items addressed by index, each menu with one handler that dispatches on it.
+
+#include "common/common_dialog.h"
 
 #include <QMainWindow>
+#include <QMap>
 
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
 
+    // ---- Controls ----
+    QToolBar *Toolbar1 = nullptr;
     QTreeWidget *lvDrinks = nullptr;
+    QTreeWidget *lvIngredients = nullptr;
+    QLabel *pnlDrinkName = nullptr;
+    QPlainTextEdit *txtDirections = nullptr;
+    QPlainTextEdit *txtComments = nullptr;
+    QLabel *lblIngredients = nullptr;
+    QLabel *lblDirections = nullptr;
+    QLabel *lblComments = nullptr;
+    QLabel *lblCurrentSet = nullptr;
+    CommonDialog CommonDialog1;
+
+    // Toolbar buttons by 1-based position; 3, 5, 9, 12 and 14 are separators.
+    QAction *toolbarButton(int position) const;
+    // Menu items by menu name ("mnuFile", "mnuSearchResults", ...) and index; null when absent.
+    QAction *menuItem(const QString &menu, int index) const;
+    QMenu *drinkListPopup() const { return m_popup; }
+    // The status bar's simple text.
+    void setStatusText(const QString &text);
+    QString statusText() const;
+
+    // ---- Menu handlers ----
+    void mnuFile_Click(int index);
+    void mnuEdit_Click(int index);
+    void mnuCurrentSet_Click(int index);
+    void mnuView_Click(int index);
+    void mnuSearch_Click(int index);
+    void mnuSearchResults_Click(int index);
+    void mnuTools_Click(int index);
+    void mnuBarList_Click(int index);
+    void mnuHelp_Click(int index);
+    void mnuDrinkListPopup_Click(int index);
+    void Toolbar1_ButtonClick(int position);
+
+    // ---- Window events ----
+    void Form_DblClick();
+    void lvDrinks_ItemClick(QTreeWidgetItem *item);
+    void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
+    void lvDrinks_DblClick();
+
+    // Previous and Next, from the menu or the toolbar.
+    void moveToNeighbour(bool next);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
+                     const QKeySequence &shortcut = QKeySequence());
+    // Runs a command and shows an error that reaches it, so the program goes on.
+    void runCommand(const std::function<void()> &command);
+
+    QMap<QString, QMap<int, QAction *>> m_menus;
+    QList<QAction *> m_toolbarButtons;
+    QMenu *m_popup = nullptr;
+    QSplitter *m_splitter = nullptr;
 };

@@ -49,6 +49,26 @@ public:
     QString GetIngName(qint16 id);
     bool DoesDrinkExist(const QString &sDrinkName);
 
+    // ---- Compaction (store/compaction.cpp) ----
+    // Rewrites the file without its free space, keeping its name, password, the current set and
+    // the shown drink.
+    bool DbCompact();
+
+    // ---- Browsing (browse/) ----
+    void ShowAllDrinks(bool bUnused = true);
+    void DoButtons();
+    // Fills the detail side of the main window from DrinkLookup; the engine's error reaches the
+    // caller when the drink is not there.
+    void ShowDrinkInfo(const QString &name);
+    bool CurrentDrinkPrint() const { return m_currentDrinkPrint; }
+    engine::Recordset *currentDrink() { return m_currentDrink.get(); }
+
+    // ---- Searching (search/) ----
+    void Search(qint16 iType, const QString &sString, bool bSaveSearch);
+    void GetSavedSearch(qint16 iSearchToShow);
+    std::unique_ptr<engine::Recordset> SearchByIngredients(const QString &sIngredients);
+    void RandomDrink();
+
     // ---- For the subsystems and tests ----
     engine::Database &database();
     engine::Recordset &drinksTable();
@@ -58,6 +78,10 @@ public:
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
 
 private:
+    std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
+    std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
+    void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
+
     std::unique_ptr<engine::Database> m_db;
     frmMain *m_outputForm = nullptr;
     std::unique_ptr<CQueries> m_queries;

@@ -1,0 +1,47 @@
+#pragma once
+// The main window's common dialog: file open and save, printer set-up, and the help viewer, with
+// the properties the program sets before showing it. Cancelling raises error 32755, as callers
+// expect. Tests preset the outcome with setFileDialogHandler / setHelpHandler.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+class CommonDialog {
+public:
+    // Flags the program uses.
+    static constexpr int cdlOFNOverwritePrompt = 2;
+    static constexpr int cdlOFNHideReadOnly = 4;
+    static constexpr int cdlOFNFileMustExist = 4096;
+    // Help commands.
+    static constexpr int cdlHelpContext = 1;
+    static constexpr int cdlHelpFinder = 11;
+
+    QString Filter;     // "Description|pattern|Description|pattern"
+    int Flags = 0;
+    QString DefaultExt; // ".mdb" or "mdb"
+    QString InitDir;
+    QString FileName;   // the chosen path after ShowOpen / ShowSave
+    QString DialogTitle;
+    QString HelpFile;
+    int HelpCommand = 0;
+    int HelpContext = 0;
+
+    void ShowOpen(QWidget *parent = nullptr);
+    void ShowSave(QWidget *parent = nullptr);
+    void ShowPrinter(QWidget *parent = nullptr);
+    void ShowHelp(QWidget *parent = nullptr);
+
+    // "Zestro bar list|*.bar" -> "Zestro bar list (*.bar)"
+    static QString qtFilter(const QString &filter);
+};
+
+enum class FileDialogKind { Open, Save, Printer };
+// The chosen path, or nothing for Cancel.
+using FileDialogHandler = std::function<std::optional<QString>(FileDialogKind, CommonDialog &)>;
+void setFileDialogHandler(FileDialogHandler handler);
+// Shows the help file; the main program installs its help window here.
+using HelpHandler = std::function<void(QWidget *parent, const QString &file, int command, int context)>;
+void setHelpHandler(HelpHandler handler);

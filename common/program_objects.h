@@ -1,0 +1,25 @@
+#pragma once
+// The program-wide references to the long-lived objects that start-up creates and shutdown
+// releases. Windows reach the data, the settings and the shared routines through them.
+
+class CCommonRoutines;
+class CZestro30;
+class CDatabase;
+class frmMain;
+
+struct ProgramObjects {
+    CCommonRoutines *commonRoutines = nullptr;
+    CZestro30 *settings = nullptr;
+    CDatabase *database = nullptr;
+    frmMain *mainForm = nullptr;
+    // Maintainer mode: keyword A ("vexo") and keyword B ("kymp") on the command line.
+    bool maintainerA = false;
+    bool maintainerB = false;
+};
+
+ProgramObjects &program();
+
+// Ends the program at once with the given exit code, without the usual shutdown steps. Tests
+// replace it so that a fatal path can be observed.
+[[noreturn]] void EndProgram(int exitCode);
+void setEndProgramHandler(void (*handler)(int exitCode));

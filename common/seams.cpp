@@ -1,0 +1,108 @@
+#include "common/seams.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QTime>
+#include <QUrl>
+#include <chrono>
+#include <random>
+
+namespace {
+std::function<int(QDialog &)> &modalHandler()
+{
+    static std::function<int(QDialog &)> handler;
+    return handler;
+}
+std::function<void(const QUrl &)> &urlOpener()
+{
+    static std::function<void(const QUrl &)> opener;
+    return opener;
+}
+std::function<double()> &clockSource()
+{
+    static std::function<double()> clock;
+    return clock;
+}
+std::function<double()> &randomSource()
+{
+    static std::function<double()> source;
+    return source;
+}
+std::mt19937 &generator()
+{
+    static std::mt19937 rng(std::random_device{}());
+    return rng;
+}
+QString &programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+int ShowModal(QDialog &dialog)
+{
+    if (modalHandler())
+        return modalHandler()(dialog);
+    return dialog.exec();
+}
+
+void setShowModalHandler(std::function<int(QDialog &)> handler)
+{
+    modalHandler() = std::move(handler);
+}
+
+void OpenUrl(const QUrl &url)
+{
+    if (urlOpener())
+        urlOpener()(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void setUrlOpener(std::function<void(const QUrl &)> opener)
+{
+    urlOpener() = std::move(opener);
+}
+
+double SecondsSinceMidnight()
+{
+    if (clockSource())
+        return clockSource()();
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void setClock(std::function<double()> clock)
+{
+    clockSource() = std::move(clock);
+}
+
+double RandomUnit()
+{
+    if (randomSource())
+        return randomSource()();
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generator());
+}
+
+void Randomize()
+{
+    generator().seed(std::uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
+void setRandomSource(std::function<double()> source)
+{
+    randomSource() = std::move(source);
+}
+
+QString ProgramFolder()
+{
+    if (!programFolderOverride().isEmpty())
+        return programFolderOverride();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setProgramFolder(const QString &folder)
+{
+    programFolderOverride() = folder;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The few points where the program meets the user or the machine outside its own windows: modal
+// dialogs, the URL opener, the clock, the random generator and the program's folder. Each has a
+// default that does the real thing, and a setter that tests use to take its place.
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+// Shows the dialog modally and gives its result (QDialog::Accepted / Rejected).
+int ShowModal(QDialog &dialog);
+void setShowModalHandler(std::function<int(QDialog &)> handler);
+
+// Hands a web or mail address to the desktop; returns at once, failures are ignored.
+void OpenUrl(const QUrl &url);
+void setUrlOpener(std::function<void(const QUrl &)> opener);
+
+// Seconds since midnight with fractions, as the status texts report times.
+double SecondsSinceMidnight();
+void setClock(std::function<double()> clock);
+
+// A uniform number in [0, 1). Randomize() re-seeds the generator from the clock.
+double RandomUnit();
+void Randomize();
+void setRandomSource(std::function<double()> source);
+
+// The folder that holds the program and its side files (help, tips, clip, starter library).
+QString ProgramFolder();
+void setProgramFolder(const QString &folder);
