@@ -20,4 +20,11 @@ public:
     // The stored text unchanged, or the number 1 when there is none.
     QVariant BarListSlack() const;
     void setBarListSlack(const QVariant &vValue);
+
+    // Start-up and the drink list (app/startup_options.cpp)
+    // Lists all drinks, maybe shows a random one, shows the main window and maybe the tip of the day.
+    void StartupOptions();
+    // Select the item after / before the selected one in the main window's drink list.
+    void NextDrink();
+    void PreviousDrink();
 };

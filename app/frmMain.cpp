@@ -1,19 +1,394 @@
+// The main window's controls, menu tree, toolbar and window events. The menu handlers are in
+// frmMain_commands.cpp.
+
 #include "app/frmMain.h"
 
+#include "common/CCommonRoutines.h"
+#include "common/message_box.h"
+#include "common/program_objects.h"
+#include "store/CDatabase.h"
+#include "store/engine/engine_error.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *paneLabel(QWidget *parent, const char *name, int tag)
+{
+    auto *label = new QLabel(QString::number(tag), parent);
+    label->setObjectName(QLatin1String(name));
+    label->setProperty("tag", tag);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+QPlainTextEdit *textPane(QWidget *parent, const char *name)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setMinimumHeight(60);
+    return box;
+}
+
+// A pane of the detail side: its caption label above its control.
+QWidget *captioned(QLabel *label, QWidget *control)
+{
+    auto *pane = new QWidget;
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(3);
+    layout->addWidget(label);
+    layout->addWidget(control, 1);
+    label->setBuddy(control);
+    return pane;
+}
+
+} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Zestro"));
-    lvDrinks = new QTreeWidget(this);
+    setWindowTitle(kAppTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
+    buildControls();
+    buildMenus();
+    buildToolbar();
+    // Numbered captions of the design become the string table's texts.
+    CCommonRoutines().LoadResStrings(this);
+    resize(980, 660);
+    setMinimumSize(640, 420);
+}
+
+frmMain::~frmMain()
+{
+    if (program().mainForm == this)
+        program().mainForm = nullptr;
+}
+
+void frmMain::buildControls()
+{
+    auto *left = new QWidget;
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(6, 6, 0, 6);
+    leftLayout->setSpacing(4);
+    lblCurrentSet = new QLabel(left);
+    lblCurrentSet->setObjectName(QStringLiteral("lblCurrentSet"));
+    lvDrinks = new QTreeWidget(left);
     lvDrinks->setObjectName(QStringLiteral("lvDrinks"));
     lvDrinks->setRootIsDecorated(false);
     lvDrinks->setUniformRowHeights(true);
-    lvDrinks->setHeaderLabels({QStringLiteral("Name")});
-    setCentralWidget(lvDrinks);
+    lvDrinks->setHeaderHidden(true);
+    lvDrinks->setColumnCount(1);
+    lvDrinks->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvDrinks->setMinimumWidth(200);
+    lvDrinks->setContextMenuPolicy(Qt::NoContextMenu);
+    lvDrinks->viewport()->installEventFilter(this);
+    leftLayout->addWidget(lblCurrentSet);
+    leftLayout->addWidget(lvDrinks, 1);
+
+    auto *right = new QWidget;
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 6, 6, 6);
+    rightLayout->setSpacing(4);
+    pnlDrinkName = new QLabel(right);
+    pnlDrinkName->setObjectName(QStringLiteral("pnlDrinkName"));
+    pnlDrinkName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlDrinkName->setMargin(6);
+    pnlDrinkName->setMinimumHeight(34);
+    QFont nameFont(QStringLiteral("Tahoma"));
+    nameFont.setPointSizeF(font().pointSizeF() * 1.35);
+    nameFont.setBold(true);
+    pnlDrinkName->setFont(nameFont);
+
+    lblIngredients = paneLabel(right, "lblIngredients", 101);
+    lvIngredients = new QTreeWidget(right);
+    lvIngredients->setObjectName(QStringLiteral("lvIngredients"));
+    lvIngredients->setRootIsDecorated(false);
+    lvIngredients->setColumnCount(2);
+    lvIngredients->setHeaderLabels({QStringLiteral("Ingredients"), QStringLiteral("DrinkName")});
+    lvIngredients->setColumnHidden(1, true); // holds the bare ingredient name
+    lvIngredients->setHeaderHidden(true);
+    lvIngredients->setSelectionMode(QAbstractItemView::NoSelection);
+    lvIngredients->setFocusPolicy(Qt::NoFocus);
+    lvIngredients->setMinimumHeight(80);
+    lblDirections = paneLabel(right, "lblDirections", 102);
+    txtDirections = textPane(right, "txtDirections");
+    lblComments = paneLabel(right, "lblComments", 103);
+    txtComments = textPane(right, "txtComments");
+
+    auto *panes = new QSplitter(Qt::Vertical, right);
+    panes->setChildrenCollapsible(false);
+    panes->addWidget(captioned(lblIngredients, lvIngredients));
+    panes->addWidget(captioned(lblDirections, txtDirections));
+    panes->addWidget(captioned(lblComments, txtComments));
+    panes->setStretchFactor(0, 3);
+    panes->setStretchFactor(1, 3);
+    panes->setStretchFactor(2, 2);
+    rightLayout->addWidget(pnlDrinkName);
+    rightLayout->addWidget(panes, 1);
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(left);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(0, 2);
+    m_splitter->setStretchFactor(1, 5);
+    m_splitter->setSizes({280, 700});
+    // Double clicks on labels, margins and the splitter handle are not taken by them and reach the
+    // window itself: the background.
+    setCentralWidget(m_splitter);
+
+    connect(lvDrinks, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { lvDrinks_ItemClick(item); });
+    connect(lvDrinks, &QTreeWidget::itemDoubleClicked, this, [this] { lvDrinks_DblClick(); });
     statusBar()->setSizeGripEnabled(true);
-    resize(800, 560);
+}
+
+QAction *frmMain::addItem(QMenu *menu, const QString &name, int index, const QString &caption, const QKeySequence &shortcut)
+{
+    QAction *action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+    action->setObjectName(QStringLiteral("%1(%2)").arg(name).arg(index));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    m_menus[name][index] = action;
+    return action;
+}
+
+void frmMain::buildMenus()
+{
+    using Handler = void (frmMain::*)(int);
+    struct Item {
+        int index;
+        const char *caption;
+        QKeySequence shortcut = {};
+    };
+    auto menuOf = [this](QMenu *menu, const QString &name, Handler handler, std::initializer_list<Item> items) {
+        for (const Item &i : items) {
+            QAction *a = addItem(menu, name, i.index, QString::fromUtf8(i.caption), i.shortcut);
+            if (!a->isSeparator())
+                connect(a, &QAction::triggered, this, [this, handler, index = i.index] {
+                    runCommand([&] { (this->*handler)(index); });
+                });
+        }
+    };
+    auto top = [this](int index, const char *caption) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        QAction *a = menu->menuAction();
+        a->setObjectName(QStringLiteral("mnuMenu(%1)").arg(index));
+        m_menus[QStringLiteral("mnuMenu")][index] = a;
+        return menu;
+    };
+
+    QMenu *file = top(0, "160");
+    menuOf(file, QStringLiteral("mnuFile"), &frmMain::mnuFile_Click,
+           {{1, "161"}, {27, "-"}, {30, "163"}, {40, "164"}, {98, "-"}, {99, "165"}});
+
+    QMenu *edit = top(3, "166");
+    menuOf(edit, QStringLiteral("mnuEdit"), &frmMain::mnuEdit_Click,
+           {{5, "&Add...", QKeySequence(Qt::CTRL | Qt::Key_A)},
+            {10, "167", QKeySequence(Qt::CTRL | Qt::Key_E)},
+            {30, "168", QKeySequence(Qt::Key_Delete)},
+            {40, "-"},
+            {50, "169", QKeySequence(Qt::CTRL | Qt::Key_C)}});
+    QMenu *currentSet = edit->addMenu(QStringLiteral("Current Set"));
+    currentSet->menuAction()->setObjectName(QStringLiteral("mnuEdit(70)"));
+    m_menus[QStringLiteral("mnuEdit")][70] = currentSet->menuAction();
+    menuOf(currentSet, QStringLiteral("mnuCurrentSet"), &frmMain::mnuCurrentSet_Click,
+           {{10, "Mark as tried"}, {20, "Mark to print"}, {30, "-"}, {40, "Un-mark as tried"},
+            {50, "Un-mark to print"}, {60, "-"}, {70, "Delete"}});
+
+    QMenu *view = top(5, "&View");
+    menuOf(view, QStringLiteral("mnuView"), &frmMain::mnuView_Click,
+           {{10, "&All Drinks"}, {15, "&Random Drink"}, {17, "-"},
+            {20, "&Previous", QKeySequence(Qt::CTRL | Qt::Key_P)}, {23, "&Next", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {84, "-"}, {85, "&Tip of the Day..."}, {98, "-"}, {99, "&Options..."}});
+    menuItem(QStringLiteral("mnuView"), 20)->setEnabled(false);
+    menuItem(QStringLiteral("mnuView"), 23)->setEnabled(false);
+
+    QMenu *search = top(10, "&Search");
+    QMenu *recent = search->addMenu(QStringLiteral("Recent Searches"));
+    recent->menuAction()->setObjectName(QStringLiteral("mnuSearch(5)"));
+    m_menus[QStringLiteral("mnuSearch")][5] = recent->menuAction();
+    menuOf(recent, QStringLiteral("mnuSearchResults"), &frmMain::mnuSearchResults_Click,
+           {{0, "(empty)"}, {1, "(empty)"}, {2, "(empty)"}});
+    menuItem(QStringLiteral("mnuSearchResults"), 1)->setVisible(false);
+    menuItem(QStringLiteral("mnuSearchResults"), 2)->setVisible(false);
+    menuOf(search, QStringLiteral("mnuSearch"), &frmMain::mnuSearch_Click,
+           {{10, "Search Wizard...", QKeySequence(Qt::CTRL | Qt::Key_W)}, {20, "-"}, {30, "Drink Name..."},
+            {40, "Ingredients..."}, {50, "Directions..."}, {60, "Comments..."}, {65, "-"},
+            {70, "Drinks I Can Make..."}, {90, "-"}, {100, "Tried"}, {110, "Not Tried"}, {120, "User-Submitted"},
+            {130, "To be printed"}});
+
+    QMenu *tools = top(20, "&Tools");
+    menuOf(tools, QStringLiteral("mnuTools"), &frmMain::mnuTools_Click, {{10, "&Compact database"}});
+    QMenu *barList = tools->addMenu(QStringLiteral("&Bar List"));
+    barList->menuAction()->setObjectName(QStringLiteral("mnuTools(20)"));
+    m_menus[QStringLiteral("mnuTools")][20] = barList->menuAction();
+    menuOf(barList, QStringLiteral("mnuBarlist"), &frmMain::mnuBarList_Click, {{30, "Import..."}, {40, "Export..."}});
+    menuOf(tools, QStringLiteral("mnuTools"), &frmMain::mnuTools_Click,
+           {{30, "Edit Ingredients...", QKeySequence(Qt::CTRL | Qt::Key_I)}, {499, "-"}, {500, "Database &Utilities..."}});
+
+    QMenu *help = top(90, "&Help");
+    menuOf(help, QStringLiteral("mnuHelp"), &frmMain::mnuHelp_Click,
+           {{10, "Help Topics"}, {30, "Submitting Drinks..."}, {95, "-"}, {99, "&About Zestro..."}});
+    menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" Help Topics"));
+
+    // The drink list's pop-up: a menu of its own, never on the menu bar.
+    m_popup = new QMenu(QStringLiteral("DrinkListPopup"), this);
+    m_popup->menuAction()->setObjectName(QStringLiteral("mnuMenu(250)"));
+    m_menus[QStringLiteral("mnuMenu")][250] = m_popup->menuAction();
+    menuOf(m_popup, QStringLiteral("mnuDrinkListPopup"), &frmMain::mnuDrinkListPopup_Click, {{10, "Edit..."}, {20, "Delete"}});
+}
+
+void frmMain::buildToolbar()
+{
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(24, 24));
+    struct Button {
+        const char *tip;
+        const char *icon;
+        QStyle::StandardPixmap fallback;
+        bool check;
+    };
+    static const Button buttons[15] = {
+        {"Previous", "previous", QStyle::SP_ArrowBack, false},
+        {"Next", "next", QStyle::SP_ArrowForward, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"Copy to Clipboard", "copy", QStyle::SP_FileDialogDetailedView, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"Add", "add", QStyle::SP_FileDialogNewFolder, false},
+        {"Edit", "edit", QStyle::SP_FileDialogContentsView, false},
+        {"Delete", "delete", QStyle::SP_TrashIcon, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"Mark as Tried", "tried", QStyle::SP_DialogApplyButton, true},
+        {"Mark to Print", "print-mark", QStyle::SP_FileDialogListView, true},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"Search Wizard", "search-wizard", QStyle::SP_FileDialogContentsView, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"Print Marked Drinks", "print", QStyle::SP_DialogSaveButton, false},
+    };
+    for (int i = 0; i < 15; ++i) {
+        const Button &b = buttons[i];
+        QAction *action = nullptr;
+        if (!b.tip) {
+            action = Toolbar1->addSeparator();
+        } else {
+            QIcon icon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(b.icon)));
+            if (icon.isNull() || icon.availableSizes().isEmpty())
+                icon = style()->standardIcon(b.fallback);
+            action = Toolbar1->addAction(icon, QString::fromUtf8(b.tip));
+            action->setToolTip(QString::fromUtf8(b.tip));
+            action->setCheckable(b.check);
+            const int position = i + 1;
+            connect(action, &QAction::triggered, this, [this, position] {
+                runCommand([&] { Toolbar1_ButtonClick(position); });
+            });
+            // The design's buttons are raised; start-up makes the bar flat.
+            if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action)))
+                button->setAutoRaise(false);
+        }
+        action->setObjectName(QStringLiteral("Toolbar1(%1)").arg(i + 1));
+        m_toolbarButtons.append(action);
+    }
+    m_toolbarButtons[0]->setEnabled(false);
+    m_toolbarButtons[1]->setEnabled(false);
+}
+
+QAction *frmMain::toolbarButton(int position) const
+{
+    return position >= 1 && position <= m_toolbarButtons.size() ? m_toolbarButtons[position - 1] : nullptr;
+}
+
+QAction *frmMain::menuItem(const QString &menu, int index) const
+{
+    return m_menus.value(menu).value(index, nullptr);
+}
+
+void frmMain::setStatusText(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
+QString frmMain::statusText() const
+{
+    return statusBar()->currentMessage();
+}
+
+void frmMain::runCommand(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const EngineError &e) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
+               msgbox::vbExclamation);
+    }
+}
+
+// ---- Window events ---------------------------------------------------------------------------------
+
+void frmMain::Form_DblClick()
+{
+    lvDrinks->setSortingEnabled(!lvDrinks->isSortingEnabled());
+    if (lvDrinks->isSortingEnabled())
+        lvDrinks->sortItems(0, Qt::AscendingOrder);
+}
+
+void frmMain::lvDrinks_ItemClick(QTreeWidgetItem *item)
+{
+    if (item)
+        lvDrinks->setCurrentItem(item);
+}
+
+void frmMain::lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
+{
+    QTreeWidgetItem *selected = lvDrinks->currentItem();
+    if (!selected || !selected->isSelected() || !program().database)
+        return;
+    runCommand([&] { program().database->ShowDrinkInfo(selected->text(0)); });
+    if (button == Qt::RightButton)
+        m_popup->popup(globalPos);
+}
+
+void frmMain::lvDrinks_DblClick()
+{
+    runCommand([&] { mnuEdit_Click(10); });
+}
+
+void frmMain::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Form_DblClick();
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lvDrinks->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        // Let the list finish its own click handling (selection) first.
+        const Qt::MouseButton button = mouse->button();
+        const QPoint at = mouse->globalPosition().toPoint();
+        QMetaObject::invokeMethod(this, [this, button, at] { lvDrinks_MouseUp(button, at); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,5 @@
 #include "app/frmMain.h"
 #include "app/startup.h"
-#include "store/CDatabase.h"
 
 #include <QApplication>
 
@@ -9,14 +8,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zestro"));
     QApplication::setApplicationVersion(QStringLiteral("3.1.109"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
 
-    frmMain form;
-    CDatabase db;
-    db.setOutputForm(&form);
-    chooseDatabaseFile(db, QApplication::applicationDirPath());
-    form.show();
-    openDatabaseAtStartup(db, form);
-    const int rc = QApplication::exec();
-    db.DbClose();
-    return rc;
+    auto *form = new frmMain;
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    Form_Load(*form, QCoreApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    return QApplication::exec();
 }

@@ -1,39 +1,175 @@
 #include "app/startup.h"
 
+#include "app/CZestro30.h"
 #include "app/frmMain.h"
+#include "app/frmSplash2.h"
+#include "app/help_window.h"
 #include "common/CCommonRoutines.h"
 #include "common/message_box.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
 #include "common/settings_access.h"
+#include "common/string_table.h"
 #include "store/CDatabase.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QStatusBar>
+#include <QMenu>
 
-void chooseDatabaseFile(CDatabase &db, const QString &programFolder)
+namespace {
+
+const QString kSupportAddress = QStringLiteral("dravo@zestro.example.org");
+
+void showEngineError(const EngineError &e, const QString &caption = kAppTitle)
 {
-    const QString stored = GetSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"));
-    db.setFileName(stored.isEmpty() ? QDir(programFolder).filePath(QStringLiteral("zestro.mdb")) : stored);
+    MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
+           msgbox::vbExclamation, caption);
 }
 
-bool openDatabaseAtStartup(CDatabase &db, frmMain &form)
+// Opens the store's file with the hourglass showing; on failure the store stays closed.
+void openWithBusyPointer(CDatabase &db)
 {
-    if (!CCommonRoutines().FileExists(db.FileName())) {
-        MsgBox(QStringLiteral("The file '") + db.FileName() + QStringLiteral("' cannot be found.  You can select another ")
-                   + QStringLiteral("database by choosing File|Open."),
-               msgbox::vbExclamation);
-        return false;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         db.DbOpen();
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QCoreApplication::processEvents();
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+void Form_Load(frmMain &form, const QString &commandLine)
+{
+    ProgramObjects &p = program();
+    p.commonRoutines = new CCommonRoutines;
+    p.settings = new CZestro30;
+    p.database = new CDatabase;
+    p.mainForm = &form;
+
+    form.CommonDialog1.HelpFile = QDir(ProgramFolder()).filePath(QStringLiteral("zestro_help.html"));
+    setHelpHandler(showHelpWindow);
+    p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
+    p.database->setOutputForm(&form);
+
+    const QString line = commandLine.toLower();
+    p.maintainerA = line.contains(QLatin1String("vexo"));
+    p.maintainerB = line.contains(QLatin1String("kymp"));
+    const bool maintainer = p.maintainerA || p.maintainerB;
+    form.menuItem(QStringLiteral("mnuTools"), 499)->setVisible(maintainer);
+    form.menuItem(QStringLiteral("mnuTools"), 500)->setVisible(maintainer);
+    if (!maintainer) {
+        frmSplash2::showSplash();
+        QCoreApplication::processEvents();
+    }
+
+    form.menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" Help Topics"));
+    p.commonRoutines->LoadResStrings(&form);
+    form.menuItem(QStringLiteral("mnuEdit"), 5)->setText(LoadResString(170));
+
+    const QString stored = GetSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"));
+    p.database->setFileName(stored.isEmpty() ? QDir(ProgramFolder()).filePath(QStringLiteral("zestro.mdb")) : stored);
+    p.commonRoutines->CenterForm(&form);
+
+    if (!p.commonRoutines->FileExists(p.database->FileName())) {
+        form.show();
+        MsgBox(QStringLiteral("The file '") + p.database->FileName() + QStringLiteral("' cannot be found.  You can select another ")
+                   + QStringLiteral("database by choosing File|Open."),
+               msgbox::vbExclamation);
+        return;
+    }
+    try {
+        openWithBusyPointer(*p.database);
+    } catch (const EngineError &e) {
+        // A damaged, foreign or wrongly keyed file must not lock the user out at every start:
+        // say why and go on without a database, so that File, Open can choose another.
+        form.show();
+        showEngineError(e);
+        return;
+    }
+    try {
+        p.settings->StartupOptions();
+    } catch (const EngineError &e) {
+        form.show();
+        showEngineError(e);
+    }
+}
+
+void Form_Unload(frmMain &form)
+{
+    ProgramObjects &p = program();
+    if (p.database)
+        p.database->DbClose();
+    delete p.settings;
+    delete p.database;
+    delete p.commonRoutines;
+    p.settings = nullptr;
+    p.database = nullptr;
+    p.commonRoutines = nullptr;
+    p.mainForm = nullptr;
+
+    QStringList leftOpen;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget *w = *it;
+        if (w == &form || !w->isVisible() || qobject_cast<QMenu *>(w) || w->windowType() == Qt::ToolTip)
+            continue;
+        leftOpen << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+        w->close();
+    }
+    if (!leftOpen.isEmpty())
+        MsgBox(QStringLiteral("Zestro could not unload the following forms.  Please let Dravo know ") + QStringLiteral("at ")
+                   + kSupportAddress + QStringLiteral(".  Thanks!") + QStringLiteral("\n\n") + leftOpen.join(QLatin1Char('\n'))
+                   + QLatin1Char('\n'),
+               msgbox::vbInformation);
+}
+
+void openAnotherDatabase(frmMain &form)
+{
+    CDatabase &db = *program().database;
+    CommonDialog &dialog = form.CommonDialog1;
+    dialog.Flags = CommonDialog::cdlOFNFileMustExist | CommonDialog::cdlOFNHideReadOnly;
+    dialog.DefaultExt = QStringLiteral(".mdb");
+    dialog.Filter = QStringLiteral("Zestro Database)|*.mdb");
+    dialog.InitDir = ProgramFolder();
+    try {
+        dialog.ShowOpen(&form);
+    } catch (const EngineError &e) {
+        if (e.number() == err::DialogCancelled)
+            return;
+        throw;
+    }
+
+    const QString previous = db.FileName();
+    const bool hadDatabase = db.isOpen();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        db.DbClose();
+        db.setFileName(dialog.FileName);
+        db.DbOpen();
+        db.ShowAllDrinks(true);
+        QApplication::restoreOverrideCursor();
+        return;
     } catch (const EngineError &e) {
         QApplication::restoreOverrideCursor();
-        MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
-               msgbox::vbExclamation);
-        return false;
+        // The chosen file is bad. Keep the settings pointing at the file that worked and go back to
+        // it, instead of ending here and failing again at the next start.
+        db.setFileName(previous);
+        if (!hadDatabase) {
+            showEngineError(e, QStringLiteral("Open error"));
+            return;
+        }
+        try {
+            openWithBusyPointer(db);
+            db.ShowAllDrinks(true);
+        } catch (const EngineError &) {
+            MsgBox(QStringLiteral("Error opening database.  Exiting program."), msgbox::vbExclamation, QStringLiteral("Open error"));
+            EndProgram(1);
+        }
+        showEngineError(e, QStringLiteral("Open error"));
     }
-    QApplication::restoreOverrideCursor();
-    form.statusBar()->showMessage(db.DrinkCount() + QStringLiteral(" drinks in the library."));
-    return true;
 }

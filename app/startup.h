@@ -1,13 +1,15 @@
 #pragma once
-// Finding and opening the database file when the program starts.
+// Start-up and shutdown of the program, run while the main window loads and unloads, and File,
+// Open, which switches the program to another database file.
+
+#include <QString>
 
 class frmMain;
-class CDatabase;
-class QString;
 
-// The database path from the settings store, or zestro.mdb in the program's folder when none is
-// stored; either way the path is set on the store (which saves it).
-void chooseDatabaseFile(CDatabase &db, const QString &programFolder);
-// Opens the chosen file and reports what went wrong in a message box; the program goes on
-// without a database when it cannot be opened. Gives true when the file is open.
-bool openDatabaseAtStartup(CDatabase &db, frmMain &form);
+// Creates the program-wide objects, reads the command line for maintainer mode, shows the splash
+// window, finds and opens the database and runs the start-up options.
+void Form_Load(frmMain &form, const QString &commandLine);
+// Closes the database and releases the program-wide objects; names any window left open.
+void Form_Unload(frmMain &form);
+// File, Open: asks for another database file and opens it with all its drinks listed.
+void openAnotherDatabase(frmMain &form);

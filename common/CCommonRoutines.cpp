@@ -1,10 +1,15 @@
 #include "common/CCommonRoutines.h"
 
+#include "common/seams.h"
 #include "store/engine/engine_error.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
+#include <QUrl>
+#include <QWidget>
 
 namespace {
 // Only '*' and '?' are wild cards in a file name; a bracket is an ordinary character of it, so it
@@ -68,4 +73,50 @@ int CCommonRoutines::CommaDelimitedStringToArray(QStringList &sArray, const QStr
         sArray[i] = pieces.at(i);
     }
     return int(pieces.size());
+}
+
+void CCommonRoutines::CenterForm(QWidget *roForm) const
+{
+    if (!roForm)
+        return;
+    QScreen *screen = roForm->screen() ? roForm->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The available area, so that a panel or dock does not push the window off centre; the
+    // frame counts, because move() places a window by its frame.
+    const QRect area = screen->availableGeometry();
+    const QSize size = roForm->frameGeometry().size();
+    roForm->move(area.left() + (area.width() - size.width()) / 2,
+                 area.top() + (area.height() - size.height()) / 2);
+}
+
+void CCommonRoutines::CenterToWindow(QWidget *frmSourceForm, QWidget *frmForm) const
+{
+    CenterToWindowH(frmSourceForm, frmForm);
+    CenterToWindowV(frmSourceForm, frmForm);
+}
+
+void CCommonRoutines::CenterToWindowH(QWidget *frmSourceForm, QWidget *frmForm) const
+{
+    if (!frmSourceForm || !frmForm)
+        return;
+    const QRect source = frmSourceForm->frameGeometry();
+    const QRect form = frmForm->frameGeometry();
+    frmForm->move(source.left() + (source.width() - form.width()) / 2, form.top());
+}
+
+void CCommonRoutines::CenterToWindowV(QWidget *frmSourceForm, QWidget *frmForm) const
+{
+    if (!frmSourceForm || !frmForm)
+        return;
+    const QRect source = frmSourceForm->frameGeometry();
+    const QRect form = frmForm->frameGeometry();
+    frmForm->move(form.left(), source.top() + (source.height() - form.height()) / 2);
+}
+
+void CCommonRoutines::LaunchURL(QWidget *frmForm, const QString &WebPageURL) const
+{
+    // The desktop needs no owner window to open an address.
+    Q_UNUSED(frmForm);
+    OpenUrl(QUrl(WebPageURL));
 }

@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+class QComboBox;
 class QListWidget;
+class QToolBar;
+class QWidget;
 
 class CCommonRoutines {
 public:
@@ -16,4 +19,28 @@ public:
     // Lists and comma-delimited text
     QString ListboxToCommaDelimitedString(const QListWidget &lstList) const;
     int CommaDelimitedStringToArray(QStringList &sArray, const QString &sString, int iArraySize) const;
+
+    // Window placement
+    // Centres the window on its screen.
+    void CenterForm(QWidget *roForm) const;
+    // Centres frmForm over frmSourceForm, across and down.
+    void CenterToWindow(QWidget *frmSourceForm, QWidget *frmForm) const;
+    void CenterToWindowH(QWidget *frmSourceForm, QWidget *frmForm) const;
+    void CenterToWindowV(QWidget *frmSourceForm, QWidget *frmForm) const;
+
+    // Shell
+    // Hands a web or mail address to the desktop; returns at once, failures are ignored.
+    void LaunchURL(QWidget *frmForm, const QString &WebPageURL) const;
+
+    // Captions and controls (common/window_routines.cpp)
+    // Replaces the numbered captions of a window's controls by the string table's texts; a control
+    // on which anything fails is skipped.
+    void LoadResStrings(QWidget *form) const;
+    // Flips the toolbar's buttons between raised and flat.
+    void MakeToolbarFlat(QToolBar *tbToolBar) const;
+    // Type-ahead for an editable drop-down list, called from its text-changed handler.
+    void FillInText(QComboBox *ctlComboBox);
+
+private:
+    int m_pendingCaret = 0; // FillInText's caret position between nested calls
 };

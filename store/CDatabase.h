@@ -67,6 +67,8 @@ public:
     void Search(qint16 iType, const QString &sString, bool bSaveSearch);
     void GetSavedSearch(qint16 iSearchToShow);
     std::unique_ptr<engine::Recordset> SearchByIngredients(const QString &sIngredients);
+    // The SQL text the last ingredient search built.
+    const QString &lastIngredientSql() const { return m_lastIngredientSql; }
     void RandomDrink();
 
     // ---- For the subsystems and tests ----
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<engine::Recordset> m_drinks;
     QString m_fileName;
     bool m_currentDrinkPrint = false;
+    QString m_lastIngredientSql;
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<QLockFile> m_fileLock;
 };

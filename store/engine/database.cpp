@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace engine {
 
@@ -20,6 +24,35 @@ void exec(const ConnectionPtr &conn, const QString &sql)
     }
     if (rc != SQLITE_DONE)
         throwSqliteError(conn->db, rc, sql);
+}
+
+// sqlcipher_export() reports a failure of its inner statements as a plain SQL error carrying their
+// message; recover the code behind the message, so a full disk is not reported as a syntax error.
+void exportInto(const ConnectionPtr &conn, const QString &schema)
+{
+    const QString sql = QStringLiteral("SELECT sqlcipher_export('%1')").arg(schema);
+    Stmt stmt = prepare(conn, sql);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
+    const char *message = sqlite3_errmsg(conn->db);
+    for (int code = SQLITE_INTERNAL; code <= SQLITE_NOTADB; ++code) {
+        if (qstrcmp(message, sqlite3_errstr(code)) == 0)
+            throwSqliteError(conn->db, code, sql);
+    }
+    throwSqliteError(conn->db, rc, sql);
+}
+
+void flushToDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
+        throw EngineError(err::CannotOpenFile, QStringLiteral("Disk or file error (flushing '%1': %2).").arg(path, why));
+    }
+    ::close(fd);
 }
 
 QString sqlString(const QString &text)
@@ -194,6 +227,12 @@ void CompactDatabase(const QString &source, const QString &destination, const QS
         throw EngineError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(destination));
     std::unique_ptr<Database> src = OpenDatabase(source, true, false, sourceConnect);
     const QString key = (options & dbEncrypt) ? passwordFromConnect(sourceConnect) : QString();
+    // ATTACH opens with the source's flags, which lack SQLITE_OPEN_CREATE: make the empty file first.
+    QFile created(destination);
+    if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw EngineError(err::CannotOpenFile,
+                          QStringLiteral("Cannot create the file '%1' (%2).").arg(destination, created.errorString()));
+    created.close();
     try {
         int userVersion = 0;
         {
@@ -201,13 +240,20 @@ void CompactDatabase(const QString &source, const QString &destination, const QS
             userVersion = rs->Eof() ? 0 : rs->Fields(QStringLiteral("user_version")).Value().toInt();
         }
         exec(src->m_conn, QStringLiteral("ATTACH DATABASE %1 AS compacted KEY %2").arg(sqlString(destination), sqlString(key)));
-        exec(src->m_conn, QStringLiteral("SELECT sqlcipher_export('compacted')"));
+        // The copy is written without a journal and flushed once at the end, not once per copied
+        // table: a copy that fails half-way is deleted below and never used.
+        exec(src->m_conn, QStringLiteral("PRAGMA compacted.journal_mode = OFF"));
+        exec(src->m_conn, QStringLiteral("PRAGMA compacted.synchronous = OFF"));
+        exportInto(src->m_conn, QStringLiteral("compacted"));
         exec(src->m_conn, QStringLiteral("PRAGMA compacted.user_version = %1").arg(userVersion));
         exec(src->m_conn, QStringLiteral("DETACH DATABASE compacted"));
         src->Close();
+        flushToDisk(destination);
     } catch (...) {
         src->Close();
         QFile::remove(destination);
+        // A journal left beside the name would be played back into the next file made under it.
+        QFile::remove(destination + QStringLiteral("-journal"));
         throw;
     }
 }

@@ -86,13 +86,18 @@ bool isWord(const Token &t, const char *word)
     return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-// "text" with "" inside -> 'text' with ' doubled.
+// "text" with "" inside -> 'text' with ' doubled. A literal that never ends stays open, so that
+// SQLite refuses the statement instead of running it with a literal closed by guesswork.
 QString toSqliteString(const QString &dq)
 {
-    QString body = dq.mid(1, dq.endsWith(QLatin1Char('"')) && dq.size() > 1 ? dq.size() - 2 : dq.size() - 1);
+    int trailingQuotes = 0;
+    while (trailingQuotes < dq.size() - 1 && dq[dq.size() - 1 - trailingQuotes] == QLatin1Char('"'))
+        ++trailingQuotes;
+    const bool closed = trailingQuotes % 2 == 1; // the closing quote after any doubled ones
+    QString body = dq.mid(1, closed ? dq.size() - 2 : dq.size() - 1);
     body.replace(QLatin1String("\"\""), QLatin1String("\""));
     body.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + body + QLatin1Char('\'');
+    return QLatin1Char('\'') + body + (closed ? QLatin1String("'") : QLatin1String());
 }
 
 int nextSignificant(const QList<Token> &t, int i)

@@ -229,8 +229,12 @@ void writeContents(engine::Database &db, const Library &lib, Layout layout)
         drink.bind(7, d.submitted);
         drink.run();
         for (const Line &l : d.lines) {
+            // A library made in code is not checked by the JSON reader; a line must not point nowhere.
+            const auto ingredientId = ingredientIds.constFind(l.ingredient.toLower());
+            if (ingredientId == ingredientIds.constEnd())
+                invalid(QStringLiteral("the drink '%1' uses '%2', which is not in the ingredient list.").arg(d.name, l.ingredient));
             line.bind(1, id);
-            line.bind(2, ingredientIds.value(l.ingredient.toLower()));
+            line.bind(2, *ingredientId);
             line.bind(3, l.amount);
             line.run();
         }

@@ -336,13 +336,16 @@ void Recordset::Update()
         bindValue(stmt.get(), i + 1, values[i]);
     if (m_mode == EditMode::Edit)
         sqlite3_bind_int64(stmt.get(), int(values.size()) + 1, m_keys[size_t(m_pos)]);
+    // Keys read after the insert would hold the new row already, and it would be added twice.
+    ensureKeys();
     const int rc = sqlite3_step(stmt.get());
     if (rc != SQLITE_DONE)
         throwSqliteError(m_conn->db, rc);
+    if (m_mode == EditMode::Edit && sqlite3_changes(m_conn->db) == 0)
+        throw EngineError(err::RecordDeleted, QStringLiteral("Record is deleted."));
 
     if (m_mode == EditMode::AddNew) {
         // The new row joins the set in key order; the row that was current stays current.
-        ensureKeys();
         const qint64 key = sqlite3_last_insert_rowid(m_conn->db);
         const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
         const int index = int(at - m_keys.begin());
@@ -383,8 +386,13 @@ void Recordset::findInTable(const QList<Comparison> &crit, FindDirection directi
     const int n = size();
     const bool forward = direction == FindDirection::First || direction == FindDirection::Next;
     QStringList where;
-    for (const Comparison &c : crit)
-        where << QStringLiteral("%1 %2 ?").arg(sqlIdentifier(m_columns[size_t(columnIndex(c.column))].name), c.op);
+    for (const Comparison &c : crit) {
+        // Texts compare without regard to case in every column, as compareMatches does, not only in
+        // the columns declared NOCASE.
+        const bool text = c.value.typeId() == QMetaType::QString;
+        where << QStringLiteral("%1 %2 ?%3").arg(sqlIdentifier(m_columns[size_t(columnIndex(c.column))].name), c.op,
+                                                 text ? QLatin1String(" COLLATE NOCASE") : QLatin1String());
+    }
     const bool fromCurrent = direction == FindDirection::Next || direction == FindDirection::Previous;
     if (fromCurrent) {
         if ((forward && m_pos >= n) || (!forward && m_pos < 0)) {

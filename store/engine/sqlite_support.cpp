@@ -1,6 +1,7 @@
 #include "store/engine/sqlite_support.h"
 
 #include <QByteArray>
+#include <cmath>
 
 namespace engine {
 
@@ -57,9 +58,7 @@ QVariant readColumn(sqlite3_stmt *stmt, int column, ColumnKind kind)
         return sqlite3_column_int64(stmt, column) != 0;
     case ColumnKind::Int16:
     case ColumnKind::Integer:
-        if (type == SQLITE_INTEGER)
-            return int(sqlite3_column_int64(stmt, column));
-        break;
+        break; // below: whole numbers beyond int's range are kept, not cut
     case ColumnKind::Real:
         return sqlite3_column_double(stmt, column);
     default:
@@ -104,7 +103,7 @@ QVariant convertForColumn(const QVariant &value, ColumnKind kind, int maxLength,
     case ColumnKind::Integer: {
         bool ok = false;
         const double d = value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0) : value.toDouble(&ok);
-        if (value.typeId() != QMetaType::Bool && !ok)
+        if (value.typeId() != QMetaType::Bool && (!ok || std::isnan(d))) // NaN would pass the range test below
             throw EngineError(err::TypeMismatch, QStringLiteral("Type mismatch"));
         const double rounded = std::nearbyint(d);
         const double lo = kind == ColumnKind::Int16 ? -32768.0 : -2147483648.0;

@@ -1,0 +1,213 @@
+// The main window's commands: one handler per menu, dispatching on the item's index. An index
+// without a case does nothing; so do the items whose features are not in this program yet.
+
+#include "app/frmMain.h"
+
+#include "app/CZestro30.h"
+#include "app/frmAbout.h"
+#include "app/frmOptions.h"
+#include "app/frmTip.h"
+#include "app/startup.h"
+#include "common/CCommonRoutines.h"
+#include "common/message_box.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "store/CDatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTreeWidget>
+
+namespace {
+CDatabase &db()
+{
+    if (!program().database)
+        throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+    return *program().database;
+}
+
+// The product's web page, named in messages that send the user there.
+const QString kWebPage = QStringLiteral("https://zestro.example.org/");
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+} // namespace
+
+void frmMain::mnuFile_Click(int index)
+{
+    switch (index) {
+    case 1:
+        openAnotherDatabase(*this);
+        break;
+    case 40:
+        try {
+            CommonDialog1.ShowPrinter(this);
+        } catch (const EngineError &) {
+            // Cancel and any other failure of the set-up dialog end the command silently.
+        }
+        break;
+    case 99:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuEdit_Click(int index)
+{
+    Q_UNUSED(index);
+}
+
+void frmMain::mnuCurrentSet_Click(int index)
+{
+    Q_UNUSED(index);
+}
+
+void frmMain::mnuView_Click(int index)
+{
+    switch (index) {
+    case 10: {
+        BusyCursor busy;
+        db().ShowAllDrinks(true);
+        break;
+    }
+    case 15:
+        db().RandomDrink();
+        break;
+    case 20:
+        moveToNeighbour(false);
+        break;
+    case 23:
+        moveToNeighbour(true);
+        break;
+    case 85: {
+        frmTip tip(this);
+        ShowModal(tip);
+        break;
+    }
+    case 99: {
+        frmOptions options(this);
+        ShowModal(options);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmMain::moveToNeighbour(bool next)
+{
+    QTreeWidgetItem *current = lvDrinks->currentItem();
+    if (!current)
+        return;
+    current->setSelected(false);
+    if (next)
+        program().settings->NextDrink();
+    else
+        program().settings->PreviousDrink();
+    QTreeWidgetItem *selected = lvDrinks->currentItem();
+    db().ShowDrinkInfo(selected->text(0));
+    lvDrinks->scrollToItem(selected);
+}
+
+void frmMain::mnuSearch_Click(int index)
+{
+    switch (index) {
+    case 100:
+    case 110:
+    case 120:
+    case 130:
+        db().Search(qint16((index - 100) / 10 + 5), QString(), true);
+        break;
+    default:
+        break; // the search wizard and its shortcuts
+    }
+}
+
+void frmMain::mnuSearchResults_Click(int index)
+{
+    db().GetSavedSearch(qint16(index));
+}
+
+void frmMain::mnuTools_Click(int index)
+{
+    switch (index) {
+    case 10:
+        db().DbCompact();
+        break;
+    case 500:
+        if (!program().commonRoutines->FileExists(ProgramFolder() + QStringLiteral("/utils.exe")))
+            MsgBox(QStringLiteral("Zestro database utilities are not there.  ") + QStringLiteral("Please go to ") + kWebPage
+                       + QStringLiteral(" and get the latest ") + QStringLiteral("version of Zestro or the utilities."),
+                   msgbox::vbExclamation);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuBarList_Click(int index)
+{
+    Q_UNUSED(index);
+}
+
+void frmMain::mnuHelp_Click(int index)
+{
+    switch (index) {
+    case 10:
+        CommonDialog1.HelpCommand = CommonDialog::cdlHelpFinder;
+        CommonDialog1.ShowHelp(this);
+        break;
+    case 30:
+        CommonDialog1.HelpContext = 23;
+        CommonDialog1.HelpCommand = CommonDialog::cdlHelpContext;
+        CommonDialog1.ShowHelp(this);
+        break;
+    case 99: {
+        frmAbout about(this);
+        ShowModal(about);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuDrinkListPopup_Click(int index)
+{
+    switch (index) {
+    case 10:
+        mnuEdit_Click(10);
+        break;
+    case 20:
+        mnuEdit_Click(30);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::Toolbar1_ButtonClick(int position)
+{
+    switch (position) {
+    case 1:
+        moveToNeighbour(false);
+        break;
+    case 2:
+        moveToNeighbour(true);
+        break;
+    default:
+        break; // the drink, mark, wizard and print buttons
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload(*this);
+    event->accept();
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The number patterns of the status texts, in the user's locale.
+
+#include <QString>
+
+// "###.000": three decimals, no leading zero and no grouping (0.25 -> ".250", 12.5 -> "12.500").
+QString formatSeconds(double seconds);
+// "##,##0": rounded half away from zero to a whole number, digits grouped in threes with the
+// locale's separator (1234567.8 -> "1,234,568", -0.4 -> "0").
+QString formatThousands(double value);
+// The time from `start` to `end`, both seconds since midnight, across midnight when end < start.
+double elapsedSeconds(double start, double end);

@@ -1,0 +1,296 @@
+// Tools, Compact database: rewrites the file without its free space.
+//
+// The compacted copy is written beside the file under a working name, checked, flushed to disk,
+// and only then renamed over the original; the folder is flushed last. The original is never
+// written and rename() swaps the two at once, so a crash or a power cut at any moment leaves the
+// old file or the new one under the database's name, whole. (Renaming the original away first and
+// compacting back into its name would leave nothing usable there if the program died in between.)
+
+#include "store/CDatabase.h"
+
+#include "app/frmMain.h"
+#include "common/message_box.h"
+#include "common/number_format.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "store/engine/sqlite_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Where the compacted copy is built; a leftover from an interrupted run is only ever a copy.
+const QString kWorkSuffix = QStringLiteral(".compacting");
+
+// What the copy must match: every table's row count and the schema version.
+struct Contents {
+    QMap<QString, qint64> rows;
+    qint64 userVersion = 0;
+    bool operator==(const Contents &) const = default;
+};
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The program's own file steps fail with the runtime's path/file access error.
+[[noreturn]] void fileError(const QString &what, const QString &path)
+{
+    throw EngineError(err::PathFileAccess, QStringLiteral("Path/File access error (%1 '%2': %3).").arg(what, path, systemError()));
+}
+
+// A flush that fails is a disk error, as the engine reports its own.
+[[noreturn]] void diskError(const QString &path)
+{
+    throw EngineError(err::CannotOpenFile, QStringLiteral("Disk or file error (flushing '%1': %2).").arg(path, systemError()));
+}
+
+void removeIfThere(const QString &path)
+{
+    if (::unlink(native(path).constData()) != 0 && errno != ENOENT)
+        fileError(QStringLiteral("cannot delete"), path);
+}
+
+// Deletes a working copy and the journal SQLite may have left beside it; a stale journal would
+// otherwise be played back into the next copy made under the same name.
+void removeWorkingCopy(const QString &work)
+{
+    removeIfThere(work);
+    removeIfThere(work + QStringLiteral("-journal"));
+}
+
+void discardWorkingCopy(const QString &work) noexcept
+{
+    ::unlink(native(work).constData());
+    ::unlink(native(work + QStringLiteral("-journal")).constData());
+}
+
+qint64 scalar(sqlite3 *db, const QString &sql)
+{
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &raw, nullptr);
+    engine::Stmt stmt(raw);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(raw);
+    if (rc != SQLITE_ROW)
+        engine::throwSqliteError(db, rc, sql);
+    return sqlite3_column_int64(raw, 0);
+}
+
+Contents contentsOf(engine::Database &db)
+{
+    Contents c;
+    for (const QString &table : db.tableNames())
+        c.rows.insert(table, scalar(db.handle(), QStringLiteral("SELECT count(*) FROM ") + engine::sqlIdentifier(table)));
+    c.userVersion = scalar(db.handle(), QStringLiteral("PRAGMA user_version"));
+    return c;
+}
+
+[[noreturn]] void badCopy(const QString &why)
+{
+    throw EngineError(err::DatabaseDamaged,
+                      QStringLiteral("The compacted copy did not check out (%1); the database was left as it was.").arg(why));
+}
+
+// Opens the copy with the key and compares it with what the original held.
+void checkCopy(const QString &work, const Contents &expected)
+{
+    QFile head(work);
+    if (!head.open(QIODevice::ReadOnly))
+        badCopy(QStringLiteral("it cannot be read"));
+    if (head.read(16).startsWith(QByteArrayLiteral("SQLite format 3")))
+        badCopy(QStringLiteral("it is not encrypted"));
+    head.close();
+    std::unique_ptr<engine::Database> copy = engine::OpenDatabase(work, false, true, engine::kConnect);
+    sqlite3_stmt *raw = nullptr;
+    // Reads and decrypts every page and checks every tree; the full integrity_check also matches
+    // each index against its table, which a fresh export does not get wrong, at three times the cost.
+    sqlite3_prepare_v2(copy->handle(), "PRAGMA quick_check(1)", -1, &raw, nullptr);
+    engine::Stmt check(raw);
+    const bool ok = raw && sqlite3_step(raw) == SQLITE_ROW
+        && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(raw, 0)), "ok") == 0;
+    check.reset();
+    if (!ok)
+        badCopy(QStringLiteral("its pages do not check out"));
+    if (contentsOf(*copy) != expected)
+        badCopy(QStringLiteral("its tables differ from the original's"));
+}
+
+// Gives the copy the original's permissions and owner, then makes it durable.
+void prepareToReplace(const QString &work, const QString &target)
+{
+    struct stat original {};
+    if (::stat(native(target).constData(), &original) != 0)
+        fileError(QStringLiteral("cannot read the attributes of"), target);
+    const int fd = ::open(native(work).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        fileError(QStringLiteral("cannot open"), work);
+    // Someone else's file becomes ours only where the system refuses to give it back.
+    if (::fchmod(fd, original.st_mode & 07777) != 0 || (::fchown(fd, original.st_uid, original.st_gid) != 0 && errno != EPERM)) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        fileError(QStringLiteral("cannot set the permissions of"), work);
+    }
+    const int failed = ::fsync(fd);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    if (failed != 0)
+        diskError(work);
+}
+
+void syncFolder(const QString &file)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const int saved = errno;
+        if (fd >= 0)
+            ::close(fd);
+        errno = saved;
+        diskError(folder);
+    }
+    ::close(fd);
+}
+
+// The real file behind the name, so a symbolic link keeps pointing at the compacted file.
+QString realFile(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { restore(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+    void restore()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+void showError(const EngineError &e)
+{
+    MsgBox(QStringLiteral("Error: ") + e.description() + QLatin1Char('\n') + QStringLiteral("Number: ") + QString::number(e.number()));
+}
+
+} // namespace
+
+bool CDatabase::DbCompact()
+{
+    const double start = SecondsSinceMidnight();
+    if (m_outputForm) {
+        m_outputForm->setStatusText(QStringLiteral("Compacting database."));
+        m_outputForm->statusBar()->repaint(); // the window is busy until the end: paint the text now
+    }
+    const QString target = realFile(m_fileName);
+    const QString work = target + kWorkSuffix;
+    BusyPointer busy;
+
+    // Our lock stays held from the close to the reopen, so no other copy of the program opens the
+    // file while it is being replaced.
+    std::unique_ptr<QLockFile> keepOut;
+    auto showSelectedDrink = [this] {
+        QTreeWidgetItem *selected = m_outputForm ? m_outputForm->lvDrinks->currentItem() : nullptr;
+        if (selected && selected->isSelected())
+            ShowDrinkInfo(selected->text(0));
+    };
+    auto fatalFileError = [&] {
+        discardWorkingCopy(work);
+        keepOut.reset();
+        busy.restore();
+        MsgBox(QStringLiteral("File error.  Is the database already open?  Exiting program."), msgbox::vbExclamation);
+        EndProgram(1);
+    };
+
+    Contents before;
+    try {
+        if (m_db) {
+            removeWorkingCopy(work);
+            before = contentsOf(*m_db);
+        }
+    } catch (const EngineError &e) {
+        if (e.number() == err::PathFileAccess)
+            fatalFileError();
+        showError(e);
+        busy.restore();
+        return false;
+    }
+
+    keepOut = std::move(m_fileLock);
+    if (!DbClose()) {
+        keepOut.reset();
+        busy.restore();
+        MsgBox(QStringLiteral("Couldn't close the database.  Exiting program."), msgbox::vbExclamation);
+        EndProgram(1);
+    }
+
+    try {
+        const qint64 sizeBefore = QFileInfo(target).size();
+        engine::CompactDatabase(target, work, QString(), engine::dbEncrypt, engine::kConnect);
+        checkCopy(work, before);
+        prepareToReplace(work, target);
+        if (::rename(native(work).constData(), native(target).constData()) != 0)
+            fileError(QStringLiteral("cannot replace"), target);
+        syncFolder(target);
+        const qint64 sizeAfter = QFileInfo(target).size();
+
+        keepOut.reset();
+        DbOpen();
+        double elapsed = SecondsSinceMidnight() - start;
+        if (elapsed < 0)
+            elapsed += 86400; // the clock passed midnight
+        if (m_outputForm)
+            m_outputForm->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
+                                        + QStringLiteral(" seconds and freed ") + formatThousands(double(sizeBefore - sizeAfter) / 1000)
+                                        + QStringLiteral("k."));
+        busy.restore();
+        showSelectedDrink();
+        return true;
+    } catch (const EngineError &e) {
+        discardWorkingCopy(work);
+        if (e.number() == err::PathFileAccess)
+            fatalFileError();
+        // The file under the database's name is whole whatever failed: open it again.
+        QList<EngineError> errors{e};
+        if (!isOpen()) {
+            keepOut.reset();
+            try {
+                DbOpen();
+                showSelectedDrink();
+            } catch (const EngineError &again) {
+                if (again.number() != e.number() || again.description() != e.description())
+                    errors.append(again);
+            }
+        }
+        for (const EngineError &shown : errors)
+            showError(shown);
+        busy.restore();
+        return false;
+    }
+}

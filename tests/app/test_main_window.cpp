@@ -1,0 +1,352 @@
+// Start-up, the main window's menus and commands, File, Open and shutdown, on a real frmMain.
+
+#include "app/startup.h"
+#include "common/common_dialog.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "common/settings_access.h"
+#include "store/CDatabase.h"
+#include "support/fixture_db.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+#include <optional>
+
+namespace {
+QString storedDatabasePath()
+{
+    return GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"));
+}
+
+struct EndProgramCalled {
+    int code;
+};
+[[noreturn]] void throwOnEnd(int code)
+{
+    throw EndProgramCalled{code};
+}
+
+// Answers the next file dialogs with the given paths; an empty optional is Cancel.
+class FileDialogScript {
+public:
+    explicit FileDialogScript(QList<std::optional<QString>> answers) : m_answers(std::move(answers))
+    {
+        setFileDialogHandler([this](FileDialogKind, CommonDialog &dialog) {
+            seen.append(dialog.Filter);
+            return m_answers.isEmpty() ? std::optional<QString>() : m_answers.takeFirst();
+        });
+    }
+    ~FileDialogScript() { setFileDialogHandler({}); }
+    QStringList seen;
+
+private:
+    QList<std::optional<QString>> m_answers;
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startupOpensTheLibraryBesideTheProgram()
+    {
+        StartedProgram p;
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - zestro.mdb"));
+        QCOMPARE(storedDatabasePath(), p.libraryPath());
+        QCOMPARE(p.listedNames().size(), int(fixture::starterContents().drinks.size()));
+        QVERIFY(p.form().isVisible());
+        QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    void captionsComeFromTheStringTable()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        QCOMPARE(f.menuItem(QStringLiteral("mnuMenu"), 0)->text(), QStringLiteral("&File"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 1)->text(), QStringLiteral("&Open..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 30)->text(), QStringLiteral("&Print"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 40)->text(), QStringLiteral("Printer Setup..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 99)->text(), QStringLiteral("E&xit"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuMenu"), 3)->text(), QStringLiteral("&Edit"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 5)->text(), QStringLiteral("&Add..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 10)->text(), QStringLiteral("&Edit..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 30)->text(), QStringLiteral("&Delete"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 50)->text(), QStringLiteral("&Copy to clipboard..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuHelp"), 10)->text(), QStringLiteral("Zestro Help Topics"));
+        QCOMPARE(f.lblIngredients->text(), QStringLiteral("Ingredients"));
+        QCOMPARE(f.lblDirections->text(), QStringLiteral("Directions"));
+        QCOMPARE(f.lblComments->text(), QStringLiteral("Comments"));
+        const QStringList tips = {"Previous", "Next", "", "Copy to Clipboard", "", "Add", "Edit", "Delete", "",
+                                  "Mark as Tried", "Mark to Print", "", "Search Wizard", "", "Print Marked Drinks"};
+        for (int i = 1; i <= 15; ++i) {
+            QAction *b = f.toolbarButton(i);
+            QVERIFY(b);
+            QCOMPARE(b->isSeparator(), tips[i - 1].isEmpty());
+            if (!b->isSeparator())
+                QCOMPARE(b->toolTip(), tips[i - 1]);
+        }
+        QVERIFY(f.toolbarButton(10)->isCheckable() && f.toolbarButton(11)->isCheckable());
+        QVERIFY(!f.toolbarButton(1)->isCheckable());
+        const auto shortcuts = QList<QPair<QString, int>>{{"mnuEdit", 5}, {"mnuEdit", 10}, {"mnuEdit", 30}, {"mnuEdit", 50},
+                                                          {"mnuView", 20}, {"mnuView", 23}, {"mnuSearch", 10}, {"mnuTools", 30}};
+        const QStringList keys = {"Ctrl+A", "Ctrl+E", "Del", "Ctrl+C", "Ctrl+P", "Ctrl+N", "Ctrl+W", "Ctrl+I"};
+        for (int i = 0; i < shortcuts.size(); ++i)
+            QCOMPARE(f.menuItem(shortcuts[i].first, shortcuts[i].second)->shortcut().toString(), keys[i]);
+        // The start-up made the toolbar flat.
+        for (QAction *action : f.Toolbar1->actions()) {
+            if (auto *button = qobject_cast<QToolButton *>(f.Toolbar1->widgetForAction(action)))
+                QVERIFY(button->autoRaise());
+        }
+    }
+
+    void maintainerModeShowsTheUtilitiesItem_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("a");
+        QTest::addColumn<bool>("b");
+        QTest::newRow("first keyword in capitals") << "VEXO" << true << false;
+        QTest::newRow("second inside a word") << "--xkympx" << false << true;
+        QTest::newRow("both") << "vexo kymp" << true << true;
+        QTest::newRow("neither") << "--verbose" << false << false;
+    }
+
+    void maintainerModeShowsTheUtilitiesItem()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, a);
+        QFETCH(bool, b);
+        StartedProgram::Options options;
+        options.commandLine = commandLine;
+        StartedProgram p(options);
+        QCOMPARE(program().maintainerA, a);
+        QCOMPARE(program().maintainerB, b);
+        QCOMPARE(p.form().menuItem(QStringLiteral("mnuTools"), 499)->isVisible(), a || b);
+        QCOMPARE(p.form().menuItem(QStringLiteral("mnuTools"), 500)->isVisible(), a || b);
+    }
+
+    void utilitiesItemSendsTheUserToTheWebPage()
+    {
+        StartedProgram p;
+        p.form().mnuTools_Click(500);
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(
+                     "Zestro database utilities are not there.  Please go to https://zestro.example.org/ and get the latest "
+                     "version of Zestro or the utilities.")});
+        QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
+        writeFile(QDir(p.folder()).filePath(QStringLiteral("utils.exe")), "x");
+        p.boxes().clear();
+        p.form().mnuTools_Click(500);
+        QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    void missingLibraryStartsEmptyWithAMessage()
+    {
+        StartedProgram::Options options;
+        options.copyLibrary = false;
+        StartedProgram p(options);
+        const QString path = QDir(p.folder()).filePath(QStringLiteral("zestro.mdb"));
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("The file '") + path
+                                                + QStringLiteral("' cannot be found.  You can select another database by choosing File|Open.")});
+        QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
+        QVERIFY(!p.db().isOpen());
+        QVERIFY(p.listedNames().isEmpty());
+        QVERIFY(p.form().isVisible());
+        QCOMPARE(storedDatabasePath(), path);
+    }
+
+    void damagedLibraryDoesNotLockTheUserOut()
+    {
+        TempSettings settings;
+        QTemporaryDir dir;
+        const QString bad = dir.filePath(QStringLiteral("bad.mdb"));
+        writeFile(bad, QByteArray("not a database\r\n").repeated(100));
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"), bad);
+        setProgramFolder(dir.path());
+        MsgBoxRecorder boxes;
+        {
+            frmMain form;
+            Form_Load(form, QStringLiteral("kymp"));
+            QCOMPARE(boxes.messages().size(), 1);
+            QVERIFY2(boxes.texts().first().startsWith(QStringLiteral("Error 3343: ")), qPrintable(boxes.texts().first()));
+            QVERIFY(form.isVisible());
+            QVERIFY(!program().database->isOpen());
+
+            // File, Open then reaches a good library.
+            const QString good = fixture::starterLibrary(dir.path(), QStringLiteral("good.mdb"));
+            FileDialogScript files({good});
+            form.mnuFile_Click(1);
+            QCOMPARE(form.windowTitle(), QStringLiteral("Zestro - good.mdb"));
+            QCOMPARE(storedDatabasePath(), good);
+            Form_Unload(form);
+        }
+        setProgramFolder(QString());
+    }
+
+    void fileOpenSwitchesToAnotherLibrary()
+    {
+        StartedProgram p;
+        library::Library small;
+        small.ingredients = {{QStringLiteral("Gin"), false, false}, {QStringLiteral("Ice"), true, false}};
+        small.drinks = {{QStringLiteral("Gin on the Rocks"), {{QStringLiteral("2 Ounces"), QStringLiteral("Gin")}, {QString(), QStringLiteral("Ice")}},
+                         QStringLiteral("Pour over ice."), QVariant(), false, false, false}};
+        QTemporaryDir other;
+        const QString path = fixture::customLibrary(other.path(), small, QStringLiteral("home bar.mdb"));
+        FileDialogScript files({path});
+        p.form().mnuFile_Click(1);
+        QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database)|*.mdb")});
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - home bar.mdb"));
+        QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin on the Rocks")});
+        QCOMPARE(p.form().pnlDrinkName->text(), QStringLiteral("Gin on the Rocks"));
+        QCOMPARE(storedDatabasePath(), path);
+        QCOMPARE(p.form().menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("All Drinks: ()"));
+    }
+
+    void cancelledFileOpenChangesNothing()
+    {
+        StartedProgram p;
+        p.db().Search(1, QStringLiteral("*sour*"), true);
+        const QStringList before = p.listedNames();
+        FileDialogScript files({std::nullopt});
+        p.form().mnuFile_Click(1);
+        QCOMPARE(p.listedNames(), before);
+        QVERIFY(p.db().isOpen());
+        QCOMPARE(storedDatabasePath(), p.libraryPath());
+        QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    void failedFileOpenGoesBackToTheLibraryThatWorked()
+    {
+        StartedProgram p;
+        QTemporaryDir other;
+        const QString bad = other.filePath(QStringLiteral("broken.mdb"));
+        writeFile(bad, QByteArray("Gin\r\n").repeated(300));
+        FileDialogScript files({bad});
+        p.form().mnuFile_Click(1);
+        QCOMPARE(p.boxes().messages().size(), 1);
+        QCOMPARE(p.boxes().messages().first().caption, QStringLiteral("Open error"));
+        QVERIFY(p.boxes().texts().first().startsWith(QStringLiteral("Error 3343: ")));
+        QVERIFY(p.db().isOpen());
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - zestro.mdb"));
+        QCOMPARE(storedDatabasePath(), p.libraryPath());
+        QCOMPARE(p.listedNames().size(), int(fixture::starterContents().drinks.size()));
+    }
+
+    void fileOpenEndsTheProgramWhenNeitherFileOpens()
+    {
+        StartedProgram p;
+        QTemporaryDir other;
+        const QString bad = other.filePath(QStringLiteral("broken.mdb"));
+        writeFile(bad, QByteArray("Gin\r\n").repeated(300));
+        FileDialogScript files({bad});
+        setEndProgramHandler(throwOnEnd);
+        // Damage the working library on disk; the open handle keeps working until the switch.
+        writeFile(p.libraryPath() + QStringLiteral(".tmp"), QByteArray("gone\r\n").repeated(300));
+        QFile::remove(p.libraryPath());
+        QFile::rename(p.libraryPath() + QStringLiteral(".tmp"), p.libraryPath());
+        try {
+            p.form().mnuFile_Click(1);
+            QFAIL("the program went on with no database it could open");
+        } catch (const EndProgramCalled &end) {
+            QCOMPARE(end.code, 1);
+        }
+        setEndProgramHandler(nullptr);
+        QCOMPARE(p.boxes().texts().last(), QStringLiteral("Error opening database.  Exiting program."));
+        QCOMPARE(p.boxes().messages().last().caption, QStringLiteral("Open error"));
+        QCOMPARE(p.boxes().messages().last().icon(), int(msgbox::vbExclamation));
+    }
+
+    void viewMenuOpensTheTipAndOptions()
+    {
+        StartedProgram p;
+        ModalScript dialogs;
+        p.form().mnuView_Click(85);
+        p.form().mnuView_Click(99);
+        p.form().mnuHelp_Click(99);
+        QCOMPARE(dialogs.shown, (QStringList{QStringLiteral("frmTip"), QStringLiteral("frmOptions"), QStringLiteral("frmAbout")}));
+    }
+
+    void tipsAtStartupFollowTheSetting_data()
+    {
+        QTest::addColumn<bool>("tips");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+
+    void tipsAtStartupFollowTheSetting()
+    {
+        QFETCH(bool, tips);
+        ModalScript dialogs([](QDialog &dialog) {
+            // The main window is up, with a drink shown, before the tip appears.
+            Q_ASSERT(program().mainForm && program().mainForm->isVisible());
+            Q_UNUSED(dialog);
+            return int(QDialog::Accepted);
+        });
+        StartedProgram::Options options;
+        options.tips = tips;
+        StartedProgram p(options);
+        QCOMPARE(dialogs.shown, tips ? QStringList{QStringLiteral("frmTip")} : QStringList());
+    }
+
+    void helpCommandsOpenTheHelpFile()
+    {
+        StartedProgram p;
+        QList<QPair<int, int>> calls;
+        QString file;
+        setHelpHandler([&](QWidget *, const QString &f, int command, int context) {
+            file = f;
+            calls.append({command, context});
+        });
+        p.form().mnuHelp_Click(10);
+        p.form().mnuHelp_Click(30);
+        setHelpHandler({});
+        QCOMPARE(file, QDir(p.folder()).filePath(QStringLiteral("zestro_help.html")));
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls[0].first, 11);
+        QCOMPARE(calls[1], qMakePair(1, 23));
+    }
+
+    void exitUnloadsAndReleasesTheProgramObjects()
+    {
+        StartedProgram p;
+        p.form().mnuFile_Click(99);
+        QVERIFY(!program().database);
+        QVERIFY(!program().settings);
+        QVERIFY(!program().commonRoutines);
+        QVERIFY(!program().mainForm);
+        QVERIFY(!QFile::exists(p.libraryPath() + QStringLiteral(".lock")));
+    }
+
+    void windowsLeftOpenAtShutdownAreNamed()
+    {
+        StartedProgram p;
+        auto *stray = new QDialog;
+        stray->setObjectName(QStringLiteral("frmStray"));
+        stray->setAttribute(Qt::WA_DeleteOnClose);
+        stray->show();
+        p.boxes().clear();
+        Form_Unload(p.form());
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(
+                     "Zestro could not unload the following forms.  Please let Dravo know at dravo@zestro.example.org.  "
+                     "Thanks!\n\nfrmStray\n")});
+        QVERIFY(!stray->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

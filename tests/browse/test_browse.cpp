@@ -1,0 +1,225 @@
+// The drink list and the detail view of a started program: what a fill selects and shows,
+// Previous / Next from menu and toolbar, the random drink and sorting.
+
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "store/CDatabase.h"
+#include "support/fixture_db.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+// Drink lines as the detail view lists them, from the library source.
+QStringList expectedLines(const library::Drink &d)
+{
+    QStringList lines;
+    for (const library::Line &l : d.lines)
+        lines << (l.amount.isEmpty() ? l.ingredient : l.amount + QLatin1Char(' ') + l.ingredient);
+    return lines;
+}
+
+} // namespace
+
+class TestBrowse : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fillSelectsAndShowsTheFirstDrink()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        const library::Library lib = fixture::starterContents();
+        QCOMPARE(f.lvDrinks->topLevelItemCount(), int(lib.drinks.size()));
+        QCOMPARE(f.lblCurrentSet->text(), QStringLiteral("Current Set Contains %1 Drinks").arg(lib.drinks.size()));
+        const QString first = p.listedNames().first();
+        QCOMPARE(p.selectedName(), first);
+        QCOMPARE(f.pnlDrinkName->text(), first);
+        QCOMPARE(f.pnlDrinkName->toolTip(), first);
+        QVERIFY(!f.toolbarButton(1)->isEnabled());
+        QVERIFY(!f.menuItem(QStringLiteral("mnuView"), 20)->isEnabled());
+        QVERIFY(f.toolbarButton(2)->isEnabled());
+        QVERIFY(f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
+        // Names are listed case-insensitively sorted.
+        QStringList sorted = p.listedNames();
+        std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        QCOMPARE(p.listedNames(), sorted);
+    }
+
+    void detailShowsLinesDirectionsCommentsAndMarks()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        const library::Library lib = fixture::starterContents();
+        // One drink with comments, then one without, then one with an empty amount.
+        const library::Drink *withComments = nullptr, *without = nullptr, *emptyAmount = nullptr;
+        for (const library::Drink &d : lib.drinks) {
+            if (!withComments && !d.comments.isNull())
+                withComments = &d;
+            if (!without && d.comments.isNull())
+                without = &d;
+            for (const library::Line &l : d.lines)
+                if (!emptyAmount && l.amount.isEmpty())
+                    emptyAmount = &d;
+        }
+        QVERIFY(withComments && without && emptyAmount);
+        for (const library::Drink *d : {withComments, without, emptyAmount}) {
+            p.db().ShowDrinkInfo(d->name);
+            QCOMPARE(f.pnlDrinkName->text(), d->name);
+            QCOMPARE(f.txtDirections->toPlainText(), d->directions);
+            QCOMPARE(f.txtComments->toPlainText(), d->comments.isNull() ? QString() : d->comments.toString());
+            QStringList shown, bare;
+            for (int i = 0; i < f.lvIngredients->topLevelItemCount(); ++i) {
+                shown << f.lvIngredients->topLevelItem(i)->text(0);
+                bare << f.lvIngredients->topLevelItem(i)->text(1);
+            }
+            QCOMPARE(shown, expectedLines(*d));
+            QStringList ingredients;
+            for (const library::Line &l : d->lines)
+                ingredients << l.ingredient;
+            QCOMPARE(bare, ingredients);
+            QVERIFY(f.lvIngredients->isColumnHidden(1));
+        }
+    }
+
+    void markButtonsFollowTheShownDrink()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        const QStringList names = p.listedNames();
+        p.db().database().Execute(QStringLiteral("UPDATE Drinks SET Tried = True, Print = True WHERE ID = 1"));
+        const QString marked = p.db().GetDrinkName(1);
+        p.db().ShowDrinkInfo(marked);
+        QVERIFY(f.toolbarButton(10)->isChecked());
+        QVERIFY(f.toolbarButton(11)->isChecked());
+        QVERIFY(p.db().CurrentDrinkPrint());
+        p.db().ShowDrinkInfo(p.db().GetDrinkName(2));
+        QVERIFY(!f.toolbarButton(10)->isChecked());
+        QVERIFY(!f.toolbarButton(11)->isChecked());
+        QVERIFY(!p.db().CurrentDrinkPrint());
+    }
+
+    void unknownDrinkIsANumberedError()
+    {
+        StartedProgram p;
+        try {
+            p.db().ShowDrinkInfo(QStringLiteral("No Such Drink"));
+            QFAIL("showed a drink that is not there");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.number(), int(err::NoCurrentRecord));
+            QVERIFY(e.description().contains(QStringLiteral("No Such Drink")));
+        }
+    }
+
+    void nextAndPreviousWalkTheListAndStopAtTheEnds_data()
+    {
+        QTest::addColumn<bool>("useToolbar");
+        QTest::newRow("menu") << false;
+        QTest::newRow("toolbar") << true;
+    }
+
+    void nextAndPreviousWalkTheListAndStopAtTheEnds()
+    {
+        QFETCH(bool, useToolbar);
+        StartedProgram p;
+        frmMain &f = p.form();
+        p.db().Search(1, QStringLiteral("B*"), true); // a short set
+        const QStringList names = p.listedNames();
+        QVERIFY(names.size() >= 3);
+        auto next = [&] { useToolbar ? f.Toolbar1_ButtonClick(2) : f.mnuView_Click(23); };
+        auto previous = [&] { useToolbar ? f.Toolbar1_ButtonClick(1) : f.mnuView_Click(20); };
+        for (int i = 1; i < names.size(); ++i) {
+            next();
+            QCOMPARE(p.selectedName(), names[i]);
+            QCOMPARE(f.pnlDrinkName->text(), names[i]);
+            QCOMPARE(f.lvDrinks->selectedItems().size(), 1);
+        }
+        QVERIFY(!f.toolbarButton(2)->isEnabled());
+        QVERIFY(!f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
+        QVERIFY(f.toolbarButton(1)->isEnabled());
+        previous();
+        QCOMPARE(p.selectedName(), names[names.size() - 2]);
+        QVERIFY(f.toolbarButton(2)->isEnabled());
+        QVERIFY(f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
+    }
+
+    void oneDrinkSetDisablesBothDirections()
+    {
+        StartedProgram p;
+        const QString name = p.listedNames().at(5);
+        p.db().Search(1, name, true);
+        QCOMPARE(p.listedNames(), QStringList{name});
+        QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains 1 Drinks"));
+        QVERIFY(!p.form().toolbarButton(1)->isEnabled());
+        QVERIFY(!p.form().toolbarButton(2)->isEnabled());
+    }
+
+    void randomDrinkPicksFromTheCurrentSetOnly()
+    {
+        StartedProgram p;
+        p.db().Search(1, QStringLiteral("*sour*"), true);
+        const QStringList set = p.listedNames();
+        QVERIFY(set.size() >= 2);
+        QList<double> draws = {0.0, 0.999999, 0.5};
+        setRandomSource([&] { return draws.isEmpty() ? 0.0 : draws.takeFirst(); });
+        p.form().mnuView_Click(15);
+        QCOMPARE(p.selectedName(), set.first());
+        p.form().mnuView_Click(15);
+        QCOMPARE(p.selectedName(), set.last());
+        QCOMPARE(p.form().pnlDrinkName->text(), set.last());
+        QVERIFY(!p.form().toolbarButton(2)->isEnabled());
+        p.form().mnuView_Click(15);
+        QCOMPARE(p.selectedName(), set[int(0.5 * set.size())]);
+        setRandomSource({});
+        // Unseeded draws never leave the set.
+        for (int i = 0; i < 30; ++i) {
+            p.form().mnuView_Click(15);
+            QVERIFY(set.contains(p.selectedName()));
+        }
+        QCOMPARE(p.listedNames(), set);
+    }
+
+    void randomDrinkAtStartupShowsOneOfTheLibrary()
+    {
+        StartedProgram::Options options;
+        options.randomDrink = true;
+        setRandomSource([] { return 0.75; });
+        StartedProgram p(options);
+        setRandomSource({});
+        const QStringList names = p.listedNames();
+        QCOMPARE(p.selectedName(), names[int(0.75 * names.size())]);
+        QVERIFY(p.form().toolbarButton(1)->isEnabled());
+        QVERIFY(p.form().toolbarButton(2)->isEnabled());
+    }
+
+    void backgroundDoubleClickTogglesSorting()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        const bool initially = f.lvDrinks->isSortingEnabled();
+        p.db().Search(4, QStringLiteral("*a*"), true);
+        f.Form_DblClick();
+        QCOMPARE(f.lvDrinks->isSortingEnabled(), !initially);
+        f.Form_DblClick();
+        QCOMPARE(f.lvDrinks->isSortingEnabled(), initially);
+    }
+
+    void mouseReleaseShowsTheClickedDrink()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        QTreeWidgetItem *item = f.lvDrinks->topLevelItem(3);
+        f.lvDrinks_ItemClick(item);
+        f.lvDrinks_MouseUp(Qt::LeftButton, QPoint());
+        QCOMPARE(f.pnlDrinkName->text(), item->text(0));
+    }
+};
+
+QTEST_MAIN(TestBrowse)
+#include "test_browse.moc"

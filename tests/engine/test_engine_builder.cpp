@@ -1,0 +1,271 @@
+// The library builder: the JSON source and its checks, the synthetic library, the files it writes,
+// and the starter library that ships with the program.
+
+#include "engine_test_support.h"
+#include "store/engine/library_builder.h"
+#include "support/fixture_db.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <algorithm>
+
+using namespace engine;
+using enginetest::count;
+
+namespace {
+
+// A valid library with the given drinks (a JSON array text) over Gin, Tonic water and Ice.
+QByteArray libraryJson(const QByteArray &drinks, const QByteArray &head = R"("format": "zestro-library", "version": 1)")
+{
+    return "{" + head + R"(, "ingredients": [{"name": "Gin"}, {"name": "Tonic water"}, {"name": "Ice", "common": true}],
+              "drinks": )" + drinks + "}";
+}
+
+const QByteArray kGinAndTonic = R"({"name": "Gin and Tonic", "lines": [{"amount": "2 Ounces", "ingredient": "Gin"},
+                                   {"amount": "", "ingredient": "tonic WATER"}], "directions": "Build."})";
+
+} // namespace
+
+class TestEngineBuilder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void parseRejects_data();
+    void parseRejects();
+    void parseReads();
+    void readMissingFile();
+
+    void syntheticShape();
+    void syntheticIsDeterministic();
+    void writeLayouts_data();
+    void writeLayouts();
+    void writeReplacesAndRefuses();
+
+    void starterSource();
+    void starterFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestEngineBuilder::initTestCase() { QVERIFY(m_dir.isValid()); }
+
+void TestEngineBuilder::parseRejects_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("named"); // a piece of the description that names the problem
+
+    QTest::newRow("not json") << QByteArray("{\"format\": ") << "not valid";
+    QTest::newRow("an array") << QByteArray("[1, 2]") << "format";
+    QTest::newRow("wrong format tag") << libraryJson("[" + kGinAndTonic + "]", R"("format": "zestro", "version": 1)") << "format";
+    QTest::newRow("no format tag") << libraryJson("[" + kGinAndTonic + "]", R"("version": 1)") << "format";
+    QTest::newRow("wrong version") << libraryJson("[" + kGinAndTonic + "]", R"("format": "zestro-library", "version": 2)")
+                                   << "version 1";
+    QTest::newRow("duplicate drink, other case")
+        << libraryJson("[" + kGinAndTonic + ", " + QByteArray(kGinAndTonic).replace("Gin and Tonic", "GIN AND tonic") + "]")
+        << "GIN AND tonic";
+    QTest::newRow("unknown ingredient")
+        << libraryJson(R"([{"name": "Screwdriver", "lines": [{"amount": "2 Ounces", "ingredient": "Vodka"}]}])") << "Vodka";
+    QTest::newRow("line without ingredient")
+        << libraryJson(R"([{"name": "Screwdriver", "lines": [{"amount": "2 Ounces"}]}])") << "Screwdriver";
+    QTest::newRow("drink without lines") << libraryJson(R"([{"name": "Air", "lines": []}])") << "Air";
+    QTest::newRow("drink without lines entry") << libraryJson(R"([{"name": "Air"}])") << "Air";
+    QTest::newRow("drink name with a double quote")
+        << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and Tonic", R"(The \"G\" and T)") + "]") << "The \"G\" and T";
+    QTest::newRow("drink without name") << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and Tonic", "  ") + "]")
+                                        << "no name";
+    QTest::newRow("ingredient with a double quote")
+        << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "5\" lime peel"}], "drinks": []})")
+        << "5\" lime peel";
+    QTest::newRow("duplicate ingredient")
+        << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Gin"}, {"name": "gin"}], "drinks": []})")
+        << "gin";
+}
+
+void TestEngineBuilder::parseRejects()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, named);
+    try {
+        library::parseLibraryJson(json);
+        QFAIL("accepted");
+    } catch (const EngineError &e) {
+        QCOMPARE(e.number(), err::UnrecognizedFormat);
+        QVERIFY2(e.description().contains(named), qPrintable(e.description()));
+    }
+}
+
+void TestEngineBuilder::parseReads()
+{
+    const library::Library lib = library::parseLibraryJson(libraryJson(
+        "[" + kGinAndTonic
+        + R"(, {"name": "Ice Water", "lines": [{"ingredient": "Ice"}], "comments": "Plain.", "tried": true, "print": true,
+             "submitted": true}])"));
+    QCOMPARE(lib.ingredients.size(), 3);
+    QVERIFY(lib.ingredients[2].common);
+    QVERIFY(!lib.ingredients[0].common && !lib.ingredients[0].has);
+    QCOMPARE(lib.drinks.size(), 2);
+    QCOMPARE(lib.drinks[0].lines.size(), 2);
+    QCOMPARE(lib.drinks[0].lines[0].amount, QStringLiteral("2 Ounces"));
+    QVERIFY(lib.drinks[0].comments.isNull());
+    QVERIFY(!lib.drinks[0].tried && !lib.drinks[0].print && !lib.drinks[0].submitted);
+    QCOMPARE(lib.drinks[1].comments, QVariant(QStringLiteral("Plain.")));
+    QVERIFY(lib.drinks[1].tried && lib.drinks[1].print && lib.drinks[1].submitted);
+    QCOMPARE(lib.drinks[1].lines[0].amount, QString());
+
+    // The line's ingredient in other case finds its ingredient in the written file.
+    auto db = OpenDatabase(fixture::customLibrary(m_dir.path(), lib, QStringLiteral("parsed.mdb")));
+    QCOMPARE(count(*db, QStringLiteral("DrinkRel WHERE DrinkID = 1 AND IngID = 2")), 1);
+}
+
+void TestEngineBuilder::readMissingFile()
+{
+    QCOMPARE_ENGINE_ERROR(library::readLibraryJson(QDir(m_dir.path()).filePath(QStringLiteral("none.json"))), err::FileNotFound);
+}
+
+void TestEngineBuilder::syntheticShape()
+{
+    const library::Library lib = library::syntheticLibrary(1000, 7);
+    QCOMPARE(lib.drinks.size(), 1000);
+    QCOMPARE(lib.ingredients.size(), 2000);
+
+    QSet<QString> ingredients;
+    int common = 0, has = 0;
+    for (const auto &i : lib.ingredients) {
+        QVERIFY(!i.name.contains(QLatin1Char('"')));
+        ingredients.insert(i.name.toLower());
+        common += i.common;
+        has += i.has;
+    }
+    QCOMPARE(ingredients.size(), 2000);
+    QVERIFY(common > 0 && has > 0);
+
+    QSet<QString> drinks;
+    int lines = 0, tried = 0, print = 0, submitted = 0, withComments = 0;
+    for (const auto &d : lib.drinks) {
+        drinks.insert(d.name.toLower());
+        QVERIFY2(d.lines.size() >= 3 && d.lines.size() <= 7, qPrintable(d.name));
+        for (const auto &l : d.lines)
+            QVERIFY2(ingredients.contains(l.ingredient.toLower()), qPrintable(l.ingredient));
+        lines += int(d.lines.size());
+        tried += d.tried;
+        print += d.print;
+        submitted += d.submitted;
+        withComments += !d.comments.isNull();
+    }
+    QCOMPARE(drinks.size(), 1000);
+    QVERIFY2(lines >= 4500 && lines <= 5500, qPrintable(QString::number(lines)));
+    QVERIFY(tried > 0 && print > 0 && submitted > 0);
+    QVERIFY(withComments > 0 && withComments < 1000);
+}
+
+void TestEngineBuilder::syntheticIsDeterministic()
+{
+    auto fingerprint = [](const library::Library &lib) {
+        QStringList parts;
+        for (const auto &i : lib.ingredients)
+            parts << i.name + QString::number(i.common) + QString::number(i.has);
+        for (const auto &d : lib.drinks) {
+            parts << d.name << d.directions << d.comments.toString()
+                  << QString::number(d.tried) + QString::number(d.print) + QString::number(d.submitted);
+            for (const auto &l : d.lines)
+                parts << l.amount + QLatin1Char('|') + l.ingredient;
+        }
+        return parts;
+    };
+    QCOMPARE(fingerprint(library::syntheticLibrary(200, 3)), fingerprint(library::syntheticLibrary(200, 3)));
+    QVERIFY(fingerprint(library::syntheticLibrary(200, 3)) != fingerprint(library::syntheticLibrary(200, 4)));
+}
+
+void TestEngineBuilder::writeLayouts_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<bool>("hasField");
+    QTest::newRow("current") << int(library::Layout::Current) << true;
+    QTest::newRow("without Has") << int(library::Layout::WithoutHas) << false;
+}
+
+void TestEngineBuilder::writeLayouts()
+{
+    QFETCH(int, layout);
+    QFETCH(bool, hasField);
+    const library::Library lib = library::syntheticLibrary(300, 1);
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("layout%1.mdb").arg(layout));
+    library::writeLibrary(path, lib, library::Layout(layout));
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral(".building")));
+
+    auto db = OpenDatabase(path);
+    TableDef ingredients = db->TableDefs(QStringLiteral("Ingredients"));
+    QCOMPARE_ENGINE_ERROR(ingredients.Fields(QStringLiteral("Has")), hasField ? 0 : err::ItemNotFound);
+    QCOMPARE(count(*db, QStringLiteral("Drinks")), 300);
+    QCOMPARE(count(*db, QStringLiteral("Ingredients")), 2000);
+    int lines = 0, tried = 0;
+    for (const auto &d : lib.drinks) {
+        lines += int(d.lines.size());
+        tried += d.tried;
+    }
+    QCOMPARE(count(*db, QStringLiteral("DrinkRel")), lines);
+    QCOMPARE(count(*db, QStringLiteral("Drinks WHERE Tried <> 0")), tried);
+    QCOMPARE(count(*db, QStringLiteral("DrinkRel WHERE IngID NOT IN (SELECT ID FROM Ingredients)")), 0);
+    QCOMPARE(db->queryDefNames().size(), 11);
+    if (hasField) {
+        const auto has = std::count_if(lib.ingredients.begin(), lib.ingredients.end(), [](const auto &i) { return i.has; });
+        QCOMPARE(count(*db, QStringLiteral("Ingredients WHERE Has <> 0")), int(has));
+    }
+}
+
+void TestEngineBuilder::writeReplacesAndRefuses()
+{
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("replaced.mdb"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("an older file");
+    old.close();
+
+    library::Library lib;
+    lib.ingredients << library::Ingredient{QStringLiteral("Gin")};
+    lib.drinks << enginetest::drink(QStringLiteral("Neat Gin"), {{QStringLiteral("2 Ounces"), QStringLiteral("Gin")}});
+    library::writeLibrary(path, lib);
+    QCOMPARE(count(*OpenDatabase(path), QStringLiteral("Drinks")), 1);
+
+    // A line naming no ingredient of the library is refused, and the file in place stays.
+    lib.drinks << enginetest::drink(QStringLiteral("Screwdriver"), {{QStringLiteral("2 Ounces"), QStringLiteral("Vodka")}});
+    QCOMPARE_ENGINE_ERROR(library::writeLibrary(path, lib), err::UnrecognizedFormat);
+    QCOMPARE(count(*OpenDatabase(path), QStringLiteral("Drinks")), 1);
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral(".building")));
+
+    lib.drinks.removeLast();
+    lib.ingredients = QList<library::Ingredient>(32768, library::Ingredient{QStringLiteral("x")});
+    QCOMPARE_ENGINE_ERROR(library::writeLibrary(path, lib), err::Overflow);
+}
+
+void TestEngineBuilder::starterSource()
+{
+    const library::Library &lib = fixture::starterContents();
+    QVERIFY2(lib.drinks.size() >= 120, qPrintable(QString::number(lib.drinks.size())));
+    for (const auto &d : lib.drinks) {
+        QVERIFY2(!d.lines.isEmpty(), qPrintable(d.name));
+        QVERIFY2(!d.directions.trimmed().isEmpty(), qPrintable(d.name));
+    }
+}
+
+void TestEngineBuilder::starterFile()
+{
+    const library::Library &lib = fixture::starterContents();
+    auto db = OpenDatabase(fixture::starterLibrary(m_dir.path()));
+    QCOMPARE(count(*db, QStringLiteral("Drinks")), int(lib.drinks.size()));
+    QCOMPARE(count(*db, QStringLiteral("Ingredients")), int(lib.ingredients.size()));
+    QCOMPARE(count(*db, QStringLiteral("Drinks WHERE ID NOT IN (SELECT DrinkID FROM DrinkRel)")), 0);
+    QCOMPARE(count(*db, QStringLiteral("DrinkRel WHERE IngID NOT IN (SELECT ID FROM Ingredients)")), 0);
+    QCOMPARE(count(*db, QStringLiteral("Drinks WHERE Name LIKE '%\"%'")), 0);
+    QCOMPARE(db->queryDefNames(),
+             (QStringList{"CommentsSearch", "DescSearchByName", "DrinkLookup", "GetIngList", "GetMaxIngID", "HaveNotTried", "HaveTried",
+                          "NameSearchByName", "Print", "ShowAllName", "SubmittedDrinks"}));
+}
+
+QTEST_GUILESS_MAIN(TestEngineBuilder)
+#include "test_engine_builder.moc"

@@ -1,0 +1,70 @@
+#include "support/main_window_fixture.h"
+
+#include "app/startup.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "common/settings_access.h"
+#include "support/fixture_db.h"
+
+#include <QDialog>
+#include <QTreeWidget>
+
+StartedProgram::StartedProgram(const Options &options)
+{
+    setProgramFolder(m_programDir.path());
+    if (options.copyLibrary)
+        fixture::starterLibrary(m_programDir.path());
+    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+                options.tips ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Random Drink"),
+                options.randomDrink ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("ShowSearching"),
+                options.showSearching ? QStringLiteral("True") : QStringLiteral("False"));
+    m_form = std::make_unique<frmMain>();
+    Form_Load(*m_form, options.commandLine);
+}
+
+StartedProgram::~StartedProgram()
+{
+    if (program().mainForm == m_form.get())
+        Form_Unload(*m_form);
+    m_form.reset();
+    setProgramFolder(QString());
+}
+
+CDatabase &StartedProgram::db()
+{
+    return *program().database;
+}
+
+QString StartedProgram::libraryPath() const
+{
+    return m_programDir.filePath(QStringLiteral("zestro.mdb"));
+}
+
+QStringList StartedProgram::listedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_form->lvDrinks->topLevelItemCount(); ++i)
+        names << m_form->lvDrinks->topLevelItem(i)->text(0);
+    return names;
+}
+
+QString StartedProgram::selectedName() const
+{
+    QTreeWidgetItem *item = m_form->lvDrinks->currentItem();
+    return item && item->isSelected() ? item->text(0) : QString();
+}
+
+ModalScript::ModalScript(std::function<int(QDialog &)> handler)
+{
+    setShowModalHandler([this, handler](QDialog &dialog) {
+        shown << (dialog.objectName().isEmpty() ? QString::fromLatin1(dialog.metaObject()->className()) : dialog.objectName());
+        return handler ? handler(dialog) : int(QDialog::Rejected);
+    });
+}
+
+ModalScript::~ModalScript()
+{
+    setShowModalHandler({});
+}
