@@ -1,12 +1,34 @@
-// Action queries, transactions and table definitions on an open file.
+// Action queries, transactions, table definitions and compaction.
 
 #include "engine_test_support.h"
 #include "support/fixture_db.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace engine;
 using enginetest::count;
+
+namespace {
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QStringList kTables{"DrinkRel", "Drinks", "Ingredients", "QueryDefs"};
+
+} // namespace
 
 class TestEngineDatabase : public QObject {
     Q_OBJECT
@@ -21,6 +43,9 @@ private slots:
 
     void upgradeOldLayout();
     void tableDefErrors();
+
+    void compact();
+    void compactRefusals();
 
 private:
     QString copy(const QString &name) { return fixture::starterLibrary(m_dir.path(), name); }
@@ -147,6 +172,46 @@ void TestEngineDatabase::tableDefErrors()
     QCOMPARE(def.Fields(QStringLiteral("Description")).Type, int(dbMemo));
     QCOMPARE_ENGINE_ERROR(def.Fields(QStringLiteral("Colour")), err::ItemNotFound);
     QCOMPARE_ENGINE_ERROR(def.Append(def.CreateField(QStringLiteral("Name"), dbText)), err::FieldDefinedTwice);
+}
+
+void TestEngineDatabase::compact()
+{
+    const QString source = copy(QStringLiteral("compact-source.mdb"));
+    const QString target = QDir(m_dir.path()).filePath(QStringLiteral("compacted.mdb"));
+    QMap<QString, int> rows;
+    {
+        auto db = OpenDatabase(source);
+        db->Execute(QStringLiteral("PRAGMA user_version = 7"));
+        db->Execute(QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID > 20")); // free pages to give back
+        for (const QString &table : kTables)
+            rows[table] = count(*db, table);
+    }
+    CompactDatabase(source, target, QString(), dbEncrypt, kConnect);
+
+    QVERIFY(!readFile(target).startsWith(QByteArrayLiteral("SQLite format 3")));
+    QVERIFY(QFileInfo(target).size() < QFileInfo(source).size());
+    QCOMPARE_ENGINE_ERROR(OpenDatabase(target, false, false, QStringLiteral(";PWD=other")), err::NotValidPassword);
+    auto db = OpenDatabase(target);
+    for (const QString &table : kTables)
+        QCOMPARE(count(*db, table), rows[table]);
+    QCOMPARE(enginetest::scalar(*db, QStringLiteral("PRAGMA user_version")).toInt(), 7);
+    QCOMPARE(db->QueryDefs(QStringLiteral("ShowAllName")).OpenRecordset()->RecordCount(), rows[QStringLiteral("Drinks")]);
+}
+
+void TestEngineDatabase::compactRefusals()
+{
+    const QString source = copy(QStringLiteral("compact-refusals.mdb"));
+    const QString target = writeFile(QDir(m_dir.path()).filePath(QStringLiteral("taken.mdb")), QByteArray("keep me"));
+    QCOMPARE_ENGINE_ERROR(CompactDatabase(source, target), err::DatabaseExists);
+    QCOMPARE(readFile(target), QByteArray("keep me"));
+    const QString fresh = QDir(m_dir.path()).filePath(QStringLiteral("never.mdb"));
+    QCOMPARE_ENGINE_ERROR(CompactDatabase(QDir(m_dir.path()).filePath(QStringLiteral("missing.mdb")), fresh), err::FileNotFound);
+    QCOMPARE_ENGINE_ERROR(CompactDatabase(source, fresh, QString(), dbEncrypt, QStringLiteral(";PWD=other")),
+                          err::NotValidPassword);
+    QVERIFY(!QFileInfo::exists(fresh));
+    QCOMPARE_ENGINE_ERROR(CompactDatabase(source, QDir(m_dir.path()).filePath(QStringLiteral("nowhere/new.mdb"))),
+                          err::CannotOpenFile);
+    QCOMPARE(count(*OpenDatabase(source), QStringLiteral("Drinks")), int(fixture::starterContents().drinks.size()));
 }
 
 QTEST_GUILESS_MAIN(TestEngineDatabase)

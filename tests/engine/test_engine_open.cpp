@@ -1,4 +1,4 @@
-// Opening files and every way that fails, read-only and locked files, compaction, a closed database.
+// Opening files and every way that fails, read-only and locked files, a closed database.
 
 #include "engine_test_support.h"
 #include "support/fixture_db.h"
@@ -55,8 +55,6 @@ private slots:
     void lockedByAnotherConnection();
     void readOnlyRejectsWrites();
 
-    void compact();
-    void compactRefusals();
     void closedDatabase();
 
 private:
@@ -164,45 +162,6 @@ void TestEngineOpen::readOnlyRejectsWrites()
     QCOMPARE_ENGINE_ERROR(def.Append(def.CreateField(QStringLiteral("Extra"), dbBoolean)), err::ReadOnly);
     QCOMPARE(count(*db, QStringLiteral("Drinks")), drinks);
     QCOMPARE(count(*db, QStringLiteral("Drinks WHERE Name = 'Renamed'")), 0);
-}
-
-void TestEngineOpen::compact()
-{
-    const QString source = copy(QStringLiteral("compact-source.mdb"));
-    const QString target = QDir(m_dir.path()).filePath(QStringLiteral("compacted.mdb"));
-    QMap<QString, int> rows;
-    {
-        auto db = OpenDatabase(source);
-        db->Execute(QStringLiteral("PRAGMA user_version = 7"));
-        db->Execute(QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID > 20")); // free pages to give back
-        for (const QString &table : kTables)
-            rows[table] = count(*db, table);
-    }
-    CompactDatabase(source, target, QString(), dbEncrypt, kConnect);
-
-    QVERIFY(!readFile(target).startsWith(QByteArrayLiteral("SQLite format 3")));
-    QVERIFY(QFileInfo(target).size() < QFileInfo(source).size());
-    QCOMPARE_ENGINE_ERROR(OpenDatabase(target, false, false, QStringLiteral(";PWD=other")), err::NotValidPassword);
-    auto db = OpenDatabase(target);
-    for (const QString &table : kTables)
-        QCOMPARE(count(*db, table), rows[table]);
-    QCOMPARE(enginetest::scalar(*db, QStringLiteral("PRAGMA user_version")).toInt(), 7);
-    QCOMPARE(db->QueryDefs(QStringLiteral("ShowAllName")).OpenRecordset()->RecordCount(), rows[QStringLiteral("Drinks")]);
-}
-
-void TestEngineOpen::compactRefusals()
-{
-    const QString target = writeFile(QDir(m_dir.path()).filePath(QStringLiteral("taken.mdb")), QByteArray("keep me"));
-    QCOMPARE_ENGINE_ERROR(CompactDatabase(m_starter, target), err::DatabaseExists);
-    QCOMPARE(readFile(target), QByteArray("keep me"));
-    const QString fresh = QDir(m_dir.path()).filePath(QStringLiteral("never.mdb"));
-    QCOMPARE_ENGINE_ERROR(CompactDatabase(QDir(m_dir.path()).filePath(QStringLiteral("missing.mdb")), fresh), err::FileNotFound);
-    QCOMPARE_ENGINE_ERROR(CompactDatabase(m_starter, fresh, QString(), dbEncrypt, QStringLiteral(";PWD=other")),
-                          err::NotValidPassword);
-    QVERIFY(!QFileInfo::exists(fresh));
-    QCOMPARE_ENGINE_ERROR(CompactDatabase(m_starter, QDir(m_dir.path()).filePath(QStringLiteral("nowhere/new.mdb"))),
-                          err::CannotOpenFile);
-    QCOMPARE(count(*OpenDatabase(m_starter), QStringLiteral("Drinks")), int(fixture::starterContents().drinks.size()));
 }
 
 void TestEngineOpen::closedDatabase()
