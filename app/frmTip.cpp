@@ -103,7 +103,7 @@ frmTip::frmTip(QWidget *parent)
     CCommonRoutines().CenterForm(this);
 
     chkLoadTipsAtStartup->setChecked(CZestro30().ShowTips() != 0);
-    // Connected after the box is set, so loading writes nothing.
+    // Only the user's clicks store the setting; loading it writes nothing.
     connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this, &frmTip::chkLoadTipsAtStartup_Click);
 
     Randomize();
