@@ -52,7 +52,8 @@ QString systemError()
 // The program's own file steps fail with the runtime's path/file access error.
 [[noreturn]] void fileError(const QString &what, const QString &path)
 {
-    throw EngineError(err::PathFileAccess, QStringLiteral("Path/File access error (%1 '%2': %3).").arg(what, path, systemError()));
+    throw EngineError(err::PathFileAccess,
+                      QStringLiteral("Path/File access error (%1 '%2': %3).").arg(what, path, systemError()));
 }
 
 // A flush that fails is a disk error, as the engine reports its own.
@@ -196,7 +197,8 @@ private:
 
 void showError(const EngineError &e)
 {
-    MsgBox(QStringLiteral("Error: ") + e.description() + QLatin1Char('\n') + QStringLiteral("Number: ") + QString::number(e.number()));
+    MsgBox(QStringLiteral("Error: ") + e.description() + QLatin1Char('\n') + QStringLiteral("Number: ")
+           + QString::number(e.number()));
 }
 
 } // namespace
@@ -265,10 +267,10 @@ bool CDatabase::DbCompact()
         double elapsed = SecondsSinceMidnight() - start;
         if (elapsed < 0)
             elapsed += 86400; // the clock passed midnight
+        const QString freed = formatThousands(double(sizeBefore - sizeAfter) / 1000);
         if (m_outputForm)
             m_outputForm->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
-                                        + QStringLiteral(" seconds and freed ") + formatThousands(double(sizeBefore - sizeAfter) / 1000)
-                                        + QStringLiteral("k."));
+                                        + QStringLiteral(" seconds and freed ") + freed + QStringLiteral("k."));
         busy.restore();
         showSelectedDrink();
         return true;

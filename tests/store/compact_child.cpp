@@ -7,8 +7,8 @@
 #include "store/CDatabase.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -29,15 +29,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: zestro-compact-child FILE\n");
         return 2;
     }
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    // Settings beside the library, in the test's folder: a killed child leaves nothing elsewhere.
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QFileInfo(file).absolutePath() + QStringLiteral("/settings"));
     setMsgBoxHandler([](const QString &text, int, const QString &) {
         say(QStringLiteral("MSG ") + text);
         return int(msgbox::vbOK);
     });
 
     CDatabase db;
-    db.setFileName(QString::fromLocal8Bit(argv[1]));
+    db.setFileName(file);
     try {
         db.DbOpen();
     } catch (const EngineError &e) {

@@ -90,6 +90,11 @@ struct ChildRun {
 ChildRun runChild(const QString &program, const QStringList &arguments)
 {
     QProcess p;
+    // LeakSanitizer cannot run under strace and would fail the exit code of a sanitizer build.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("detect_leaks=0"));
+    p.setProcessEnvironment(env);
     p.start(program, arguments);
     p.waitForFinished(20000);
     ChildRun run;
@@ -99,12 +104,16 @@ ChildRun runChild(const QString &program, const QStringList &arguments)
     return run;
 }
 
-// strace that stops the child only on the given system call, and only where it touches `path`.
+// strace that tampers with the given system call of the child only where it touches `path`.
 QStringList straceArguments(const QString &path, const QString &syscall, const QString &injection, const QString &file)
 {
-    return {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
-            QStringLiteral("-P"), path, QStringLiteral("-e"), QStringLiteral("trace=") + syscall,
-            QStringLiteral("-e"), QStringLiteral("inject=%1:%2").arg(syscall, injection), childProgram(), file};
+    QStringList arguments{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                          QStringLiteral("-P"), path, QStringLiteral("-e"), QStringLiteral("trace=") + syscall,
+                          QStringLiteral("-e"), QStringLiteral("inject=%1:%2").arg(syscall, injection), childProgram(), file};
+    // Stopping on the one call alone is much faster; strace 6.1 then injects errors but no signals.
+    if (injection.startsWith(QLatin1String("error=")))
+        arguments.prepend(QStringLiteral("--seccomp-bpf"));
+    return arguments;
 }
 
 // The text, where each "*" of the pattern stands for any run of characters.
@@ -119,7 +128,8 @@ bool matches(const QString &text, const QString &pattern)
 bool straceWorks()
 {
     const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
-    return !strace.isEmpty() && QProcess::execute(strace, {QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("true")}) == 0;
+    const QStringList arguments{QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("true")};
+    return !strace.isEmpty() && QProcess::execute(strace, arguments) == 0;
 }
 
 } // namespace
@@ -293,7 +303,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("goesOn");
         QTest::newRow("disk full") << "pwrite64:error=ENOSPC" << "Error: Not enough space on disk.\\nNumber: 3026" << true;
-        QTest::newRow("copy cannot be flushed") << "fsync:error=EIO" << "Error: Disk or file error (flushing '%1': Input/output error).\\nNumber: 3051" << true;
+        QTest::newRow("copy cannot be flushed")
+            << "fsync:error=EIO" << "Error: Disk or file error (flushing '%1': Input/output error).\\nNumber: 3051" << true;
         QTest::newRow("rename refused") << "rename:error=EACCES"
                                         << "File error.  Is the database already open?  Exiting program." << false;
         QTest::newRow("read-only folder") << "setpriv" << "Error: Cannot * '%1' *.\\nNumber: 3051" << true;
@@ -309,17 +320,21 @@ private slots:
             const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
             if (setpriv.isEmpty() || ::geteuid() != 0)
                 QSKIP("needs setpriv and root to drop to another user");
-            QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+            QFile::setPermissions(m_dir->path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
             QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-            run = runChild(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                                     childProgram(), m_path});
+            // nobody: the folder and the file can be read but not written
+            run = runChild(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                     QStringLiteral("--clear-groups"), childProgram(), m_path});
         } else {
             if (!straceWorks())
                 QSKIP("strace is missing or cannot trace here");
             const QString syscall = runner.section(QLatin1Char(':'), 0, 0);
-            run = runChild(QStringLiteral("strace"), straceArguments(m_work, syscall, runner.section(QLatin1Char(':'), 1), m_path));
+            const QString injection = runner.section(QLatin1Char(':'), 1);
+            run = runChild(QStringLiteral("strace"), straceArguments(m_work, syscall, injection, m_path));
         }
-        QVERIFY2(!run.lines.isEmpty() && matches(run.lines.first(), QStringLiteral("MSG ") + message.replace(QStringLiteral("%1"), m_work)),
+        message.replace(QStringLiteral("%1"), m_work);
+        QVERIFY2(!run.lines.isEmpty() && matches(run.lines.first(), QStringLiteral("MSG ") + message),
                  qPrintable(run.lines.join(QLatin1Char('|'))));
         const QStringList rest = goesOn ? QStringList{QStringLiteral("RESULT false %1").arg(m_before.drinks)} : QStringList();
         QCOMPARE(run.lines.mid(1), rest);
@@ -328,18 +343,18 @@ private slots:
         QVERIFY(!QFile::exists(m_work));
     }
 
-    // The child is killed at a step of the compaction; the file under the database's name must
-    // hold every drink, and the next compaction must clean up and succeed.
+    // The child is killed at a step of the compaction: before, at and after the swap, the file under
+    // the database's name holds every drink and opens with the key. (A leftover copy is the next
+    // run's to delete: throughALinkWithALeftover.)
     void killedAtAnyStep_data()
     {
         QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("syscall");
         QTest::addColumn<int>("when");
         QTest::addColumn<bool>("leavesCopy");
-        QTest::addColumn<bool>("compactAgain");
-        QTest::newRow("middle of the copy") << "copy" << "pwrite64" << 20 << true << true;
-        QTest::newRow("replacing the file") << "copy" << "rename" << 1 << true << false;
-        QTest::newRow("folder flushed") << "folder" << "fsync" << 1 << false << false;
+        QTest::newRow("middle of the copy") << "copy" << "pwrite64" << 20 << true;
+        QTest::newRow("replacing the file") << "copy" << "rename" << 1 << true;
+        QTest::newRow("folder flushed") << "folder" << "fsync" << 1 << false;
     }
 
     void killedAtAnyStep()
@@ -348,7 +363,6 @@ private slots:
         QFETCH(QString, syscall);
         QFETCH(int, when);
         QFETCH(bool, leavesCopy);
-        QFETCH(bool, compactAgain);
         if (!straceWorks())
             QSKIP("strace is missing or cannot trace here");
         const QString path = where == QLatin1String("copy") ? m_work : QFileInfo(m_work).absolutePath();
@@ -356,14 +370,6 @@ private slots:
                                       straceArguments(path, syscall, QStringLiteral("signal=SIGKILL:when=%1").arg(when), m_path));
         QVERIFY2(run.killed, qPrintable(run.lines.join(QLatin1Char('|')))); // the step was reached
         QCOMPARE(QFile::exists(m_work), leavesCopy);
-        QCOMPARE(contentsOf(m_path), m_before);
-        if (!compactAgain)
-            return;
-        // The next run clears the copy away and succeeds.
-        CDatabase db;
-        open(db);
-        QVERIFY(db.DbCompact());
-        QVERIFY(!QFile::exists(m_work));
         QCOMPARE(contentsOf(m_path), m_before);
     }
 
@@ -373,7 +379,8 @@ private:
     {
         const QString path = fixture::starterLibrary(folder);
         auto db = engine::OpenDatabase(path);
-        sqlite3_exec(db->handle(), "DELETE FROM DrinkRel WHERE DrinkID % 3 <> 0; DELETE FROM Drinks WHERE ID % 3 <> 0", nullptr, nullptr, nullptr);
+        sqlite3_exec(db->handle(), "DELETE FROM DrinkRel WHERE DrinkID % 3 <> 0; DELETE FROM Drinks WHERE ID % 3 <> 0", nullptr,
+                     nullptr, nullptr);
         return path;
     }
 
