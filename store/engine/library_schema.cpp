@@ -25,7 +25,7 @@ QStringList schemaStatements(bool withHas)
                        "Tried BOOLEAN NOT NULL DEFAULT 0, "
                        "Print BOOLEAN NOT NULL DEFAULT 0, "
                        "Submitted BOOLEAN NOT NULL DEFAULT 0)"),
-        QStringLiteral("CREATE INDEX DrinksByName ON Drinks (Name)"),
+        QStringLiteral("CREATE INDEX DrinksByName ON Drinks (Name, ID)"),
         QStringLiteral("CREATE TABLE Ingredients ("
                        "ID SMALLINT NOT NULL PRIMARY KEY, "
                        "Ingredient TEXT(255) COLLATE NOCASE, "

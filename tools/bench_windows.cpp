@@ -1,0 +1,134 @@
+// Benchmarks of what the user waits for in the main window: start-up, listing all drinks, the name
+// and ingredient searches and showing one drink. Our figures include filling the window's lists.
+
+#include "tools/bench_support.h"
+
+#include "app/frmMain.h"
+#include "app/startup.h"
+#include "common/program_objects.h"
+#include "common/settings_access.h"
+#include "store/CDatabase.h"
+#include "store/engine/library_schema.h"
+
+#include <QApplication>
+#include <random>
+
+namespace bench {
+
+namespace {
+
+QByteArray storedQuerySql(const char *name)
+{
+    for (const auto &[queryName, sql] : library::storedQueries())
+        if (queryName == QLatin1String(name))
+            return sql.toUtf8();
+    return QByteArray();
+}
+
+void saveOption(const char *key, const QString &value)
+{
+    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QLatin1String(key), value);
+}
+
+// A library with at least five lines, for the ingredient search.
+QStringList fiveIngredientsOfOneDrink(const library::Library &lib, int pick)
+{
+    int seen = 0;
+    for (const library::Drink &d : lib.drinks) {
+        if (d.lines.size() >= 5 && seen++ == pick) {
+            QStringList names;
+            for (int i = 0; i < 5; ++i)
+                names << d.lines[i].ingredient;
+            return names;
+        }
+    }
+    return {};
+}
+
+void benchStart(const Context &c)
+{
+    const int runs = 5;
+    saveOption("Database", c.path);
+    saveOption("Show Tips at Startup", QStringLiteral("0"));
+    saveOption("Random Drink", QStringLiteral("1"));
+    const double ours = medianTime(runs, [&](int) {
+        frmMain form;
+        Form_Load(form, QStringLiteral("kymp")); // maintainer mode: no splash window to wait for
+        QCoreApplication::processEvents();
+        Form_Unload(form);
+    });
+    const QByteArray all = storedQuerySql("ShowAllName");
+    const QByteArray lookup = storedQuerySql("DrinkLookup");
+    const double floor = medianTime(runs, [&](int) {
+        RawConnection raw(c.path);
+        raw.rows(all.constData());
+        raw.rows(lookup.constData(), {c.contents.drinks.first().name});
+    });
+    report("start", c.drinks, ours, floor, runs);
+}
+
+// The rest run on one started program.
+void benchSearches(const Context &c)
+{
+    saveOption("Database", c.path);
+    saveOption("Show Tips at Startup", QStringLiteral("0"));
+    saveOption("Random Drink", QStringLiteral("0"));
+    saveOption("ShowSearching", QStringLiteral("False"));
+    frmMain form;
+    Form_Load(form, QStringLiteral("kymp"));
+    CDatabase &db = *program().database;
+    RawConnection raw(c.path);
+    const int runs = 11;
+
+    if (c.wanted("all_drinks")) {
+        const double ours = medianTime(runs, [&](int) { db.ShowAllDrinks(true); });
+        const QByteArray sql = storedQuerySql("ShowAllName");
+        const double floor = medianTime(runs, [&](int) { raw.rows(sql.constData()); });
+        report("all_drinks", c.drinks, ours, floor, runs);
+    }
+    if (c.wanted("search_name_contains")) {
+        const QString pattern = QStringLiteral("*fizz*");
+        const double ours = medianTime(runs, [&](int) { db.Search(1, pattern, true); });
+        const QByteArray sql = storedQuerySql("NameSearchByName");
+        const double floor = medianTime(runs, [&](int) { raw.rows(sql.constData(), {pattern}); });
+        report("search_name_contains", c.drinks, ours, floor, runs);
+    }
+    if (c.wanted("search_ingredients_5")) {
+        QList<QStringList> lists;
+        for (int i = 0; i < runs; ++i)
+            lists << fiveIngredientsOfOneDrink(c.contents, i * 7);
+        QStringList sqls;
+        const double ours = medianTime(runs, [&](int i) {
+            db.Search(2, lists[i].join(QLatin1Char(',')), true);
+            sqls << db.lastIngredientSql();
+        });
+        const double floor = medianTime(runs, [&](int i) {
+            const QByteArray sql = sqls[i].toUtf8();
+            raw.rows(sql.constData());
+        });
+        report("search_ingredients_5", c.drinks, ours, floor, runs);
+    }
+    if (c.wanted("show_drink")) {
+        const int showRuns = 101;
+        std::mt19937 rng(7);
+        QStringList names;
+        for (int i = 0; i < showRuns; ++i)
+            names << c.contents.drinks[int(rng() % c.contents.drinks.size())].name;
+        const double ours = medianTime(showRuns, [&](int i) { db.ShowDrinkInfo(names[i]); });
+        const QByteArray sql = storedQuerySql("DrinkLookup");
+        const double floor = medianTime(showRuns, [&](int i) { raw.rows(sql.constData(), {names[i]}); });
+        report("show_drink", c.drinks, ours, floor, showRuns);
+    }
+    Form_Unload(form);
+}
+
+} // namespace
+
+void benchWindows(const Context &c)
+{
+    if (c.wanted("start"))
+        benchStart(c);
+    benchSearches(c);
+}
+
+} // namespace bench
