@@ -131,9 +131,6 @@ ConnectionPtr openConnection(const QString &path, int flags, const QString &conn
     if (!password.isEmpty())
         exec(conn, QStringLiteral("PRAGMA key = %1").arg(sqlString(password)));
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
-    // Every page is decrypted when it is read into the cache; a cache that holds a whole library
-    // keeps repeated searches from paying for that again.
-    exec(conn, QStringLiteral("PRAGMA cache_size = -%1").arg(kCacheKiB));
     return conn;
 }
 
@@ -211,6 +208,9 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, bool exclusive, bool
         unrecognized(path, QStringLiteral("it holds no tables"));
     if (info.size() % 1024 != 0)
         damaged(path);
+    // Every page is decrypted when it is read into the cache; a cache that holds a whole library
+    // keeps repeated searches from paying for that again.
+    exec(conn, QStringLiteral("PRAGMA cache_size = -%1").arg(kCacheKiB));
     return std::unique_ptr<Database>(new Database(conn));
 }
 
