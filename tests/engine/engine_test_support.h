@@ -4,6 +4,7 @@
 #include "store/engine/database.h"
 #include "store/engine/library_builder.h"
 
+#include <QFile>
 #include <QtTest>
 
 // Checks that `statement` raises EngineError with number `expected` (0 when it raised nothing).
@@ -19,6 +20,20 @@
     } while (false)
 
 namespace enginetest {
+
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Every value of one column, from the first row to the last.
 inline QVariantList column(engine::Recordset &rs, const QString &field)

@@ -9,22 +9,10 @@
 
 using namespace engine;
 using enginetest::count;
+using enginetest::readFile;
+using enginetest::writeFile;
 
 namespace {
-
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QStringList kTables{"DrinkRel", "Drinks", "Ingredients", "QueryDefs"};
 
