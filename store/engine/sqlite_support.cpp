@@ -227,6 +227,23 @@ Stmt prepare(const ConnectionPtr &conn, const QString &sql)
     return stmt;
 }
 
+void execute(const ConnectionPtr &conn, const QString &sql)
+{
+    Stmt stmt = prepare(conn, sql);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throwSqliteError(conn->db, rc, sql);
+}
+
+QString sqlString(const QString &text)
+{
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
 QString sqlIdentifier(const QString &name)
 {
     QString doubled = name;

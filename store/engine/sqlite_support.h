@@ -42,6 +42,10 @@ void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
 [[noreturn]] void throwSqliteError(sqlite3 *db, int rc, const QString &context = QString());
 Stmt prepare(const ConnectionPtr &conn, const QString &sql);
 void requireOpen(const ConnectionPtr &conn);
+// Runs one statement to its end.
+void execute(const ConnectionPtr &conn, const QString &sql);
+// A text literal in SQLite's own single quotes.
+QString sqlString(const QString &text);
 // An identifier between SQLite's own double quotes.
 QString sqlIdentifier(const QString &name);
 
