@@ -12,6 +12,7 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
+#include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 
 #include <QAction>
@@ -124,8 +125,24 @@ void frmMain::mnuSearch_Click(int index)
     case 130:
         db().Search(qint16((index - 100) / 10 + 5), QString(), true);
         break;
+    case 10: {
+        frmSearchWizard wizard(this);
+        ShowModal(wizard);
+        break;
+    }
+    case 30:
+    case 40:
+    case 50:
+    case 60:
+    case 70: {
+        frmSearchWizard wizard(this);
+        wizard.bShortcut = true;
+        wizard.iSearchToShow = qint16(index == 70 ? 8 : index / 10 - 3);
+        ShowModal(wizard);
+        break;
+    }
     default:
-        break; // the search wizard and its shortcuts
+        break;
     }
 }
 
@@ -153,7 +170,26 @@ void frmMain::mnuTools_Click(int index)
 
 void frmMain::mnuBarList_Click(int index)
 {
-    Q_UNUSED(index);
+    CommonDialog1.Filter = QStringLiteral("Zestro bar list|*.bar");
+    CommonDialog1.Flags = CommonDialog::cdlOFNHideReadOnly;
+    CommonDialog1.DefaultExt.clear();
+    switch (index) {
+    case 30:
+        if (MsgBox(QStringLiteral("Would you like to export your current bar list before ")
+                       + QStringLiteral("importing a new one?"),
+                   msgbox::vbYesNo | msgbox::vbExclamation)
+            == msgbox::vbYes)
+            db().BarlistExport();
+        setStatusText(db().BarlistImport() ? QStringLiteral("Bar list imported successfully.")
+                                           : QStringLiteral("Bar list not imported."));
+        break;
+    case 40:
+        setStatusText(db().BarlistExport() ? QStringLiteral("Bar list exported successfully.")
+                                           : QStringLiteral("Bar list not exported."));
+        break;
+    default:
+        break;
+    }
 }
 
 void frmMain::mnuHelp_Click(int index)
@@ -201,8 +237,11 @@ void frmMain::Toolbar1_ButtonClick(int position)
     case 2:
         moveToNeighbour(true);
         break;
+    case 13:
+        mnuSearch_Click(10);
+        break;
     default:
-        break; // the drink, mark, wizard and print buttons
+        break; // the drink, mark and print buttons
     }
 }
 

@@ -17,6 +17,24 @@ QString formatSeconds(double seconds)
     return text;
 }
 
+QString formatSecondsShort(double seconds)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    QString text = locale.toString(std::abs(seconds), 'f', 3);
+    const QString zero = locale.zeroDigit();
+    const QString point = locale.decimalPoint();
+    while (text.endsWith(zero))
+        text.chop(zero.size());
+    if (text.endsWith(point))
+        text.chop(point.size());
+    if (text.isEmpty())
+        text = zero;
+    if (seconds < 0 && text != zero)
+        text.prepend(locale.negativeSign());
+    return text;
+}
+
 QString formatThousands(double value)
 {
     QLocale locale;

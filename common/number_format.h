@@ -5,6 +5,9 @@
 
 // "###.000": three decimals, no leading zero and no grouping (0.25 -> ".250", 12.5 -> "12.500").
 QString formatSeconds(double seconds);
+// "0.###": at least one integer digit and up to three decimals without trailing zeros
+// (2.5 -> "2.5", 0.25 -> "0.25", 3 -> "3").
+QString formatSecondsShort(double seconds);
 // "##,##0": rounded half away from zero to a whole number, digits grouped in threes with the
 // locale's separator (1234567.8 -> "1,234,568", -0.4 -> "0").
 QString formatThousands(double value);

@@ -8,6 +8,7 @@
 #include "common/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
+#include "search/frmSearchWizard.h"
 #include "search/frmStatus.h"
 
 #include <QAction>
@@ -47,8 +48,7 @@ struct SearchWindowsCloser {
     ~SearchWindowsCloser()
     {
         frmStatus::Unload();
-        if (QWidget *wizard = QApplication::activeModalWidget(); wizard && wizard->objectName() == QLatin1String("frmSearchWizard"))
-            wizard->close();
+        frmSearchWizard::unloadIfLoaded();
     }
 };
 

@@ -12,9 +12,13 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class frmMain;
 class CQueries;
+class QComboBox;
+class QListWidget;
+class QTreeWidget;
 
 // One entry of the recent-search list.
 struct SavedSearch {
@@ -70,6 +74,26 @@ public:
     // The SQL text the last ingredient search built.
     const QString &lastIngredientSql() const { return m_lastIngredientSql; }
     void RandomDrink();
+
+    // ---- Bar list (search/bar_list.cpp, search/bar_list_files.cpp) ----
+    // Lists the drinks that can be made from the bar list with at most iSlack lines missing.
+    void BarList(qint16 iSlack);
+    // The flag of the named ingredient, or nothing when no ingredient has that name.
+    std::optional<bool> IsIngredientCommonName(const QString &sIngredientName);
+    std::optional<bool> HasIngredientName(const QString &sIngredientName);
+    std::optional<bool> IsIngredientCommonID(qint16 iIngredientID);
+    std::unique_ptr<engine::Recordset> GetCommonIngredients();
+    void LoadCommonIngredients(QListWidget *lstListBox);
+    bool BarlistExport();
+    bool BarlistImport();
+
+    // ---- Ingredient pickers (search/ingredient_pickers.cpp) ----
+    std::unique_ptr<engine::Recordset> GetIngredientList();
+    // Fills a list box or a drop-down list with every ingredient name.
+    void LoadIngredientList(QListWidget *lstListBox, bool bTrim);
+    void LoadIngredientList(QComboBox *lstListBox, bool bTrim);
+    // One item per ingredient; "•" in sub-item iCommonSub / iHaveSub marks the flag (-1: no column).
+    void LoadIngredientListListview(QTreeWidget *lv, int iCommonSub = -1, int iHaveSub = -1);
 
     // ---- For the subsystems and tests ----
     engine::Database &database();

@@ -42,5 +42,6 @@ struct Context {
 
 void benchStore(const Context &c);
 void benchWindows(const Context &c);
+void benchBarList(const Context &c);
 
 } // namespace bench

@@ -129,6 +129,7 @@ void benchWindows(const Context &c)
     if (c.wanted("start"))
         benchStart(c);
     benchSearches(c);
+    benchBarList(c);
 }
 
 } // namespace bench

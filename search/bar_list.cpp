@@ -1,0 +1,204 @@
+// Bar-list matching: the drinks that can be made from the ingredients at hand, with a few lines
+// allowed missing; and the flag lookups of the ingredient dialogs.
+
+#include "store/CDatabase.h"
+
+#include "app/CZestro30.h"
+#include "app/frmMain.h"
+#include "common/message_box.h"
+#include "common/number_format.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "search/frmStatus.h"
+#include "store/engine/jet_dialect.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <vector>
+
+namespace {
+
+// Every drink line with its ingredient's flags, grouped by drink.
+const QString kLinesByDrink = QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,")
+                              + QStringLiteral("Ingredients.Has FROM DrinkRel,Ingredients WHERE ")
+                              + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
+
+// The hourglass for the matching; given back early, or on any way out.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { restore(); }
+    void restore()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+
+private:
+    bool m_active = true;
+};
+
+class FrozenWindow {
+public:
+    explicit FrozenWindow(QWidget *window) : m_window(window) { m_window->setUpdatesEnabled(false); }
+    ~FrozenWindow() { m_window->setUpdatesEnabled(true); }
+
+private:
+    QWidget *m_window;
+};
+
+struct StatusWindowCloser {
+    ~StatusWindowCloser() { frmStatus::Unload(); }
+};
+
+// One pass over the lines: a drink is found when at most `slack` of its lines are unavailable and
+// at least one is available. A line is available when its ingredient is on the bar list or common.
+std::vector<qint16> drinksWithinSlack(engine::Recordset &lines, int slack)
+{
+    std::vector<qint16> found;
+    if (lines.Eof())
+        return found; // no drink has a line
+    engine::Field drinkId = lines.Fields(QStringLiteral("DrinkID"));
+    engine::Field common = lines.Fields(QStringLiteral("Common"));
+    engine::Field has = lines.Fields(QStringLiteral("Has"));
+    lines.MoveFirst();
+    int current = drinkId.Value().toInt();
+    int total = 0;
+    int available = 0;
+    auto judge = [&] {
+        if (available >= total - slack && available > 0)
+            found.push_back(qint16(current));
+    };
+    for (; !lines.Eof(); lines.MoveNext()) {
+        const int id = drinkId.Value().toInt();
+        if (id != current) {
+            judge();
+            current = id;
+            total = available = 0;
+        }
+        if (has.Value().toBool() || common.Value().toBool())
+            ++available;
+        ++total;
+    }
+    judge();
+    return found;
+}
+
+// The names of the drinks `ids` (ascending), in that order, from one pass over the drinks: one
+// lookup per found drink costs a statement each, far too slow when thousands are found. A line
+// whose drink is gone names nothing and is left out.
+QStringList drinkNames(engine::Database &db, const std::vector<qint16> &ids)
+{
+    QStringList names;
+    names.reserve(qsizetype(ids.size()));
+    auto drinks = db.OpenRecordset(QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID"), engine::dbOpenSnapshot);
+    if (drinks->Eof())
+        return names;
+    engine::Field id = drinks->Fields(QStringLiteral("ID"));
+    engine::Field name = drinks->Fields(QStringLiteral("Name"));
+    auto wanted = ids.cbegin();
+    for (drinks->MoveFirst(); !drinks->Eof() && wanted != ids.cend(); drinks->MoveNext()) {
+        const int drinkId = id.Value().toInt();
+        while (wanted != ids.cend() && *wanted < drinkId)
+            ++wanted;
+        if (wanted != ids.cend() && *wanted == drinkId) {
+            names << name.Value().toString();
+            ++wanted;
+        }
+    }
+    return names;
+}
+
+std::optional<bool> flagOfFound(engine::Recordset &ingredients, const QString &criteria, const QString &field)
+{
+    ingredients.FindFirst(criteria);
+    if (ingredients.NoMatch())
+        return std::nullopt;
+    return ingredients.value(field).toBool();
+}
+
+} // namespace
+
+void CDatabase::BarList(qint16 iSlack)
+{
+    StatusWindowCloser closer;
+    WaitCursor wait;
+    const double start = SecondsSinceMidnight();
+    if (program().settings && program().settings->ShowSearching()) {
+        frmStatus::setStatusCaption(QStringLiteral("Searching..."));
+        QCoreApplication::processEvents();
+    }
+    std::vector<qint16> found;
+    {
+        auto lines = database().OpenRecordset(kLinesByDrink);
+        found = drinksWithinSlack(*lines, iSlack);
+    }
+    wait.restore();
+    const QStringList names = found.empty() ? QStringList() : drinkNames(database(), found);
+    if (names.isEmpty()) {
+        MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
+        return;
+    }
+    frmMain *form = m_outputForm;
+    if (!form)
+        return;
+
+    QTreeWidget *list = form->lvDrinks;
+    QTreeWidgetItem *first = nullptr;
+    {
+        FrozenWindow frozen(form);
+        // Filled in drink order, so the first item is the drink with the smallest key.
+        list->setSortingEnabled(false);
+        list->clear();
+        QList<QTreeWidgetItem *> items;
+        items.reserve(names.size());
+        for (const QString &name : names)
+            items.append(new QTreeWidgetItem(QStringList{name}));
+        list->addTopLevelItems(items);
+        first = items.first();
+    }
+    form->setStatusText(QStringLiteral("Last search took ")
+                        + formatSecondsShort(elapsedSeconds(start, SecondsSinceMidnight())) + QStringLiteral(" seconds."));
+    form->lblCurrentSet->setText(QStringLiteral("Current Set Contains ") + QString::number(names.size())
+                                 + QStringLiteral(" Drinks"));
+    list->setCurrentItem(first);
+    list->sortItems(0, Qt::AscendingOrder); // once: sorting stays off, later additions go to the end
+    list->scrollToItem(first);
+    ShowDrinkInfo(first->text(0));
+}
+
+std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredientName)
+{
+    return flagOfFound(ingredientsTable(), QStringLiteral("Ingredient = ") + engine::quotedName(sIngredientName),
+                       QStringLiteral("Common"));
+}
+
+std::optional<bool> CDatabase::HasIngredientName(const QString &sIngredientName)
+{
+    return flagOfFound(ingredientsTable(), QStringLiteral("Ingredient = ") + engine::quotedName(sIngredientName),
+                       QStringLiteral("Has"));
+}
+
+std::optional<bool> CDatabase::IsIngredientCommonID(qint16 iIngredientID)
+{
+    return flagOfFound(ingredientsTable(), QStringLiteral("ID = ") + QString::number(iIngredientID),
+                       QStringLiteral("Common"));
+}
+
+std::unique_ptr<engine::Recordset> CDatabase::GetCommonIngredients()
+{
+    return database().OpenRecordset(QStringLiteral("SELECT Ingredient FROM Ingredients WHERE Common = True"));
+}
+
+void CDatabase::LoadCommonIngredients(QListWidget *lstListBox)
+{
+    auto common = GetCommonIngredients();
+    QStringList names;
+    for (; !common->Eof(); common->MoveNext())
+        names << common->value(QStringLiteral("Ingredient")).toString();
+    lstListBox->clear();
+    lstListBox->addItems(names);
+}

@@ -1,0 +1,83 @@
+// Ingredient names for the controls the user picks from: a list box or drop-down of every name,
+// and the ingredient dialog's list view with the common and bar-list marks. Read only.
+
+#include "store/CDatabase.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QTreeWidget>
+
+namespace {
+
+// Spaces only, as the names were typed; other white space is part of the name.
+QString trimSpaces(const QString &name)
+{
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && name[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && name[end - 1] == QLatin1Char(' '))
+        --end;
+    return name.mid(begin, end - begin);
+}
+
+QStringList ingredientNames(CDatabase &db, bool bTrim)
+{
+    auto list = db.GetIngredientList();
+    QStringList names;
+    for (list->MoveFirst(); !list->Eof(); list->MoveNext()) {
+        const QString name = list->value(QStringLiteral("Ingredient")).toString();
+        names << (bTrim ? trimSpaces(name) : name);
+    }
+    return names;
+}
+
+} // namespace
+
+std::unique_ptr<engine::Recordset> CDatabase::GetIngredientList()
+{
+    return database().QueryDefs(QStringLiteral("GetIngList")).OpenRecordset(engine::dbOpenSnapshot);
+}
+
+void CDatabase::LoadIngredientList(QListWidget *lstListBox, bool bTrim)
+{
+    const QStringList names = ingredientNames(*this, bTrim);
+    lstListBox->clear();
+    lstListBox->addItems(names);
+}
+
+void CDatabase::LoadIngredientList(QComboBox *lstListBox, bool bTrim)
+{
+    const QStringList names = ingredientNames(*this, bTrim);
+    lstListBox->clear();
+    lstListBox->addItems(names);
+}
+
+void CDatabase::LoadIngredientListListview(QTreeWidget *lv, int iCommonSub, int iHaveSub)
+{
+    static const QString kMark = QStringLiteral("\u2022");
+    lv->clear();
+    engine::Recordset &ingredients = ingredientsTable();
+    QList<QTreeWidgetItem *> items;
+    // From the first row, with rows that action queries added or removed since the set was opened.
+    ingredients.Requery();
+    if (!ingredients.Eof()) {
+        engine::Field name = ingredients.Fields(QStringLiteral("Ingredient"));
+        engine::Field common = ingredients.Fields(QStringLiteral("Common"));
+        engine::Field has = ingredients.Fields(QStringLiteral("Has"));
+        try {
+            for (; !ingredients.Eof(); ingredients.MoveNext()) {
+                auto *item = new QTreeWidgetItem(QStringList{name.Value().toString()});
+                items.append(item);
+                if (iCommonSub >= 0 && common.Value().toBool())
+                    item->setText(iCommonSub, kMark);
+                if (iHaveSub >= 0 && has.Value().toBool())
+                    item->setText(iHaveSub, kMark);
+            }
+        } catch (...) {
+            qDeleteAll(items);
+            throw;
+        }
+    }
+    lv->addTopLevelItems(items);
+}

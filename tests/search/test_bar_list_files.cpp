@@ -1,0 +1,322 @@
+// Bar-list files: export and import through the main window's file dialog, the bytes written,
+// files made elsewhere (other line ends, encodings, odd lines), files that are no bar list, and a
+// failed import that must keep the bar list that was there.
+
+#include "store/CDatabase.h"
+#include "store/engine/jet_dialect.h"
+#include "support/fixture_db.h"
+#include "support/main_window_fixture.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+const QString kUnknown = QStringLiteral(
+    "' doesn't exist in the database.  There is probably something similar you can select instead.  "
+    "If not, you can add it.  To do either, go to Tools|Edit Ingredients.");
+
+library::Library filesLibrary()
+{
+    library::Library lib;
+    lib.ingredients = {{QStringLiteral("Gin"), false, true},
+                       {QStringLiteral("Tonic water"), false, true},
+                       {QStringLiteral("Cr\u00e8me de cassis"), false, true},
+                       {QStringLiteral("Rum "), false, true},
+                       {QStringLiteral("Say \"when\""), false, false},
+                       {QStringLiteral("Lime"), false, false},
+                       {QStringLiteral("Ice"), true, false},
+                       {QStringLiteral("Sake \u9152"), false, false}};
+    library::Drink d;
+    d.name = QStringLiteral("Gin and Tonic");
+    d.lines = {{QStringLiteral("2 Ounces"), QStringLiteral("Gin")}, {QString(), QStringLiteral("Tonic water")}};
+    d.directions = QStringLiteral("Build over ice.");
+    lib.drinks = {d};
+    return lib;
+}
+
+// The shared program on a fresh copy of `library`, with the file dialog answered from a script.
+struct Bar {
+    StartedProgram &p;
+    QTemporaryDir dir;
+    QList<std::optional<QString>> answers; // a path, or nothing for Cancel
+    QList<int> asked;                      // FileDialogKind
+    QStringList filters;
+    QList<int> flags;
+
+    Bar(StartedProgram &program, const QString &library) : p(program)
+    {
+        p.db().DbClose();
+        const QString work = dir.filePath(QStringLiteral("work.mdb"));
+        if (!QFile::copy(library, work))
+            qFatal("cannot copy the test library");
+        p.db().setFileName(work);
+        p.db().DbOpen();
+        p.boxes().clear();
+        setFileDialogHandler([this](FileDialogKind kind, CommonDialog &dialog) {
+            asked << int(kind);
+            filters << dialog.Filter;
+            flags << dialog.Flags;
+            return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+        });
+    }
+    ~Bar() { setFileDialogHandler({}); }
+
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QString write(const QByteArray &bytes, const char *name = "in.bar") const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the test file");
+        return file.fileName();
+    }
+    QStringList marked()
+    {
+        auto rs = p.db().database().OpenRecordset(QStringLiteral("SELECT Ingredient FROM Ingredients WHERE Has = True ORDER BY ID"));
+        QStringList names;
+        for (; !rs->Eof(); rs->MoveNext())
+            names << rs->value(QStringLiteral("Ingredient")).toString();
+        return names;
+    }
+    void mark(const QStringList &names)
+    {
+        p.db().database().Execute(QStringLiteral("UPDATE Ingredients SET Has = False"));
+        for (const QString &name : names)
+            p.db().database().Execute(QStringLiteral("UPDATE Ingredients SET Has = True WHERE Ingredient = ")
+                                      + engine::quotedName(name));
+    }
+    bool importFile(const QString &file)
+    {
+        answers = {file};
+        return p.db().BarlistImport();
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+}
+
+const QStringList kStartMarks{"Gin", "Tonic water", "Cr\u00e8me de cassis", "Rum "};
+
+} // namespace
+
+class TestBarListFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    // One program for every case: starting one costs far more than opening a library.
+    void initTestCase()
+    {
+        m_program = std::make_unique<StartedProgram>();
+        m_library = fixture::customLibrary(m_templates.path(), filesLibrary());
+    }
+    void cleanupTestCase() { m_program.reset(); }
+
+    void exportThenImportGivesTheSameMarks_data()
+    {
+        QTest::addColumn<QStringList>("marks");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Latin-1 names, untrimmed") << kStartMarks << QByteArray("Gin\r\nTonic water\r\nCr\xe8me de cassis\r\nRum \r\n");
+        QTest::newRow("a name beyond Latin-1 makes the file UTF-8")
+            << QStringList{"Cr\u00e8me de cassis", "Sake \u9152"} << QByteArray("Cr\xc3\xa8me de cassis\r\nSake \xe9\x85\x92\r\n");
+        QTest::newRow("quotes in a name") << QStringList{"Say \"when\""} << QByteArray("Say \"when\"\r\n");
+        QTest::newRow("empty bar list") << QStringList() << QByteArray();
+    }
+
+    void exportThenImportGivesTheSameMarks()
+    {
+        QFETCH(QStringList, marks);
+        QFETCH(QByteArray, bytes);
+        Bar bar(*m_program, m_library);
+        bar.mark(marks);
+        const QString file = bar.write("an older, longer file that must be replaced\r\n", "list");
+        bar.answers = {file};
+        QVERIFY(bar.p.db().BarlistExport());
+        QCOMPARE(readAll(file), bytes);
+
+        bar.mark({"Lime", "Ice"});
+        QVERIFY(bar.importFile(file));
+        QCOMPARE(bar.marked(), marks);
+        QVERIFY(bar.p.boxes().messages().isEmpty());
+    }
+
+    void importReadsFilesMadeElsewhere_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("marked");
+        QTest::addColumn<QStringList>("unknown"); // lines named in messages, in order
+        const QStringList ginLime{"Gin", "Lime"};
+        const QStringList cassis{"Cr\u00e8me de cassis"};
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("CR LF") << QByteArray("Gin\r\nLime\r\n") << ginLime << QStringList();
+        QTest::newRow("LF only") << QByteArray("Gin\nLime\n") << ginLime << QStringList();
+        QTest::newRow("CR only") << QByteArray("Gin\rLime\r") << ginLime << QStringList();
+        QTest::newRow("no last line end") << QByteArray("Gin\r\nLime") << ginLime << QStringList();
+        QTest::newRow("Latin-1") << QByteArray("Cr\xe8me de cassis\r\n") << cassis << QStringList();
+        QTest::newRow("UTF-8") << QByteArray("Cr\xc3\xa8me de cassis\r\n") << cassis << QStringList();
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xef\xbb\xbf" "Cr\xc3\xa8me de cassis\r\n") << cassis << QStringList();
+        QTest::newRow("UTF-16 with its mark") << QByteArray(utf16.encode(u"Gin\r\nLime\r\n")) << ginLime << QStringList();
+        QTest::newRow("third line unknown") << QByteArray("Gin\r\nLime\r\nUnicorn tears\r\nIce\r\n")
+                                            << QStringList{"Gin", "Lime", "Ice"} << QStringList{"Unicorn tears"};
+        QTest::newRow("empty line") << QByteArray("Gin\r\n\r\nLime\r\n") << ginLime << QStringList{""};
+        QTest::newRow("name with quotes") << QByteArray("Say \"when\"\r\n") << QStringList{"Say \"when\""} << QStringList();
+        QTest::newRow("quotes cannot widen the match")
+            << QByteArray("x\" OR \"a\" = \"a\r\n") << QStringList() << QStringList{"x\" OR \"a\" = \"a"};
+        QTest::newRow("spaces are part of the name") << QByteArray("Rum \r\nRum\r\n") << QStringList{"Rum "} << QStringList{"Rum"};
+        QTest::newRow("other case, twice") << QByteArray("GIN\r\ngin\r\n") << QStringList{"Gin"} << QStringList();
+        QTest::newRow("empty file") << QByteArray() << QStringList() << QStringList();
+    }
+
+    void importReadsFilesMadeElsewhere()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, marked);
+        QFETCH(QStringList, unknown);
+        Bar bar(*m_program, m_library);
+        QVERIFY(bar.importFile(bar.write(bytes)));
+        QCOMPARE(bar.marked(), marked);
+        QStringList expected;
+        for (const QString &line : unknown)
+            expected << QLatin1Char('\'') + line + kUnknown;
+        QCOMPARE(bar.p.boxes().texts(), expected);
+        for (const ShownMessage &m : bar.p.boxes().messages())
+            QCOMPARE(m.flags, int(msgbox::vbInformation));
+    }
+
+    void longLinesAndLongFiles()
+    {
+        Bar bar(*m_program, m_library);
+        const QByteArray longLine(100000, 'x');
+        QVERIFY(bar.importFile(bar.write(longLine + "\r\nGin\r\n")));
+        QCOMPARE(bar.marked(), QStringList{"Gin"});
+        QCOMPARE(bar.p.boxes().texts(), QStringList{QLatin1Char('\'') + QString(255, QLatin1Char('x')) + QStringLiteral("...") + kUnknown});
+
+        // Every ingredient of a synthetic library five times over.
+        bar.p.boxes().clear();
+        Bar big(*m_program, fixture::syntheticLibrary(m_templates.path(), 1000));
+        QByteArray lines;
+        for (const library::Ingredient &i : library::syntheticLibrary(1).ingredients)
+            lines += i.name.toUtf8() + "\r\n";
+        QVERIFY(big.importFile(big.write(lines.repeated(5))));
+        QVERIFY(big.p.boxes().messages().isEmpty());
+        QCOMPARE(big.marked().size(), 2000);
+    }
+
+    void failedImportKeepsTheBarList_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("detail"); // in the message
+        QTest::newRow("missing file") << "missing" << "Cannot read '";
+        QTest::newRow("a folder") << "folder" << "Cannot read '";
+        QTest::newRow("not text") << "binary" << "is not a bar list";
+        QTest::newRow("engine refuses a mark") << "refused" << "refused";
+    }
+
+    void failedImportKeepsTheBarList()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, detail);
+        Bar bar(*m_program, m_library);
+        QString file = bar.write("Lime\r\nTonic water\r\n");
+        if (kind == QLatin1String("missing"))
+            file = bar.path("no such.bar");
+        else if (kind == QLatin1String("folder"))
+            file = bar.dir.path();
+        else if (kind == QLatin1String("binary"))
+            file = bar.write(QByteArray("Lime\r\n\0\x01\x02\r\n", 9));
+        else
+            QCOMPARE(sqlite3_exec(bar.p.db().database().handle(),
+                                  "CREATE TRIGGER refuse BEFORE UPDATE OF Has ON Ingredients "
+                                  "WHEN NEW.Has = 1 AND NEW.Ingredient = 'Tonic water' BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+        bar.answers = {file};
+        bar.p.form().mnuBarList_Click(30); // answered No: no export first
+        QCOMPARE(bar.p.form().statusText(), QStringLiteral("Bar list not imported."));
+        QCOMPARE(bar.p.boxes().messages().size(), 2);
+        const QString text = bar.p.boxes().texts().last();
+        QVERIFY2(text.startsWith(QStringLiteral("There was an error importing your bar list.\n\n")), qPrintable(text));
+        QVERIFY2(text.contains(detail), qPrintable(text));
+        if (kind != QLatin1String("refused"))
+            QVERIFY2(text.contains(file), qPrintable(text));
+        QCOMPARE(bar.marked(), kStartMarks);
+        QVERIFY(!bar.p.db().database().inTransaction());
+    }
+
+    void failedExportSaysWhy()
+    {
+        Bar bar(*m_program, m_library);
+        for (const QString &file : {bar.dir.path(), bar.path("no such folder/list.bar")}) {
+            bar.p.boxes().clear();
+            bar.answers = {file};
+            QVERIFY(!bar.p.db().BarlistExport());
+            QCOMPARE(bar.p.boxes().messages().size(), 1);
+            const ShownMessage m = bar.p.boxes().messages().first();
+            QVERIFY2(m.text.startsWith(QStringLiteral("There was an error exporting your bar list.\n\n75: Cannot write '") + file),
+                     qPrintable(m.text));
+            QCOMPARE(m.icon(), 0);
+        }
+    }
+
+    void menuCommands_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("answer"); // to the export-first question
+        QTest::addColumn<QStringList>("paths"); // "" for Cancel
+        QTest::addColumn<QList<int>>("dialogs"); // FileDialogKind
+        QTest::addColumn<QString>("status");
+        const int save = int(FileDialogKind::Save), open = int(FileDialogKind::Open);
+        QTest::newRow("export") << 40 << 0 << QStringList{"out.bar"} << QList<int>{save} << "Bar list exported successfully.";
+        QTest::newRow("export cancelled") << 40 << 0 << QStringList{""} << QList<int>{save} << "Bar list not exported.";
+        QTest::newRow("import, No") << 30 << int(msgbox::vbNo) << QStringList{"in.bar"} << QList<int>{open}
+                                    << "Bar list imported successfully.";
+        QTest::newRow("import, Yes exports first") << 30 << int(msgbox::vbYes) << QStringList{"out.bar", "in.bar"}
+                                                   << QList<int>{save, open} << "Bar list imported successfully.";
+        QTest::newRow("import cancelled") << 30 << int(msgbox::vbNo) << QStringList{""} << QList<int>{open}
+                                          << "Bar list not imported.";
+    }
+
+    void menuCommands()
+    {
+        QFETCH(int, index);
+        QFETCH(int, answer);
+        QFETCH(QStringList, paths);
+        QFETCH(QList<int>, dialogs);
+        QFETCH(QString, status);
+        Bar bar(*m_program, m_library);
+        bar.write("Lime\r\n");
+        for (const QString &p : paths)
+            bar.answers << (p.isEmpty() ? std::nullopt : std::optional<QString>(bar.path(qPrintable(p))));
+        if (answer)
+            bar.p.boxes().answerNext(answer);
+        bar.p.form().mnuBarList_Click(index);
+        QCOMPARE(bar.p.form().statusText(), status);
+        QCOMPARE(bar.asked, dialogs);
+        QCOMPARE(bar.filters, QStringList(dialogs.size(), QStringLiteral("Zestro bar list|*.bar")));
+        QCOMPARE(bar.flags, QList<int>(dialogs.size(), 4));
+        if (index == 30) {
+            const ShownMessage question = bar.p.boxes().messages().first();
+            QCOMPARE(question.text, QStringLiteral("Would you like to export your current bar list before importing a new one?"));
+            QCOMPARE(question.flags, int(msgbox::vbYesNo | msgbox::vbExclamation));
+            QCOMPARE(bar.p.boxes().messages().size(), 1);
+        } else {
+            QVERIFY(bar.p.boxes().messages().isEmpty());
+        }
+        const bool imported = status == QLatin1String("Bar list imported successfully.");
+        QCOMPARE(bar.marked(), imported ? QStringList{"Lime"} : kStartMarks);
+        if (dialogs.first() == int(FileDialogKind::Save) && paths.first() != QString())
+            QCOMPARE(readAll(bar.path("out.bar")), QByteArray("Gin\r\nTonic water\r\nCr\xe8me de cassis\r\nRum \r\n"));
+    }
+
+private:
+    std::unique_ptr<StartedProgram> m_program;
+    QTemporaryDir m_templates;
+    QString m_library;
+};
+
+QTEST_MAIN(TestBarListFiles)
+#include "test_bar_list_files.moc"

@@ -1,0 +1,508 @@
+// The search wizard on a started program, opened through the Search menu and worked through its
+// buttons and keys: which search each choice runs with which text (read back from the recent-search
+// caption, which shows the type's label and the exact text), the bar list and its slack, the pages a
+// shortcut opens, the ingredient page's limits, and that every way out closes the wizard.
+
+#include "app/CZestro30.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "search/frmSearchWizard.h"
+#include "store/CDatabase.h"
+#include "support/fixture_db.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kNoMatch = QStringLiteral("No drinks matched your criteria.");
+const QString kSlackMessage = QStringLiteral("Please enter a whole number of ingredients, for example 1.");
+
+struct WizardRun {
+    int finished = 0; // times the wizard was closed
+    int result = -1;
+};
+
+// Opens the wizard with the Search menu item and hands it to `drive`, shown offscreen so that the
+// Activate step runs as it does on screen.
+WizardRun runWizard(StartedProgram &p, int menuIndex, const std::function<void(frmSearchWizard &)> &drive)
+{
+    WizardRun run;
+    ModalScript script([&](QDialog &dialog) {
+        auto &wizard = static_cast<frmSearchWizard &>(dialog);
+        QObject::connect(&wizard, &QDialog::finished, [&run](int result) {
+            ++run.finished;
+            run.result = result;
+        });
+        wizard.show();
+        drive(wizard);
+        return wizard.result();
+    });
+    p.form().mnuSearch_Click(menuIndex);
+    return run;
+}
+
+QString recentSearch(StartedProgram &p)
+{
+    return p.form().menuItem(QStringLiteral("mnuSearchResults"), 0)->text();
+}
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// Types into the ingredient drop-down as a user would, so the type-ahead runs on every key. Keys go
+// to the drop-down, which has the focus and passes them on to its text box.
+void typeIngredient(frmSearchWizard &w, const QString &text, bool enter)
+{
+    QTest::keyClicks(w.cmbIngredients, text);
+    if (enter)
+        QTest::keyClick(w.cmbIngredients, Qt::Key_Return);
+}
+
+void doubleClick(QWidget *widget, QPoint at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+}
+
+void markMartini(StartedProgram &p, const char *field)
+{
+    p.db().database().Execute(QStringLiteral("UPDATE Drinks SET %1 = True WHERE Name = \"Martini\"").arg(QLatin1String(field)), 128);
+}
+
+} // namespace
+
+class TestSearchWizard : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        setClock({});
+    }
+
+    void opensWithCaptionsFromTheStringTable()
+    {
+        StartedProgram p;
+        runWizard(p, 10, [](frmSearchWizard &w) {
+            QCOMPARE(w.windowTitle(), QStringLiteral("Search Wizard"));
+            QStringList options;
+            for (QRadioButton *o : w.optSearchType)
+                options << o->text();
+            QCOMPARE(options, (QStringList{"Name", "Ingredients", "Directions", "Comments", "Drinks you have tried",
+                                           "Drinks you have not tried", "Drinks to be printed", "User-submitted drinks",
+                                           "Drinks I can make (bar list)"}));
+            QCOMPARE((QStringList{w.cmdBack->text(), w.cmdNext->text(), w.cmdFinish->text(), w.cmdCancel->text()}),
+                     (QStringList{"< Back", "Next >", "&Finish", "Cancel"}));
+            QVERIFY(w.optNameType[0]->isChecked());
+            QVERIFY(!w.cmdAdd->isEnabled() && !w.cmdRemove->isEnabled() && !w.chkSaveSlack->isChecked());
+            QCOMPARE(w.txtSlack->text(), QStringLiteral("1"));
+            w.cmdCancel->click();
+        });
+    }
+
+    void opensAtThePageAsked_data()
+    {
+        QTest::addColumn<int>("menuIndex");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("option");
+        QTest::newRow("wizard") << 10 << 0 << 0;
+        QTest::newRow("drink name") << 30 << 1 << 0;
+        QTest::newRow("ingredients") << 40 << 2 << 1;
+        QTest::newRow("directions") << 50 << 3 << 2;
+        QTest::newRow("comments") << 60 << 3 << 3;
+        QTest::newRow("bar list") << 70 << 4 << 8;
+    }
+
+    void opensAtThePageAsked()
+    {
+        QFETCH(int, menuIndex);
+        QFETCH(int, page);
+        QFETCH(int, option);
+        StartedProgram p;
+        const WizardRun run = runWizard(p, menuIndex, [&](frmSearchWizard &w) {
+            QCOMPARE(w.pages->currentIndex(), page);
+            QVERIFY(w.optSearchType[size_t(option)]->isChecked());
+            const bool shortcut = page != 0;
+            QCOMPARE(w.cmdNext->isEnabled(), !shortcut);
+            QCOMPARE(w.cmdBack->isEnabled(), shortcut);
+            QCOMPARE(w.cmdFinish->isEnabled(), shortcut);
+            if (option == 1) { // the drop-down holds every ingredient, with nothing typed yet
+                QCOMPARE(w.cmbIngredients->count(), int(fixture::starterContents().ingredients.size()));
+                QCOMPARE(w.cmbIngredients->currentText(), QString());
+            }
+            w.cmdCancel->click();
+        });
+        QCOMPARE(run.finished, 1);
+        QCOMPARE(run.result, int(QDialog::Rejected));
+    }
+
+    void finishRunsTheChosenSearch_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("nameType");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("recent");
+        QTest::newRow("exact name") << 0 << 0 << "Martini" << "Name: (Martini)";
+        QTest::newRow("begins with") << 0 << 1 << "t" << "Name: (t*)";
+        QTest::newRow("ends with") << 0 << 2 << "t" << "Name: (*t)";
+        QTest::newRow("contains") << 0 << 3 << "t" << "Name: (*t*)";
+        QTest::newRow("ingredients") << 1 << 0 << "Gin,Tonic water" << "Ingredients: (Gin,Tonic water)";
+        QTest::newRow("directions") << 2 << 0 << "muddle" << "Directions: (*muddle*)";
+        QTest::newRow("comments") << 3 << 0 << "classic" << "Comments: (*classic*)";
+        QTest::newRow("tried") << 4 << 0 << "" << "Tried Drinks: ()";
+        QTest::newRow("not tried") << 5 << 0 << "" << "Untried Drinks: ()";
+        QTest::newRow("to be printed") << 6 << 0 << "" << "Print: ()";
+        QTest::newRow("user-submitted") << 7 << 0 << "" << "Submitted: ()";
+    }
+
+    void finishRunsTheChosenSearch()
+    {
+        QFETCH(int, option);
+        QFETCH(int, nameType);
+        QFETCH(QString, text);
+        QFETCH(QString, recent);
+        StartedProgram p;
+        markMartini(p, "Tried");
+        markMartini(p, "Print");
+        const WizardRun run = runWizard(p, 10, [&](frmSearchWizard &w) {
+            w.optSearchType[size_t(option)]->click();
+            QCOMPARE(w.cmdNext->isEnabled(), option <= 3);
+            if (w.cmdNext->isEnabled())
+                w.cmdNext->click();
+            if (option == 0) {
+                w.optNameType[size_t(nameType)]->click();
+                w.txtDrinkName->setText(text);
+            } else if (option == 1) {
+                for (const QString &name : text.split(QLatin1Char(','))) {
+                    typeIngredient(w, name, false);
+                    w.cmdAdd->click();
+                }
+                QCOMPARE(entries(w.lstIngredients), text.split(QLatin1Char(',')));
+            } else if (option <= 3) {
+                w.txtDirections->setText(text);
+            }
+            w.cmdFinish->click();
+        });
+        QCOMPARE(p.boxes().texts(), QStringList());
+        QCOMPARE(recentSearch(p), recent);
+        QCOMPARE(run.finished, 1); // the search closed the wizard
+        if (option == 0 && nameType == 0)
+            QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Martini")});
+    }
+
+    void enterInTheIngredientBox_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QString>("recent"); // empty: the search found nothing
+        QTest::newRow("known names") << QStringList{"gin", "tonic w"} << QStringList{"Gin", "Tonic water"}
+                                     << "Ingredients: (Gin,Tonic water)";
+        QTest::newRow("a name that is no ingredient") << QStringList{"gin", "Xylo syrup"}
+                                                      << QStringList{"Gin", "Xylo syrup"} << "";
+    }
+
+    void enterInTheIngredientBox()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, recent);
+        StartedProgram p;
+        const QString before = recentSearch(p);
+        const WizardRun run = runWizard(p, 40, [&](frmSearchWizard &w) {
+            for (const QString &name : typed)
+                typeIngredient(w, name, true); // text in the box: Enter adds it
+            QCOMPARE(entries(w.lstIngredients), chosen);
+            QVERIFY(w.isVisible()); // nothing searched yet
+            QCOMPARE(w.cmbIngredients->findText(QStringLiteral("Gin")), -1); // a chosen item leaves the drop-down
+            typeIngredient(w, QString(), true); // empty box: Enter runs the search
+        });
+        QCOMPARE(run.finished, 1);
+        if (recent.isEmpty()) {
+            QCOMPARE(p.boxes().texts(), QStringList{kNoMatch});
+            QCOMPARE(recentSearch(p), before);
+        } else {
+            QCOMPARE(p.boxes().texts(), QStringList());
+            QCOMPARE(recentSearch(p), recent);
+            QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin and Tonic")});
+        }
+    }
+
+    void twentyIngredientsAtMost()
+    {
+        StartedProgram p;
+        runWizard(p, 40, [&](frmSearchWizard &w) {
+            for (int i = 0; i < 20; ++i) {
+                typeIngredient(w, w.cmbIngredients->itemText(0).left(1), false);
+                w.cmdAdd->click();
+            }
+            QCOMPARE(w.lstIngredients->count(), 20);
+            QCOMPARE(p.boxes().texts(), QStringList());
+            const QString next = w.cmbIngredients->itemText(0);
+            typeIngredient(w, next.left(1), true);
+            QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(
+                "Take it easy, champ!  Zestro will only search for 20 ingredients at a time.  If that is a problem, let me know and I'll up it.")});
+            QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
+            QCOMPARE(w.lstIngredients->count(), 20);
+            QCOMPARE(w.cmbIngredients->currentText(), next); // nothing changed
+            QCOMPARE(w.cmbIngredients->itemText(0), next);
+            w.cmdCancel->click();
+        });
+    }
+
+    void removeGivesTheNameBack()
+    {
+        StartedProgram p;
+        runWizard(p, 40, [&](frmSearchWizard &w) {
+            const int ginAt = w.cmbIngredients->findText(QStringLiteral("Gin"));
+            for (const char *name : {"gin", "lime j", "tomato"}) {
+                typeIngredient(w, QLatin1String(name), false);
+                w.cmdAdd->click();
+            }
+            QCOMPARE(entries(w.lstIngredients), (QStringList{"Gin", "Lime juice", "Tomato juice"}));
+            QListWidgetItem *gin = w.lstIngredients->item(0);
+            QTest::mouseClick(w.lstIngredients->viewport(), Qt::LeftButton, {}, w.lstIngredients->visualItemRect(gin).center());
+            QVERIFY(w.cmdRemove->isEnabled());
+            QVERIFY(!w.cmdAdd->isEnabled());
+            w.cmdRemove->click();
+            QVERIFY(!w.cmdRemove->isEnabled());
+            QCOMPARE(w.cmbIngredients->findText(QStringLiteral("Gin")), ginAt); // back in its place
+            QCOMPARE(w.cmbIngredients->currentText(), QString());
+            doubleClick(w.lstIngredients->viewport(), w.lstIngredients->visualItemRect(w.lstIngredients->item(1)).center());
+            QCOMPARE(entries(w.lstIngredients), QStringList{QStringLiteral("Lime juice")});
+            w.cmdCancel->click();
+        });
+    }
+
+    void backThenFinishRunsWhatThePageHolds_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("recent");
+        QTest::newRow("name, contains") << 0 << "Martini" << "Name: (*Martini*)";
+        QTest::newRow("directions") << 2 << "muddle" << "Directions: (*muddle*)";
+    }
+
+    void backThenFinishRunsWhatThePageHolds()
+    {
+        QFETCH(int, option);
+        QFETCH(QString, text);
+        QFETCH(QString, recent);
+        StartedProgram p;
+        runWizard(p, 10, [&](frmSearchWizard &w) {
+            w.optSearchType[size_t(option)]->click();
+            w.cmdNext->click();
+            w.optNameType[3]->click();
+            (option == 0 ? w.txtDrinkName : w.txtDirections)->setText(text);
+            w.cmdBack->click();
+            QCOMPARE(w.pages->currentWidget(), w.pctMain);
+            QVERIFY(w.cmdNext->isEnabled() && w.cmdFinish->isEnabled() && !w.cmdBack->isEnabled());
+            w.cmdFinish->click();
+        });
+        QCOMPARE(recentSearch(p), recent);
+    }
+
+    void doubleClickingAnOption_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("page");     // the page it opens, or -1
+        QTest::addColumn<QString>("recent"); // the search it runs
+        QTest::newRow("ingredients: next page") << 1 << 2 << "";
+        QTest::newRow("bar list: next page") << 8 << 4 << "";
+        QTest::newRow("user-submitted: finish") << 7 << -1 << "Submitted: ()";
+    }
+
+    void doubleClickingAnOption()
+    {
+        QFETCH(int, option);
+        QFETCH(int, page);
+        QFETCH(QString, recent);
+        StartedProgram p;
+        const QString before = recentSearch(p);
+        const WizardRun run = runWizard(p, 10, [&](frmSearchWizard &w) {
+            QRadioButton *target = w.optSearchType[size_t(option)];
+            doubleClick(target, QPoint(8, target->height() / 2));
+            if (page >= 0) {
+                QCOMPARE(w.pages->currentIndex(), page);
+                QVERIFY(w.cmdBack->isEnabled() && !w.cmdNext->isEnabled());
+                w.cmdCancel->click();
+            }
+        });
+        QCOMPARE(run.finished, 1);
+        QCOMPARE(recentSearch(p), recent.isEmpty() ? before : recent);
+    }
+
+    void cancelAndEscapeRunNothing_data()
+    {
+        QTest::addColumn<int>("menuIndex");
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("cancel button") << 30 << false;
+        QTest::newRow("escape in the name box") << 30 << true;
+        QTest::newRow("escape in the ingredient box") << 40 << true;
+    }
+
+    void cancelAndEscapeRunNothing()
+    {
+        QFETCH(int, menuIndex);
+        QFETCH(bool, escape);
+        StartedProgram p;
+        const QString status = p.form().statusText();
+        const WizardRun run = runWizard(p, menuIndex, [&](frmSearchWizard &w) {
+            QWidget *box = menuIndex == 40 ? static_cast<QWidget *>(w.cmbIngredients) : w.txtDrinkName;
+            QTest::keyClicks(box, QStringLiteral("gin"));
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                w.cmdCancel->click();
+        });
+        QCOMPARE(run.finished, 1);
+        QCOMPARE(run.result, int(QDialog::Rejected));
+        QCOMPARE(p.form().statusText(), status);
+        QCOMPARE(p.boxes().texts(), QStringList());
+    }
+
+    void barListRunsWithTheTypedSlack()
+    {
+        StartedProgram p;
+        p.db().database().Execute(QStringLiteral("UPDATE Ingredients SET Has = True WHERE Ingredient IN "
+                                                 "(\"Gin\", \"Vodka\", \"Lime juice\", \"Lime\", \"Tonic water\", \"Dry vermouth\", \"Olive\")"),
+                                  128);
+        setClock([] { return 100.0; }); // BarList reports "0", a Search ".000"
+        QMap<QString, QStringList> found;
+        for (const QString &slack : {QStringLiteral("0"), QStringLiteral(" 2 ")}) {
+            p.form().setStatusText(QString());
+            const WizardRun run = runWizard(p, 70, [&](frmSearchWizard &w) {
+                w.txtSlack->setText(slack);
+                w.cmdFinish->click();
+            });
+            QCOMPARE(run.finished, 1);
+            QCOMPARE(p.form().statusText(), QStringLiteral("Last search took 0 seconds."));
+            found[slack] = p.listedNames();
+            p.db().BarList(qint16(slack.trimmed().toShort()));
+            QCOMPARE(found[slack], p.listedNames());
+        }
+        QVERIFY(found[QStringLiteral("0")].size() < found[QStringLiteral(" 2 ")].size());
+        QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1")); // not ticked: not saved
+
+        // A negative slack is a whole number too: it is passed on, and finds nothing.
+        runWizard(p, 70, [](frmSearchWizard &w) {
+            w.txtSlack->setText(QStringLiteral("-1"));
+            w.cmdFinish->click();
+        });
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("Sorry, no drinks found.")});
+        QCOMPARE(p.listedNames(), found[QStringLiteral(" 2 ")]);
+    }
+
+    void tickedSlackBecomesTheDefault()
+    {
+        StartedProgram p;
+        for (const char *slack : {"2", "3"}) {
+            p.form().setStatusText(QString());
+            runWizard(p, 70, [&](frmSearchWizard &w) {
+                w.txtSlack->setText(QLatin1String(slack));
+                w.chkSaveSlack->setChecked(QByteArray(slack) == "2");
+                QTest::keyClick(w.txtSlack, Qt::Key_Return); // Enter finishes, as in the other text boxes
+            });
+            QVERIFY(p.form().statusText().startsWith(QStringLiteral("Last search took ")));
+        }
+        runWizard(p, 10, [](frmSearchWizard &w) {
+            QCOMPARE(w.txtSlack->text(), QStringLiteral("2"));
+            w.cmdCancel->click();
+        });
+    }
+
+    void slackMustBeAWholeNumber_data()
+    {
+        QTest::addColumn<QString>("slack");
+        QTest::addColumn<bool>("fromFirstPage");
+        QTest::newRow("letters") << "two" << false;
+        QTest::newRow("fraction") << "1.5" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("beyond 16 bits") << "40000" << false;
+        QTest::newRow("after Back") << "x" << true;
+    }
+
+    void slackMustBeAWholeNumber()
+    {
+        QFETCH(QString, slack);
+        QFETCH(bool, fromFirstPage);
+        StartedProgram p;
+        const QStringList listed = p.listedNames();
+        const QString status = p.form().statusText();
+        const WizardRun run = runWizard(p, 70, [&](frmSearchWizard &w) {
+            w.txtSlack->setText(slack);
+            w.chkSaveSlack->setChecked(true);
+            if (fromFirstPage)
+                w.cmdBack->click();
+            w.cmdFinish->click();
+            QCOMPARE(p.boxes().texts(), QStringList{kSlackMessage});
+            QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.pages->currentWidget(), w.pctBarlist);
+            QVERIFY(w.cmdBack->isEnabled() && w.cmdFinish->isEnabled() && !w.cmdNext->isEnabled());
+            QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1"));
+            QCOMPARE(p.form().statusText(), status);
+            QCOMPARE(p.listedNames(), listed);
+            w.txtSlack->setText(QStringLiteral("1")); // put right, it runs
+            w.cmdFinish->click();
+        });
+        QCOMPARE(run.finished, 1);
+        QVERIFY(p.form().statusText().startsWith(QStringLiteral("Last search took ")));
+        QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1"));
+    }
+
+    void aModalRunEndsWithItsSearch()
+    {
+        // The real modal loop, not the test's script: Finish hides the wizard and the search's end
+        // closes it, so the menu command returns.
+        StartedProgram p;
+        QTimer::singleShot(0, [] {
+            if (auto *w = qobject_cast<frmSearchWizard *>(QApplication::activeModalWidget())) {
+                w->txtDrinkName->setText(QStringLiteral("Martini"));
+                w->cmdFinish->click();
+            }
+        });
+        QTimer safetyNet; // a wizard left open fails the test instead of hanging it
+        safetyNet.setSingleShot(true);
+        connect(&safetyNet, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        safetyNet.start(5000);
+        p.form().mnuSearch_Click(30);
+        QCOMPARE(recentSearch(p), QStringLiteral("Name: (Martini)"));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void anEngineErrorEndsTheSearchWithAMessage()
+    {
+        StartedProgram p;
+        p.db().database().Execute(QStringLiteral("DELETE FROM QueryDefs WHERE Name = \"NameSearchByName\""), 128);
+        const WizardRun run = runWizard(p, 30, [](frmSearchWizard &w) {
+            w.txtDrinkName->setText(QStringLiteral("Martini"));
+            QTest::keyClick(w.txtDrinkName, Qt::Key_Return);
+        });
+        QCOMPARE(run.finished, 1);
+        QCOMPARE(p.boxes().texts().size(), 1);
+        QVERIFY2(p.boxes().texts().first().startsWith(QStringLiteral("Error ")), qPrintable(p.boxes().texts().first()));
+    }
+
+};
+
+QTEST_MAIN(TestSearchWizard)
+#include "test_search_wizard.moc"
