@@ -36,7 +36,7 @@ QStringList schemaStatements(bool withHas)
                        "DrinkID SMALLINT NOT NULL, "
                        "IngID SMALLINT NOT NULL, "
                        "Amount TEXT(255))"),
-        QStringLiteral("CREATE INDEX DrinkRelByDrink ON DrinkRel (DrinkID)"),
+        QStringLiteral("CREATE INDEX DrinkRelByDrink ON DrinkRel (DrinkID, IngID)"),
         QStringLiteral("CREATE INDEX DrinkRelByIngredient ON DrinkRel (IngID)"),
         QStringLiteral("CREATE TABLE QueryDefs (Name TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL)"),
     };
