@@ -20,11 +20,6 @@ namespace {
 const char *const kLinesByDrink = "SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,Ingredients.Has "
                                   "FROM DrinkRel,Ingredients WHERE DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID";
 
-void saveOption(const char *key, const QString &value)
-{
-    SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QLatin1String(key), value);
-}
-
 // The bare marking: clear, then one UPDATE by name a line, in one transaction.
 void markByName(RawConnection &raw, const QStringList &names)
 {
@@ -43,12 +38,8 @@ void benchBarList(const Context &c)
     const bool import = c.wanted("import_bar_2000");
     if (!match && !import)
         return;
-    saveOption("Database", c.path);
-    saveOption("Show Tips at Startup", QStringLiteral("0"));
-    saveOption("Random Drink", QStringLiteral("0"));
-    saveOption("ShowSearching", QStringLiteral("False"));
     frmMain form;
-    Form_Load(form, QStringLiteral("kymp"));
+    startQuietly(form, c.path);
     CDatabase &db = *program().database;
     RawConnection raw(c.path);
 

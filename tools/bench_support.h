@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 #include <vector>
 
+class frmMain;
+
 namespace bench {
 
 double medianTime(int runs, const std::function<void(int)> &work);
@@ -39,6 +41,10 @@ struct Context {
     QString only; // one operation to run, or empty for all
     bool wanted(const char *operation) const { return only.isEmpty() || only == QLatin1String(operation); }
 };
+
+// Starts the program on the library the way a user would, without the splash window, the tip and
+// the random drink; the form then holds a filled list.
+void startQuietly(::frmMain &form, const QString &path);
 
 void benchStore(const Context &c);
 void benchWindows(const Context &c);
