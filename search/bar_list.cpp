@@ -94,7 +94,7 @@ QStringList drinkNames(engine::Database &db, const std::vector<qint16> &ids)
 {
     QStringList names;
     names.reserve(qsizetype(ids.size()));
-    auto drinks = db.OpenRecordset(QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID"), engine::dbOpenSnapshot);
+    auto drinks = db.OpenRecordset(QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID"), engine::dbOpenForwardOnly);
     if (drinks->Eof())
         return names;
     engine::Field id = drinks->Fields(QStringLiteral("ID"));
@@ -133,7 +133,7 @@ void CDatabase::BarList(qint16 iSlack)
     }
     std::vector<qint16> found;
     {
-        auto lines = database().OpenRecordset(kLinesByDrink);
+        auto lines = database().OpenRecordset(kLinesByDrink, engine::dbOpenForwardOnly);
         found = drinksWithinSlack(*lines, iSlack);
     }
     wait.restore();

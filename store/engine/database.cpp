@@ -40,7 +40,8 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int ty
     const QString trimmed = source.trimmed();
     if (trimmed.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)
         || trimmed.startsWith(QLatin1String("PRAGMA"), Qt::CaseInsensitive))
-        return Recordset::openQuery(m_conn, translateJetSql(trimmed), {});
+        return type == dbOpenForwardOnly ? Recordset::openForwardOnly(m_conn, translateJetSql(trimmed))
+                                         : Recordset::openQuery(m_conn, translateJetSql(trimmed), {});
     for (const QString &table : tableNames()) {
         if (table.compare(trimmed, Qt::CaseInsensitive) == 0)
             return Recordset::openTable(m_conn, table, type != dbOpenSnapshot);

@@ -82,6 +82,48 @@ std::unique_ptr<Recordset> Recordset::openQuery(const ConnectionPtr &conn, const
     return rs;
 }
 
+std::unique_ptr<Recordset> Recordset::openForwardOnly(const ConnectionPtr &conn, const QString &sql)
+{
+    std::unique_ptr<Recordset> rs(new Recordset(conn));
+    rs->m_source = sql;
+    rs->m_forwardOnly = true;
+    rs->m_cursor = prepare(conn, sql);
+    sqlite3_stmt *stmt = rs->m_cursor.get();
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        const char *decl = sqlite3_column_decltype(stmt, i);
+        rs->m_columns.push_back({QString::fromUtf8(sqlite3_column_name(stmt, i)), kindFromDeclType(decl),
+                                 textLengthFromDeclType(decl)});
+    }
+    rs->m_pos = -1;
+    rs->stepForward();
+    return rs;
+}
+
+// Reads the next row of a forward-only set into m_row, or marks the set as read to its end.
+void Recordset::stepForward()
+{
+    sqlite3_stmt *stmt = m_cursor.get();
+    const int rc = sqlite3_step(stmt);
+    ++m_pos;
+    m_mode = EditMode::None;
+    if (rc == SQLITE_ROW) {
+        m_row.resize(int(m_columns.size()));
+        for (int i = 0; i < m_row.size(); ++i)
+            m_row[i] = readColumn(stmt, i, m_columns[size_t(i)].kind);
+        return;
+    }
+    m_cursorDone = true;
+    m_cursor.reset();
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc);
+}
+
+void Recordset::requireScrollable() const
+{
+    if (m_forwardOnly)
+        throw EngineError(err::InvalidOperation, QStringLiteral("Invalid operation."));
+}
+
 Recordset::~Recordset() = default;
 
 void Recordset::runQuery()
@@ -119,7 +161,7 @@ void Recordset::checkUsable() const
 {
     if (m_closed)
         throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    if (m_isTable)
+    if (m_isTable || m_forwardOnly)
         requireOpen(m_conn);
 }
 
@@ -139,6 +181,8 @@ void Recordset::ensureKeys() const
 
 int Recordset::size() const
 {
+    if (m_forwardOnly)
+        return m_pos + (m_cursorDone ? 0 : 1); // the rows seen so far
     if (m_isTable) {
         ensureKeys();
         return int(m_keys.size());
@@ -174,12 +218,18 @@ void Recordset::setPosition(int pos)
 void Recordset::MoveFirst()
 {
     checkUsable();
+    if (m_forwardOnly) {
+        if (m_pos > 0)
+            requireScrollable(); // it is there already, or it cannot go back
+        return;
+    }
     setPosition(0);
 }
 
 void Recordset::MoveLast()
 {
     checkUsable();
+    requireScrollable();
     setPosition(size() == 0 ? 0 : size() - 1);
 }
 
@@ -188,12 +238,17 @@ void Recordset::MoveNext()
     checkUsable();
     if (m_pos >= size())
         noCurrentRecord();
+    if (m_forwardOnly) {
+        stepForward();
+        return;
+    }
     setPosition(m_pos + 1);
 }
 
 void Recordset::MovePrevious()
 {
     checkUsable();
+    requireScrollable();
     if (m_pos < 0 || size() == 0)
         noCurrentRecord();
     setPosition(m_pos - 1);
@@ -229,6 +284,8 @@ const QVector<QVariant> &Recordset::currentRow()
 {
     if (m_pos < 0 || m_pos >= size())
         noCurrentRecord();
+    if (m_forwardOnly)
+        return m_row;
     if (!m_isTable)
         return m_rows[size_t(m_pos)];
     if (!m_rowLoaded) {
@@ -367,6 +424,7 @@ void Recordset::FindPrevious(const QString &criteria) { find(criteria, FindDirec
 void Recordset::find(const QString &criteria, FindDirection direction)
 {
     checkUsable();
+    requireScrollable();
     const QList<Comparison> crit = parseCriteria(criteria);
     for (const Comparison &c : crit) {
         if (columnIndex(c.column) < 0)
@@ -455,6 +513,7 @@ void Recordset::findInRows(const QList<Comparison> &crit, FindDirection directio
 void Recordset::Requery()
 {
     checkUsable();
+    requireScrollable();
     m_mode = EditMode::None;
     if (m_isTable) {
         m_keysLoaded = false;
@@ -468,6 +527,7 @@ void Recordset::Requery()
 
 void Recordset::Close()
 {
+    m_cursor.reset();
     m_fetch.reset();
     m_rows.clear();
     m_keys.clear();

@@ -14,7 +14,7 @@
 
 namespace engine {
 
-enum RecordsetType { dbOpenDefault = -1, dbOpenTable = 1, dbOpenDynaset = 2, dbOpenSnapshot = 4 };
+enum RecordsetType { dbOpenDefault = -1, dbOpenTable = 1, dbOpenDynaset = 2, dbOpenSnapshot = 4, dbOpenForwardOnly = 8 };
 
 class Recordset;
 
@@ -49,6 +49,9 @@ public:
     // Over a prepared SELECT whose parameters are bound: the rows are read at once, read-only.
     static std::unique_ptr<Recordset> openQuery(const ConnectionPtr &conn, const QString &sql,
                                                 const QList<QPair<QString, QVariant>> &parameters);
+    // Over a SELECT read one row at a time as MoveNext asks for it, for one pass from the first row
+    // to the last; moving back, finding and Requery are invalid. RecordCount counts the rows seen.
+    static std::unique_ptr<Recordset> openForwardOnly(const ConnectionPtr &conn, const QString &sql);
     ~Recordset();
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
@@ -97,6 +100,8 @@ private:
     void findInTable(const QList<Comparison> &crit, FindDirection direction);
     void findInRows(const QList<Comparison> &crit, FindDirection direction);
     void runQuery();
+    void stepForward();
+    void requireScrollable() const;
     void checkUsable() const;
 
     ConnectionPtr m_conn;
@@ -115,6 +120,11 @@ private:
 
     // Query sets: every row.
     std::vector<QVector<QVariant>> m_rows;
+
+    // Forward-only sets: the open statement; the current row is m_row.
+    bool m_forwardOnly = false;
+    Stmt m_cursor;
+    bool m_cursorDone = false;
 
     int m_pos = -1; // -1 before the first row, size() after the last
     bool m_noMatch = false;

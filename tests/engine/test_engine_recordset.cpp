@@ -31,6 +31,7 @@ private slots:
     void readOnlySets_data();
     void readOnlySets();
     void closedSet();
+    void forwardOnlySet();
 
 private:
     QTemporaryDir m_dir;
@@ -225,6 +226,37 @@ void TestEngineRecordset::closedSet()
     QCOMPARE_ENGINE_ERROR(rs->MoveNext(), err::ObjectClosed);
     QCOMPARE_ENGINE_ERROR(rs->Fields(QStringLiteral("ID")), err::ObjectClosed);
     QCOMPARE_ENGINE_ERROR(rs->RecordCount(), err::ObjectClosed);
+}
+
+// One pass, row by row, giving what a snapshot of the same text gives.
+void TestEngineRecordset::forwardOnlySet()
+{
+    const QString sql = QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID");
+    auto snapshot = m_db->OpenRecordset(sql, dbOpenSnapshot);
+    const QVariantList expected = enginetest::column(*snapshot, QStringLiteral("Name"));
+    QVERIFY(expected.size() >= 2);
+
+    auto rs = m_db->OpenRecordset(sql, dbOpenForwardOnly);
+    QVERIFY(!rs->Eof());
+    rs->MoveFirst(); // already there
+    QVariantList seen;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        seen << rs->Fields(QStringLiteral("Name")).Value();
+        QCOMPARE(rs->RecordCount(), int(seen.size()));
+        if (seen.size() == 2) {
+            QCOMPARE_ENGINE_ERROR(rs->MovePrevious(), err::InvalidOperation);
+            QCOMPARE_ENGINE_ERROR(rs->MoveFirst(), err::InvalidOperation);
+            QCOMPARE_ENGINE_ERROR(rs->FindFirst(QStringLiteral("[ID] = 1")), err::InvalidOperation);
+            QCOMPARE_ENGINE_ERROR(rs->AddNew(), err::ReadOnly);
+        }
+    }
+    QCOMPARE(seen, expected);
+    QCOMPARE_ENGINE_ERROR(rs->MoveNext(), err::NoCurrentRecord);
+    QCOMPARE_ENGINE_ERROR(rs->Fields(QStringLiteral("Name")).Value(), err::NoCurrentRecord);
+
+    auto none = m_db->OpenRecordset(QStringLiteral("SELECT Name FROM Drinks WHERE ID < 0"), dbOpenForwardOnly);
+    QVERIFY(none->Bof() && none->Eof());
+    QCOMPARE(none->RecordCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngineRecordset)
