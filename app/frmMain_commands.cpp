@@ -237,11 +237,17 @@ void frmMain::Toolbar1_ButtonClick(int position)
     case 2:
         moveToNeighbour(true);
         break;
+    case 10:
+    case 11:
+        // Marking is not in this program yet: the buttons only show the shown drink's marks, so a
+        // click must not leave them saying otherwise.
+        toolbarButton(position)->setChecked(!toolbarButton(position)->isChecked());
+        break;
     case 13:
         mnuSearch_Click(10);
         break;
     default:
-        break; // the drink, mark and print buttons
+        break; // the drink and print buttons
     }
 }
 

@@ -103,6 +103,9 @@ private slots:
         QVERIFY(!f.toolbarButton(10)->isChecked());
         QVERIFY(!f.toolbarButton(11)->isChecked());
         QVERIFY(!p.db().CurrentDrinkPrint());
+        // Clicking a mark button does not make it lie about the drink's mark.
+        f.toolbarButton(10)->trigger();
+        QVERIFY(!f.toolbarButton(10)->isChecked());
     }
 
     void unknownDrinkIsANumberedError()
