@@ -338,10 +338,7 @@ void frmMain::runCommand(const std::function<void()> &command)
     try {
         command();
     } catch (const EngineError &e) {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
-        MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
-               msgbox::vbExclamation);
+        ShowEngineError(e);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/frmTip.h"
 #include "app/startup.h"
 #include "common/CCommonRoutines.h"
+#include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
@@ -23,19 +24,11 @@
 namespace {
 CDatabase &db()
 {
-    if (!program().database)
-        throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *program().database;
+    return programDatabase();
 }
 
 // The product's web page, named in messages that send the user there.
 const QString kWebPage = QStringLiteral("https://zestro.example.org/");
-
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 } // namespace
 
 void frmMain::mnuFile_Click(int index)

@@ -5,6 +5,7 @@
 #include "app/frmSplash2.h"
 #include "app/help_window.h"
 #include "common/CCommonRoutines.h"
+#include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
@@ -21,24 +22,12 @@ namespace {
 
 const QString kSupportAddress = QStringLiteral("dravo@zestro.example.org");
 
-void showEngineError(const EngineError &e, const QString &caption = kAppTitle)
-{
-    MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
-           msgbox::vbExclamation, caption);
-}
-
 // Opens the store's file with the hourglass showing; on failure the store stays closed.
 void openWithBusyPointer(CDatabase &db)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        db.DbOpen();
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
+    BusyCursor busy;
+    db.DbOpen();
     QCoreApplication::processEvents();
-    QApplication::restoreOverrideCursor();
 }
 
 } // namespace
@@ -88,14 +77,14 @@ void Form_Load(frmMain &form, const QString &commandLine)
         // A damaged, foreign or wrongly keyed file must not lock the user out at every start:
         // say why and go on without a database, so that File, Open can choose another.
         form.show();
-        showEngineError(e);
+        ShowEngineError(e);
         return;
     }
     try {
         p.settings->StartupOptions();
     } catch (const EngineError &e) {
         form.show();
-        showEngineError(e);
+        ShowEngineError(e);
     }
 }
 
@@ -146,21 +135,20 @@ void openAnotherDatabase(frmMain &form)
 
     const QString previous = db.FileName();
     const bool hadDatabase = db.isOpen();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyCursor busy;
     try {
         db.DbClose();
         db.setFileName(dialog.FileName);
         db.DbOpen();
         db.ShowAllDrinks(true);
-        QApplication::restoreOverrideCursor();
         return;
     } catch (const EngineError &e) {
-        QApplication::restoreOverrideCursor();
+        busy.restore();
         // The chosen file is bad. Keep the settings pointing at the file that worked and go back to
         // it, instead of ending here and failing again at the next start.
         db.setFileName(previous);
         if (!hadDatabase) {
-            showEngineError(e, QStringLiteral("Open error"));
+            ShowEngineError(e, QStringLiteral("Open error"));
             return;
         }
         try {
@@ -170,6 +158,6 @@ void openAnotherDatabase(frmMain &form)
             MsgBox(QStringLiteral("Error opening database.  Exiting program."), msgbox::vbExclamation, QStringLiteral("Open error"));
             EndProgram(1);
         }
-        showEngineError(e, QStringLiteral("Open error"));
+        ShowEngineError(e, QStringLiteral("Open error"));
     }
 }

@@ -1,5 +1,7 @@
 #include "common/message_box.h"
 
+#include "store/engine/engine_error.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -21,6 +23,14 @@ QMessageBox::Icon iconFor(int flags)
     }
 }
 } // namespace
+
+void ShowEngineError(const EngineError &e, const QString &caption)
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
+           msgbox::vbExclamation, caption);
+}
 
 void setMsgBoxHandler(MsgBoxHandler handler)
 {

@@ -26,6 +26,10 @@ inline const QString kAppTitle = QStringLiteral("Zestro");
 
 int MsgBox(const QString &text, int flags = msgbox::vbOKOnly, const QString &caption = kAppTitle);
 
+class EngineError;
+// Ends a command that failed: the normal pointer comes back and "Error <number>: <text>" is shown.
+void ShowEngineError(const EngineError &e, const QString &caption = kAppTitle);
+
 // Test seam: while a handler is installed it is asked instead of a real dialog being shown.
 using MsgBoxHandler = std::function<int(const QString &text, int flags, const QString &caption)>;
 void setMsgBoxHandler(MsgBoxHandler handler);

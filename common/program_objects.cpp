@@ -1,5 +1,7 @@
 #include "common/program_objects.h"
 
+#include "store/engine/engine_error.h"
+
 #include <cstdlib>
 
 namespace {
@@ -10,6 +12,13 @@ ProgramObjects &program()
 {
     static ProgramObjects objects;
     return objects;
+}
+
+CDatabase &programDatabase()
+{
+    if (!program().database)
+        throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+    return *program().database;
 }
 
 void EndProgram(int exitCode)

@@ -18,6 +18,8 @@ struct ProgramObjects {
 };
 
 ProgramObjects &program();
+// The program's database object; error 3420 when there is none (before start-up, after shutdown).
+CDatabase &programDatabase();
 
 // Ends the program at once with the given exit code, without the usual shutdown steps. Tests
 // replace it so that a fatal path can be observed.

@@ -5,6 +5,7 @@
 
 #include "app/CZestro30.h"
 #include "app/frmMain.h"
+#include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
@@ -24,22 +25,6 @@ namespace {
 const QString kLinesByDrink = QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,")
                               + QStringLiteral("Ingredients.Has FROM DrinkRel,Ingredients WHERE ")
                               + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
-
-// The hourglass for the matching; given back early, or on any way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore()
-    {
-        if (m_active)
-            QApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
 
 class FrozenWindow {
 public:
@@ -125,7 +110,7 @@ std::optional<bool> flagOfFound(engine::Recordset &ingredients, const QString &c
 void CDatabase::BarList(qint16 iSlack)
 {
     StatusWindowCloser closer;
-    WaitCursor wait;
+    BusyCursor wait;
     const double start = SecondsSinceMidnight();
     if (program().settings && program().settings->ShowSearching()) {
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));

@@ -69,10 +69,7 @@ void frmSearchWizard::runGuarded(const std::function<void()> &action)
     try {
         action();
     } catch (const EngineError &e) {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
-        MsgBox(QStringLiteral("Error ") + QString::number(e.number()) + QStringLiteral(": ") + e.description(),
-               msgbox::vbExclamation);
+        ShowEngineError(e);
     }
 }
 

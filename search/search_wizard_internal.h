@@ -32,9 +32,7 @@ inline CCommonRoutines &routines()
 
 inline CDatabase &database()
 {
-    if (!program().database)
-        throw EngineError(err::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *program().database;
+    return programDatabase();
 }
 
 } // namespace wizard

@@ -9,6 +9,7 @@
 #include "store/CDatabase.h"
 
 #include "app/frmMain.h"
+#include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
@@ -178,23 +179,6 @@ QString realFile(const QString &path)
     return canonical.isEmpty() ? path : canonical;
 }
 
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { restore(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-    void restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
-
 void showError(const EngineError &e)
 {
     MsgBox(QStringLiteral("Error: ") + e.description() + QLatin1Char('\n') + QStringLiteral("Number: ")
@@ -212,7 +196,7 @@ bool CDatabase::DbCompact()
     }
     const QString target = realFile(m_fileName);
     const QString work = target + kWorkSuffix;
-    BusyPointer busy;
+    BusyCursor busy;
 
     // Our lock stays held from the close to the reopen, so no other copy of the program opens the
     // file while it is being replaced.
