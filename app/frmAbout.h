@@ -2,6 +2,8 @@
 // Help, About Zestro...: version, the number of drinks in the open library, the legal notice and
 // the two addresses, which open the web page or a new mail when clicked.
 
+#include "common/version.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -14,9 +16,9 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget *parent = nullptr);
 
-    static constexpr int kVersionMajor = 3;
-    static constexpr int kVersionMinor = 1;
-    static constexpr int kVersionRevision = 109;
+    static constexpr int kVersionMajor = ZESTRO_VERSION_MAJOR;
+    static constexpr int kVersionMinor = ZESTRO_VERSION_MINOR;
+    static constexpr int kVersionRevision = ZESTRO_VERSION_PATCH;
     static inline const QString kWebPage = QStringLiteral("https://zestro.example.org/");
     static inline const QString kSupportEmail = QStringLiteral("dravo@zestro.example.org");
     static inline const QString kLegalNotice = QStringLiteral(

@@ -7,7 +7,7 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "app/frmMain.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "app/frmAbout.h"
 #include "app/frmOptions.h"
 #include "app/frmTip.h"

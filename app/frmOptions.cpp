@@ -1,6 +1,6 @@
 #include "app/frmOptions.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/CCommonRoutines.h"
 
 #include <QCheckBox>

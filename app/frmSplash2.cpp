@@ -1,5 +1,7 @@
 #include "app/frmSplash2.h"
 
+#include "common/version.h"
+
 #include "common/CCommonRoutines.h"
 #include "common/program_objects.h"
 
@@ -19,8 +21,8 @@ static void initArtwork()
 namespace {
 frmSplash2 *s_instance = nullptr;
 
-constexpr int kMajor = 3;
-constexpr int kMinor = 1;
+constexpr int kMajor = ZESTRO_VERSION_MAJOR;
+constexpr int kMinor = ZESTRO_VERSION_MINOR;
 constexpr int kTicksShown = 3;
 constexpr QSize kSize(420, 260);
 constexpr QRect kLogoRect(40, 66, 128, 128);

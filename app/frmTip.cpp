@@ -1,6 +1,6 @@
 #include "app/frmTip.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/CCommonRoutines.h"
 #include "common/seams.h"
 #include "common/string_table.h"

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "app/startup.h"
+#include "common/version.h"
 
 #include <QApplication>
 
@@ -7,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zestro"));
-    QApplication::setApplicationVersion(QStringLiteral("3.1.109"));
+    QApplication::setApplicationVersion(QStringLiteral(ZESTRO_VERSION_TEXT));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
 
     auto *form = new frmMain;

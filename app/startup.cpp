@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "app/frmMain.h"
 #include "app/frmSplash2.h"
 #include "app/help_window.h"

@@ -1,6 +1,6 @@
 // What the user sees first once the database is open, and moving through the drink list.
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 
 #include "app/frmMain.h"
 #include "app/frmTip.h"

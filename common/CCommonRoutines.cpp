@@ -1,7 +1,7 @@
 #include "common/CCommonRoutines.h"
 
 #include "common/seams.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QDir>
 #include <QDirIterator>

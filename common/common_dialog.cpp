@@ -1,6 +1,6 @@
 #include "common/common_dialog.h"
 
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

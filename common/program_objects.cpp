@@ -1,6 +1,6 @@
 #include "common/program_objects.h"
 
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "common/string_table.h"
 
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QFile>
 #include <QHash>

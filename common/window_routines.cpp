@@ -3,7 +3,7 @@
 #include "common/CCommonRoutines.h"
 
 #include "common/string_table.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "store/CDatabase.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "app/frmMain.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"

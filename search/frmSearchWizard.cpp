@@ -3,13 +3,13 @@
 
 #include "search/frmSearchWizard.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QApplication>
 #include <QButtonGroup>

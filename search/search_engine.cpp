@@ -2,7 +2,7 @@
 
 #include "store/CDatabase.h"
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "app/frmMain.h"
 #include "common/message_box.h"
 #include "common/number_format.h"

@@ -1,11 +1,11 @@
 #pragma once
 // What the search wizard's two source files share: its limits, texts and the program objects it uses.
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/CCommonRoutines.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <QString>
 #include <array>

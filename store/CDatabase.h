@@ -15,7 +15,6 @@
 #include <optional>
 
 class frmMain;
-class CQueries;
 class QComboBox;
 class QListWidget;
 class QTreeWidget;
@@ -100,7 +99,6 @@ public:
     engine::Recordset &drinksTable();
     engine::Recordset &ingredientsTable();
     engine::Recordset &drinkRelTable();
-    CQueries &queries() { return *m_queries; }
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
 
 private:
@@ -110,7 +108,6 @@ private:
 
     std::unique_ptr<engine::Database> m_db;
     frmMain *m_outputForm = nullptr;
-    std::unique_ptr<CQueries> m_queries;
     std::array<SavedSearch, 3> m_savedSearches;
     std::unique_ptr<engine::Recordset> m_currentDrink;
     std::unique_ptr<engine::Recordset> m_ingredients;

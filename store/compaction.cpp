@@ -14,7 +14,7 @@
 #include "common/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "store/engine/sqlite_support.h"
+#include "store/engine/jet_dialect.h"
 
 #include <QApplication>
 #include <QFile>
@@ -83,24 +83,12 @@ void discardWorkingCopy(const QString &work) noexcept
     ::unlink(native(work + QStringLiteral("-journal")).constData());
 }
 
-qint64 scalar(sqlite3 *db, const QString &sql)
-{
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &raw, nullptr);
-    engine::Stmt stmt(raw);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(raw);
-    if (rc != SQLITE_ROW)
-        engine::throwSqliteError(db, rc, sql);
-    return sqlite3_column_int64(raw, 0);
-}
-
 Contents contentsOf(engine::Database &db)
 {
     Contents c;
     for (const QString &table : db.tableNames())
-        c.rows.insert(table, scalar(db.handle(), QStringLiteral("SELECT count(*) FROM ") + engine::sqlIdentifier(table)));
-    c.userVersion = scalar(db.handle(), QStringLiteral("PRAGMA user_version"));
+        c.rows.insert(table, db.scalar(QStringLiteral("SELECT count(*) FROM ") + engine::quotedName(table)));
+    c.userVersion = db.scalar(QStringLiteral("PRAGMA user_version"));
     return c;
 }
 
@@ -120,15 +108,7 @@ void checkCopy(const QString &work, const Contents &expected)
         badCopy(QStringLiteral("it is not encrypted"));
     head.close();
     std::unique_ptr<engine::Database> copy = engine::OpenDatabase(work, false, true, engine::kConnect);
-    sqlite3_stmt *raw = nullptr;
-    // Reads and decrypts every page and checks every tree; the full integrity_check also matches
-    // each index against its table, which a fresh export does not get wrong, at three times the cost.
-    sqlite3_prepare_v2(copy->handle(), "PRAGMA quick_check(1)", -1, &raw, nullptr);
-    engine::Stmt check(raw);
-    const bool ok = raw && sqlite3_step(raw) == SQLITE_ROW
-        && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(raw, 0)), "ok") == 0;
-    check.reset();
-    if (!ok)
+    if (!copy->quickCheck())
         badCopy(QStringLiteral("its pages do not check out"));
     if (contentsOf(*copy) != expected)
         badCopy(QStringLiteral("its tables differ from the original's"));

@@ -5,7 +5,6 @@
 #include "app/frmMain.h"
 #include "common/message_box.h"
 #include "common/settings_access.h"
-#include "edit/CQueries.h"
 #include "store/CGeneralDatabase.h"
 
 #include <QFileInfo>
@@ -23,9 +22,7 @@ QString fileNameOnly(const QString &path)
 }
 } // namespace
 
-CDatabase::CDatabase() : m_queries(std::make_unique<CQueries>())
-{
-}
+CDatabase::CDatabase() = default;
 
 CDatabase::~CDatabase() = default;
 

@@ -1,6 +1,6 @@
 #include "store/engine/criteria.h"
 
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 namespace engine {
 

@@ -1,4 +1,5 @@
 #include "store/engine/database.h"
+#include "store/engine/sqlite_support.h"
 
 #include "store/engine/jet_dialect.h"
 
@@ -114,6 +115,34 @@ void Database::Rollback()
         execute(m_conn, QStringLiteral("ROLLBACK"));
 }
 
+bool Database::isOpen() const
+{
+    return m_conn && m_conn->isOpen();
+}
+
+sqlite3 *Database::handle() const
+{
+    return m_conn ? m_conn->db : nullptr;
+}
+
+qint64 Database::scalar(const QString &sql)
+{
+    Stmt stmt = prepare(m_conn, sql);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW)
+        throwSqliteError(m_conn->db, rc, sql);
+    return sqlite3_column_int64(stmt.get(), 0);
+}
+
+bool Database::quickCheck()
+{
+    // quick_check also checks every tree; the full integrity_check would match each index against
+    // its table too, at three times the cost.
+    Stmt stmt = prepare(m_conn, QStringLiteral("PRAGMA quick_check(1)"));
+    return sqlite3_step(stmt.get()) == SQLITE_ROW
+        && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)), "ok") == 0;
+}
+
 bool Database::inTransaction() const
 {
     return m_conn && m_conn->isOpen() && !sqlite3_get_autocommit(m_conn->db);
@@ -184,7 +213,7 @@ TableDef::TableDef(ConnectionPtr conn, QString name) : m_conn(std::move(conn)), 
 void TableDef::reload()
 {
     m_fields.clear();
-    Stmt info = prepare(m_conn, QStringLiteral("PRAGMA table_info(%1)").arg(sqlIdentifier(m_name)));
+    Stmt info = prepare(m_conn, QStringLiteral("PRAGMA table_info(%1)").arg(quotedName(m_name)));
     while (sqlite3_step(info.get()) == SQLITE_ROW) {
         const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1));
         const auto *decl = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2));
@@ -233,7 +262,7 @@ void TableDef::Append(const FieldDef &field)
     default:
         throw EngineError(err::InvalidOperation, QStringLiteral("Invalid field data type."));
     }
-    execute(m_conn, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(sqlIdentifier(m_name), sqlIdentifier(field.Name), decl));
+    execute(m_conn, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quotedName(m_name), quotedName(field.Name), decl));
     reload();
 }
 

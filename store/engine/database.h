@@ -107,8 +107,13 @@ public:
     bool inTransaction() const;
 
     void Close();
-    bool isOpen() const { return m_conn && m_conn->isOpen(); }
-    sqlite3 *handle() const { return m_conn ? m_conn->db : nullptr; }
+    bool isOpen() const;
+    // The program's own statement in SQLite's dialect that gives one whole number (a count, a
+    // pragma's value).
+    qint64 scalar(const QString &sql);
+    // Reads and decrypts every page and checks every tree; false when anything is damaged.
+    bool quickCheck();
+    sqlite3 *handle() const;
 
 private:
     friend std::unique_ptr<Database> OpenDatabase(const QString &, bool, bool, const QString &);

@@ -1,6 +1,7 @@
 // Opening, creating and compacting database files, and telling why a file will not open.
 
 #include "store/engine/database.h"
+#include "store/engine/sqlite_support.h"
 
 #include <QFile>
 #include <QFileInfo>

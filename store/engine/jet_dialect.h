@@ -8,7 +8,8 @@
 namespace engine {
 
 // A name between double quotes, with any double quote inside it doubled, so that the name can
-// never end the literal early. Ordinary names give exactly "name".
+// never end the literal early. Ordinary names give exactly "name". The same text is a quoted
+// identifier in SQLite's dialect (a table or column name).
 QString quotedName(const QString &name);
 
 // Translates one statement of the classic dialect to SQLite's. Text inside literals is kept

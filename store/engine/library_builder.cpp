@@ -1,4 +1,5 @@
 #include "store/engine/library_builder.h"
+#include "store/engine/sqlite_support.h"
 
 #include "store/engine/database.h"
 #include "store/engine/library_schema.h"

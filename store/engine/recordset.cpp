@@ -1,4 +1,6 @@
 #include "store/engine/recordset.h"
+#include "store/engine/sqlite_support.h"
+#include "store/engine/jet_dialect.h"
 
 #include "store/engine/criteria.h"
 
@@ -43,7 +45,7 @@ std::unique_ptr<Recordset> Recordset::openTable(const ConnectionPtr &conn, const
     rs->m_updatable = updatable;
     rs->m_source = table;
     {
-        Stmt info = prepare(conn, QStringLiteral("PRAGMA table_info(%1)").arg(sqlIdentifier(table)));
+        Stmt info = prepare(conn, QStringLiteral("PRAGMA table_info(%1)").arg(quotedName(table)));
         while (sqlite3_step(info.get()) == SQLITE_ROW) {
             const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1));
             const auto *type = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2));
@@ -55,14 +57,14 @@ std::unique_ptr<Recordset> Recordset::openTable(const ConnectionPtr &conn, const
                           QStringLiteral("Cannot find the input table or query '%1'.").arg(table));
     QStringList cols;
     for (const ColumnInfo &c : rs->m_columns)
-        cols << sqlIdentifier(c.name);
+        cols << quotedName(c.name);
     rs->m_fetch = prepare(conn, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QLatin1Char(',')),
-                                                                                          sqlIdentifier(table)));
+                                                                                          quotedName(table)));
     if (!updatable) {
         // A read-only view of a table is a snapshot: read it whole, like a query.
         rs->m_isTable = false;
         rs->m_source = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(cols.join(QLatin1Char(',')),
-                                                                               sqlIdentifier(table));
+                                                                               quotedName(table));
         rs->m_fetch.reset();
         rs->m_columns.clear();
         rs->runQuery();
@@ -169,7 +171,7 @@ void Recordset::ensureKeys() const
 {
     if (m_keysLoaded)
         return;
-    Stmt keys = prepare(m_conn, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(sqlIdentifier(m_source)));
+    Stmt keys = prepare(m_conn, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedName(m_source)));
     m_keys.clear();
     int rc;
     while ((rc = sqlite3_step(keys.get())) == SQLITE_ROW)
@@ -370,11 +372,11 @@ void Recordset::Update()
     QList<QVariant> values;
     for (int i = 0; i < m_buffer.size(); ++i) {
         if (m_dirty[i]) {
-            names << sqlIdentifier(m_columns[size_t(i)].name);
+            names << quotedName(m_columns[size_t(i)].name);
             values << m_buffer[i];
         }
     }
-    const QString table = sqlIdentifier(m_source);
+    const QString table = quotedName(m_source);
     QString sql;
     if (m_mode == EditMode::AddNew) {
         sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
@@ -448,7 +450,7 @@ void Recordset::findInTable(const QList<Comparison> &crit, FindDirection directi
         // Texts compare without regard to case in every column, as compareMatches does, not only in
         // the columns declared NOCASE.
         const bool text = c.value.typeId() == QMetaType::QString;
-        where << QStringLiteral("%1 %2 ?%3").arg(sqlIdentifier(m_columns[size_t(columnIndex(c.column))].name), c.op,
+        where << QStringLiteral("%1 %2 ?%3").arg(quotedName(m_columns[size_t(columnIndex(c.column))].name), c.op,
                                                  text ? QLatin1String(" COLLATE NOCASE") : QLatin1String());
     }
     const bool fromCurrent = direction == FindDirection::Next || direction == FindDirection::Previous;
@@ -461,7 +463,7 @@ void Recordset::findInTable(const QList<Comparison> &crit, FindDirection directi
             where << QStringLiteral("rowid %1 %2").arg(forward ? QLatin1String(">") : QLatin1String("<")).arg(m_keys[size_t(m_pos)]);
     }
     const QString sql = QStringLiteral("SELECT %1(rowid) FROM %2 WHERE %3")
-                            .arg(forward ? QLatin1String("min") : QLatin1String("max"), sqlIdentifier(m_source),
+                            .arg(forward ? QLatin1String("min") : QLatin1String("max"), quotedName(m_source),
                                  where.join(QStringLiteral(" AND ")));
     Stmt stmt = prepare(m_conn, sql);
     for (int i = 0; i < crit.size(); ++i)

@@ -4,7 +4,8 @@
 // AddNew / Edit / Update, Requery.
 
 #include "store/engine/criteria.h"
-#include "store/engine/sqlite_support.h"
+#include "common/engine_error.h"
+#include "store/engine/handles.h"
 
 #include <QList>
 #include <QString>

@@ -5,6 +5,11 @@
 
 namespace engine {
 
+void StmtDeleter::operator()(sqlite3_stmt *s) const
+{
+    sqlite3_finalize(s);
+}
+
 Connection::~Connection()
 {
     close();
@@ -242,13 +247,6 @@ QString sqlString(const QString &text)
     QString doubled = text;
     doubled.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
-
-QString sqlIdentifier(const QString &name)
-{
-    QString doubled = name;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
 } // namespace engine

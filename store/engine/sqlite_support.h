@@ -1,8 +1,10 @@
 #pragma once
-// Low-level pieces shared by the adapter's classes: owned SQLite handles, the mapping of SQLite result
-// codes to numbered engine errors, and the typing of column values by their declared type.
+// Low-level pieces shared by the adapter's classes, private to the engine: owned SQLite handles, the
+// mapping of SQLite result codes to numbered engine errors, and the typing of column values by their
+// declared type.
 
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
+#include "store/engine/handles.h"
 
 #include <QString>
 #include <QVariant>
@@ -11,7 +13,6 @@
 
 namespace engine {
 
-// The open file. Record sets share it; after Close() they report "object invalid".
 struct Connection {
     sqlite3 *db = nullptr;
     QString path;
@@ -19,16 +20,6 @@ struct Connection {
     void close();
     bool isOpen() const { return db != nullptr; }
 };
-using ConnectionPtr = std::shared_ptr<Connection>;
-
-struct StmtDeleter {
-    void operator()(sqlite3_stmt *s) const { sqlite3_finalize(s); }
-};
-using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
-
-// How a column's values are read and written.
-enum class ColumnKind { Int16, Integer, Bool, Text, Real, Untyped };
-
 ColumnKind kindFromDeclType(const char *declType);
 // Maximum length of a text column declared with one, e.g. TEXT(50); 0 when unlimited.
 int textLengthFromDeclType(const char *declType);
@@ -46,7 +37,5 @@ void requireOpen(const ConnectionPtr &conn);
 void execute(const ConnectionPtr &conn, const QString &sql);
 // A text literal in SQLite's own single quotes.
 QString sqlString(const QString &text);
-// An identifier between SQLite's own double quotes.
-QString sqlIdentifier(const QString &name);
 
 } // namespace engine

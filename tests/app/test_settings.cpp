@@ -1,9 +1,9 @@
 // The user's options in the per-user settings store: defaults, the texts written, how stored texts
 // read back, and hand-edited values that cannot be read.
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/settings_access.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 #include "support/temp_settings.h"
 
 #include <QFile>

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sqlite3.h>
 
 using namespace engine;
 using enginetest::count;

@@ -2,7 +2,7 @@
 // the judging rule's edges, the list, label, selection and timing it leaves, the state after an
 // engine error; the flag lookups and the ingredient pickers.
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/frmStatus.h"

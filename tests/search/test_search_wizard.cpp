@@ -3,7 +3,7 @@
 // caption, which shows the type's label and the exact text), the bar list and its slack, the pages a
 // shortcut opens, the ingredient page's limits, and that every way out closes the wizard.
 
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/frmSearchWizard.h"

@@ -1,8 +1,8 @@
-#include "app/CZestro30.h"
+#include "common/CZestro30.h"
 
 #include "common/message_box.h"
 #include "common/settings_access.h"
-#include "store/engine/engine_error.h"
+#include "common/engine_error.h"
 
 #include <limits>
 
