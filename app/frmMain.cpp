@@ -4,10 +4,10 @@
 #include "app/frmMain.h"
 
 #include "common/CCommonRoutines.h"
+#include "common/command_guard.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "common/engine_error.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,7 +157,8 @@ void frmMain::buildControls()
     setCentralWidget(m_splitter);
 
     connect(lvDrinks, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { lvDrinks_ItemClick(item); });
-    connect(lvDrinks, &QTreeWidget::itemDoubleClicked, this, [this] { lvDrinks_DblClick(); });
+    connect(lvDrinks, &QTreeWidget::itemDoubleClicked, this, guarded(&frmMain::lvDrinks_DblClick, this));
+    connect(lvDrinks, &QTreeWidget::itemSelectionChanged, this, guarded(&frmMain::lvDrinks_SelectionChanged, this));
     statusBar()->setSizeGripEnabled(true);
 }
 
@@ -183,9 +184,7 @@ void frmMain::buildMenus()
         for (const Item &i : items) {
             QAction *a = addItem(menu, name, i.index, QString::fromUtf8(i.caption), i.shortcut);
             if (!a->isSeparator())
-                connect(a, &QAction::triggered, this, [this, handler, index = i.index] {
-                    runCommand([&] { (this->*handler)(index); });
-                });
+                connect(a, &QAction::triggered, this, guarded(handler, this, i.index));
         }
     };
     auto top = [this](int index, const char *caption) {
@@ -299,9 +298,7 @@ void frmMain::buildToolbar()
             action->setToolTip(QString::fromUtf8(b.tip));
             action->setCheckable(b.check);
             const int position = i + 1;
-            connect(action, &QAction::triggered, this, [this, position] {
-                runCommand([&] { Toolbar1_ButtonClick(position); });
-            });
+            connect(action, &QAction::triggered, this, guarded(&frmMain::Toolbar1_ButtonClick, this, position));
             // The design's buttons are raised; start-up makes the bar flat.
             if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action)))
                 button->setAutoRaise(false);
@@ -323,23 +320,9 @@ QAction *frmMain::menuItem(const QString &menu, int index) const
     return m_menus.value(menu).value(index, nullptr);
 }
 
-void frmMain::setStatusText(const QString &text)
-{
-    statusBar()->showMessage(text);
-}
-
 QString frmMain::statusText() const
 {
     return statusBar()->currentMessage();
-}
-
-void frmMain::runCommand(const std::function<void()> &command)
-{
-    try {
-        command();
-    } catch (const EngineError &e) {
-        ShowEngineError(e);
-    }
 }
 
 // ---- Window events ---------------------------------------------------------------------------------
@@ -357,19 +340,34 @@ void frmMain::lvDrinks_ItemClick(QTreeWidgetItem *item)
         lvDrinks->setCurrentItem(item);
 }
 
+void frmMain::lvDrinks_SelectionChanged()
+{
+    m_shownOnSelection.clear();
+    if (m_settingList || !program().database || !program().database->isOpen())
+        return;
+    const QString name = selectedDrinkName();
+    if (name.isEmpty())
+        return;
+    m_shownOnSelection = name;
+    program().database->ShowDrinkInfo(name);
+}
+
 void frmMain::lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
 {
-    QTreeWidgetItem *selected = lvDrinks->currentItem();
-    if (!selected || !selected->isSelected() || !program().database)
+    const QString selected = selectedDrinkName();
+    if (selected.isEmpty() || !program().database)
         return;
-    runCommand([&] { program().database->ShowDrinkInfo(selected->text(0)); });
+    // A click that moved the selection has shown the drink already.
+    if (selected != m_shownOnSelection)
+        RunCommand([&] { program().database->ShowDrinkInfo(selected); });
+    m_shownOnSelection.clear();
     if (button == Qt::RightButton)
         m_popup->popup(globalPos);
 }
 
 void frmMain::lvDrinks_DblClick()
 {
-    runCommand([&] { mnuEdit_Click(10); });
+    mnuEdit_Click(10);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent *event)

@@ -4,6 +4,7 @@
 // Menus are arrays of items addressed by index, each menu with one handler that dispatches on it.
 
 #include "common/common_dialog.h"
+#include "store/output_window.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -17,7 +18,7 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public OutputWindow {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -41,9 +42,25 @@ public:
     // Menu items by menu name ("mnuFile", "mnuSearchResults", ...) and index; null when absent.
     QAction *menuItem(const QString &menu, int index) const;
     QMenu *drinkListPopup() const { return m_popup; }
-    // The status bar's simple text.
-    void setStatusText(const QString &text);
     QString statusText() const;
+
+    // ---- What the data gateway shows here (frmMain_output.cpp) ----
+    void fillDrinkList(const QStringList &names, DrinkListOrder order) override;
+    int drinkCount() const override;
+    QString drinkAt(int row) const override;
+    int selectedDrinkRow() const override;
+    void selectDrinkAt(int row) override;
+    void selectDrink(const QString &name) override;
+    void setCurrentSetCount(int count) override;
+    void showDrinkDetail(const DrinkDetail &drink) override;
+    void setNeighbourButtons(bool canGoBack, bool canGoNext) override;
+    void setRecentSearches(const QStringList &captions) override;
+    // The status bar's simple text, painted at once: the command that sets it may hold the window
+    // for a while yet.
+    void setStatusText(const QString &text) override;
+    void setCaption(const QString &caption) override;
+    CommonDialog &commonDialog() override { return CommonDialog1; }
+    QWidget *dialogParent() override { return this; }
 
     // ---- Menu handlers ----
     void mnuFile_Click(int index);
@@ -63,6 +80,8 @@ public:
     void lvDrinks_ItemClick(QTreeWidgetItem *item);
     void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
     void lvDrinks_DblClick();
+    // The user moved the selection (mouse or keyboard): the selected drink becomes the shown one.
+    void lvDrinks_SelectionChanged();
 
     // Previous and Next, from the menu or the toolbar.
     void moveToNeighbour(bool next);
@@ -78,11 +97,14 @@ private:
     void buildToolbar();
     QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
                      const QKeySequence &shortcut = QKeySequence());
-    // Runs a command and shows an error that reaches it, so the program goes on.
-    void runCommand(const std::function<void()> &command);
+    void selectItem(QTreeWidgetItem *item);
 
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;
+    // Set while the program itself changes the list, so only the user's moves show a drink.
+    bool m_settingList = false;
+    // The drink the last selection change showed, so the click that made it does not show it twice.
+    QString m_shownOnSelection;
 };

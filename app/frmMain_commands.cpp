@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
+#include "common/command_guard.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
@@ -22,9 +23,13 @@
 #include <QTreeWidget>
 
 namespace {
+// The open database; a command that needs one ends with a plain message when there is none.
 CDatabase &db()
 {
-    return programDatabase();
+    CDatabase &database = programDatabase();
+    if (!database.isOpen())
+        throw NoDatabaseOpen();
+    return database;
 }
 
 // The product's web page, named in messages that send the user there.
@@ -96,17 +101,16 @@ void frmMain::mnuView_Click(int index)
 
 void frmMain::moveToNeighbour(bool next)
 {
-    QTreeWidgetItem *current = lvDrinks->currentItem();
-    if (!current)
-        return;
-    current->setSelected(false);
+    const int row = selectedDrinkRow();
+    const int target = row + (next ? 1 : -1);
+    if (row < 0 || target < 0 || target >= drinkCount())
+        return; // no neighbour that way: the selection stays
+    CDatabase &database = db();
     if (next)
         program().settings->NextDrink();
     else
         program().settings->PreviousDrink();
-    QTreeWidgetItem *selected = lvDrinks->currentItem();
-    db().ShowDrinkInfo(selected->text(0));
-    lvDrinks->scrollToItem(selected);
+    database.ShowDrinkInfo(selectedDrinkName());
 }
 
 void frmMain::mnuSearch_Click(int index)
@@ -119,6 +123,7 @@ void frmMain::mnuSearch_Click(int index)
         db().Search(qint16((index - 100) / 10 + 5), QString(), true);
         break;
     case 10: {
+        db(); // the wizard searches the open database
         frmSearchWizard wizard(this);
         ShowModal(wizard);
         break;
@@ -128,6 +133,7 @@ void frmMain::mnuSearch_Click(int index)
     case 50:
     case 60:
     case 70: {
+        db();
         frmSearchWizard wizard(this);
         wizard.bShortcut = true;
         wizard.iSearchToShow = qint16(index == 70 ? 8 : index / 10 - 3);
@@ -163,6 +169,8 @@ void frmMain::mnuTools_Click(int index)
 
 void frmMain::mnuBarList_Click(int index)
 {
+    if (index == 30 || index == 40)
+        db(); // the bar list is the open database's
     CommonDialog1.Filter = QStringLiteral("Zestro bar list|*.bar");
     CommonDialog1.Flags = CommonDialog::cdlOFNHideReadOnly;
     CommonDialog1.DefaultExt.clear();

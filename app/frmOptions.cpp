@@ -2,6 +2,7 @@
 
 #include "common/CZestro30.h"
 #include "common/CCommonRoutines.h"
+#include "common/command_guard.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -42,8 +43,8 @@ void frmOptions::buildControls()
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setAutoDefault(false);
-    connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
+    connect(cmdOK, &QPushButton::clicked, this, guarded(&frmOptions::cmdOK_Click, this));
+    connect(cmdCancel, &QPushButton::clicked, this, guarded(&frmOptions::cmdCancel_Click, this));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

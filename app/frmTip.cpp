@@ -2,6 +2,7 @@
 
 #include "common/CZestro30.h"
 #include "common/CCommonRoutines.h"
+#include "common/command_guard.h"
 #include "common/seams.h"
 #include "common/string_table.h"
 
@@ -104,7 +105,9 @@ frmTip::frmTip(QWidget *parent)
 
     chkLoadTipsAtStartup->setChecked(CZestro30().ShowTips() != 0);
     // Only the user's clicks store the setting; loading it writes nothing.
-    connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this, &frmTip::chkLoadTipsAtStartup_Click);
+    connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this, [this](bool checked) {
+        RunCommand([&] { chkLoadTipsAtStartup_Click(checked); });
+    });
 
     Randomize();
     if (!LoadTips(ProgramFolder() + QLatin1Char('/') + kTipFileName))
@@ -177,7 +180,7 @@ void frmTip::buildControls()
     cmdNextTip->setAutoDefault(false);
     cmdOK = new QPushButton(this);
     cmdOK->setDefault(true);
-    connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::ChooseRandomTip);
+    connect(cmdNextTip, &QPushButton::clicked, this, guarded(&frmTip::ChooseRandomTip, this));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *buttons = new QHBoxLayout;

@@ -43,7 +43,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
     form.CommonDialog1.HelpFile = QDir(ProgramFolder()).filePath(QStringLiteral("zestro_help.html"));
     setHelpHandler(showHelpWindow);
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
-    p.database->setOutputForm(&form);
+    p.database->setOutputWindow(&form);
 
     const QString line = commandLine.toLower();
     p.maintainerA = line.contains(QLatin1String("vexo"));
@@ -107,6 +107,10 @@ void Form_Unload(frmMain &form)
         QWidget *w = *it;
         if (w == &form || !w->isVisible() || qobject_cast<QMenu *>(w) || w->windowType() == Qt::ToolTip)
             continue;
+        if (qobject_cast<HelpWindow *>(w)) {
+            w->close(); // a reference the user keeps open beside the program, not a form left behind
+            continue;
+        }
         leftOpen << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
         w->close();
     }

@@ -2,18 +2,15 @@
 
 #include "common/CZestro30.h"
 
-#include "app/frmMain.h"
 #include "app/frmTip.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "store/CDatabase.h"
 
-#include <QTreeWidget>
-
 void CZestro30::StartupOptions()
 {
     CDatabase &db = *program().database;
-    frmMain &form = *program().mainForm;
+    QWidget &form = *program().mainForm;
     db.ShowAllDrinks(true);
     if (RandomDrink() != 0)
         db.RandomDrink();
@@ -27,11 +24,10 @@ void CZestro30::StartupOptions()
 namespace {
 void selectNeighbour(int step)
 {
-    QTreeWidget *list = program().mainForm->lvDrinks;
-    const int i = list->indexOfTopLevelItem(list->currentItem());
-    QTreeWidgetItem *target = list->topLevelItem(i + step);
-    if (target)
-        list->setCurrentItem(target);
+    OutputWindow *list = program().database ? program().database->output() : nullptr;
+    const int row = list ? list->selectedDrinkRow() : -1;
+    if (row >= 0)
+        list->selectDrinkAt(row + step); // nothing happens past either end
 }
 } // namespace
 

@@ -2,11 +2,6 @@
 
 #include "store/CDatabase.h"
 
-#include "app/frmMain.h"
-
-#include <QAction>
-#include <QTreeWidget>
-
 void CDatabase::ShowAllDrinks(bool bUnused)
 {
     Q_UNUSED(bUnused);
@@ -15,18 +10,9 @@ void CDatabase::ShowAllDrinks(bool bUnused)
 
 void CDatabase::DoButtons()
 {
-    frmMain *form = m_outputForm;
-    if (!form)
+    if (!m_output)
         return;
-    QTreeWidget *list = form->lvDrinks;
-    const int count = list->topLevelItemCount();
-    const int selected = list->currentItem() && list->currentItem()->isSelected()
-                             ? list->indexOfTopLevelItem(list->currentItem())
-                             : -1;
-    const bool canGoNext = selected >= 0 && selected < count - 1;
-    const bool canGoBack = selected > 0;
-    form->toolbarButton(2)->setEnabled(canGoNext);
-    form->menuItem(QStringLiteral("mnuView"), 23)->setEnabled(canGoNext);
-    form->toolbarButton(1)->setEnabled(canGoBack);
-    form->menuItem(QStringLiteral("mnuView"), 20)->setEnabled(canGoBack);
+    const int count = m_output->drinkCount();
+    const int selected = m_output->selectedDrinkRow();
+    m_output->setNeighbourButtons(selected > 0, selected >= 0 && selected < count - 1);
 }

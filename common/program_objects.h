@@ -5,13 +5,13 @@
 class CCommonRoutines;
 class CZestro30;
 class CDatabase;
-class frmMain;
+class QWidget;
 
 struct ProgramObjects {
     CCommonRoutines *commonRoutines = nullptr;
     CZestro30 *settings = nullptr;
     CDatabase *database = nullptr;
-    frmMain *mainForm = nullptr;
+    QWidget *mainForm = nullptr; // the main window, parent of the program's other windows
     // Maintainer mode: keyword A ("vexo") and keyword B ("kymp") on the command line.
     bool maintainerA = false;
     bool maintainerB = false;

@@ -4,19 +4,17 @@
 #include "store/CDatabase.h"
 
 #include "common/CZestro30.h"
-#include "app/frmMain.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/frmStatus.h"
+#include "search/result_list.h"
 #include "store/engine/jet_dialect.h"
 
-#include <QApplication>
-#include <QLabel>
+#include <QCoreApplication>
 #include <QListWidget>
-#include <QTreeWidget>
 #include <vector>
 
 namespace {
@@ -25,19 +23,6 @@ namespace {
 const QString kLinesByDrink = QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,")
                               + QStringLiteral("Ingredients.Has FROM DrinkRel,Ingredients WHERE ")
                               + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
-
-class FrozenWindow {
-public:
-    explicit FrozenWindow(QWidget *window) : m_window(window) { m_window->setUpdatesEnabled(false); }
-    ~FrozenWindow() { m_window->setUpdatesEnabled(true); }
-
-private:
-    QWidget *m_window;
-};
-
-struct StatusWindowCloser {
-    ~StatusWindowCloser() { frmStatus::Unload(); }
-};
 
 // One pass over the lines: a drink is found when at most `slack` of its lines are unavailable and
 // at least one is available. A line is available when its ingredient is on the bar list or common.
@@ -109,7 +94,7 @@ std::optional<bool> flagOfFound(engine::Recordset &ingredients, const QString &c
 
 void CDatabase::BarList(qint16 iSlack)
 {
-    StatusWindowCloser closer;
+    SearchWindowsCloser closer(false);
     BusyCursor wait;
     const double start = SecondsSinceMidnight();
     if (program().settings && program().settings->ShowSearching()) {
@@ -127,32 +112,12 @@ void CDatabase::BarList(qint16 iSlack)
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
         return;
     }
-    frmMain *form = m_outputForm;
-    if (!form)
+    if (!m_output)
         return;
-
-    QTreeWidget *list = form->lvDrinks;
-    QTreeWidgetItem *first = nullptr;
-    {
-        FrozenWindow frozen(form);
-        // Filled in drink order, so the first item is the drink with the smallest key.
-        list->setSortingEnabled(false);
-        list->clear();
-        QList<QTreeWidgetItem *> items;
-        items.reserve(names.size());
-        for (const QString &name : names)
-            items.append(new QTreeWidgetItem(QStringList{name}));
-        list->addTopLevelItems(items);
-        first = items.first();
-    }
-    form->setStatusText(QStringLiteral("Last search took ")
-                        + formatSecondsShort(elapsedSeconds(start, SecondsSinceMidnight())) + QStringLiteral(" seconds."));
-    form->lblCurrentSet->setText(QStringLiteral("Current Set Contains ") + QString::number(names.size())
-                                 + QStringLiteral(" Drinks"));
-    list->setCurrentItem(first);
-    list->sortItems(0, Qt::AscendingOrder); // once: sorting stays off, later additions go to the end
-    list->scrollToItem(first);
-    ShowDrinkInfo(first->text(0));
+    // Listed by name; the drink selected is the one with the smallest key. The time reported
+    // covers the filling of the list too.
+    ReplaceCurrentSet(names, DrinkListOrder::SortedOnce, names.first(),
+                      [start] { return lastSearchTook(start, formatSecondsShort); });
 }
 
 std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredientName)

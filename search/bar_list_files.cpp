@@ -3,7 +3,7 @@
 
 #include "store/CDatabase.h"
 
-#include "app/frmMain.h"
+#include "common/common_dialog.h"
 #include "common/message_box.h"
 #include "store/engine/jet_dialect.h"
 
@@ -170,11 +170,11 @@ QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients,
 
 bool CDatabase::BarlistExport()
 {
-    frmMain *form = m_outputForm;
-    if (!form)
+    if (!m_output)
         return false;
+    CommonDialog &dialog = m_output->commonDialog();
     try {
-        form->CommonDialog1.ShowSave(form);
+        dialog.ShowSave(m_output->dialogParent());
         QStringList names;
         engine::Recordset &ingredients = ingredientsTable();
         ingredients.Requery(); // from the first row, with rows added or removed by action queries
@@ -186,7 +186,7 @@ bool CDatabase::BarlistExport()
                     names << name.Value().toString();
             }
         }
-        writeBarList(form->CommonDialog1.FileName, names);
+        writeBarList(dialog.FileName, names);
         return true;
     } catch (const EngineError &e) {
         if (e.number() != err::DialogCancelled)
@@ -197,14 +197,14 @@ bool CDatabase::BarlistExport()
 
 bool CDatabase::BarlistImport()
 {
-    frmMain *form = m_outputForm;
-    if (!form)
+    if (!m_output)
         return false;
+    CommonDialog &dialog = m_output->commonDialog();
     QStringList unknown;
     try {
-        form->CommonDialog1.ShowOpen(form);
+        dialog.ShowOpen(m_output->dialogParent());
         // The whole file is read before the bar list changes, so a bad file costs nothing.
-        const QStringList lines = readBarList(form->CommonDialog1.FileName);
+        const QStringList lines = readBarList(dialog.FileName);
         unknown = replaceBarList(database(), ingredientsTable(), lines);
     } catch (const EngineError &e) {
         if (e.number() != err::DialogCancelled)

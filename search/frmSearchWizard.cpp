@@ -4,8 +4,8 @@
 #include "search/frmSearchWizard.h"
 
 #include "common/CZestro30.h"
-#include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
+#include "common/command_guard.h"
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
@@ -112,24 +112,21 @@ void frmSearchWizard::buildControls()
     cmdFinish->setProperty("tag", 203);
     cmdCancel = new QPushButton(this);
     cmdCancel->setProperty("tag", 204);
-    auto guarded = [this](void (frmSearchWizard::*handler)()) {
-        return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
-    };
     // Enter belongs to the text boxes on these pages, so no button may take it as the default.
     for (QPushButton *button : {cmdBack, cmdNext, cmdFinish, cmdCancel, cmdAdd, cmdRemove}) {
         button->setAutoDefault(false);
         button->setMinimumWidth(84);
     }
-    connect(cmdBack, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdBack_Click));
-    connect(cmdNext, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdNext_Click));
-    connect(cmdFinish, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdFinish_Click));
-    connect(cmdCancel, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdCancel_Click));
-    connect(cmdAdd, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdAdd_Click));
-    connect(cmdRemove, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdRemove_Click));
-    connect(txtDrinkName, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click));
-    connect(txtDirections, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click));
-    connect(txtSlack, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click));
-    connect(cmbIngredients->lineEdit(), &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmbIngredients_Enter));
+    connect(cmdBack, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdBack_Click, this));
+    connect(cmdNext, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdNext_Click, this));
+    connect(cmdFinish, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
+    connect(cmdCancel, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdCancel_Click, this));
+    connect(cmdAdd, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdAdd_Click, this));
+    connect(cmdRemove, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdRemove_Click, this));
+    connect(txtDrinkName, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
+    connect(txtDirections, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
+    connect(txtSlack, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
+    connect(cmbIngredients->lineEdit(), &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmbIngredients_Enter, this));
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 6, 12, 12);
@@ -189,7 +186,7 @@ QWidget *frmSearchWizard::buildMainPage()
         layout->addWidget(option);
     }
     layout->addStretch(1);
-    connect(m_searchTypes, &QButtonGroup::idClicked, this, [this](int id) { runGuarded([this, id] { optSearchType_Click(id); }); });
+    connect(m_searchTypes, &QButtonGroup::idClicked, this, [this](int id) { RunCommand([this, id] { optSearchType_Click(id); }); });
     return page;
 }
 
@@ -234,11 +231,11 @@ QWidget *frmSearchWizard::buildIngredientPage()
     cmdAdd = new QPushButton(QStringLiteral("Add"), page);
     cmdRemove = new QPushButton(QStringLiteral("Remove"), page);
 
-    connect(cmbIngredients->lineEdit(), &QLineEdit::textEdited, this, [this] { runGuarded([this] { cmbIngredients_Edited(); }); });
-    connect(cmbIngredients, &QComboBox::activated, this, [this](int index) { cmbIngredients_Click(index); });
-    connect(lstIngredients, &QListWidget::itemSelectionChanged, this, [this] { lstIngredients_Click(); });
-    connect(lstIngredients, &QListWidget::itemClicked, this, [this] { lstIngredients_Click(); });
-    connect(lstIngredients, &QListWidget::itemDoubleClicked, this, [this] { runGuarded([this] { cmdRemove_Click(); }); });
+    connect(cmbIngredients->lineEdit(), &QLineEdit::textEdited, this, [this] { RunCommand([this] { cmbIngredients_Edited(); }); });
+    connect(cmbIngredients, &QComboBox::activated, this, [this](int index) { RunCommand([&] { cmbIngredients_Click(index); }); });
+    connect(lstIngredients, &QListWidget::itemSelectionChanged, this, guarded(&frmSearchWizard::lstIngredients_Click, this));
+    connect(lstIngredients, &QListWidget::itemClicked, this, guarded(&frmSearchWizard::lstIngredients_Click, this));
+    connect(lstIngredients, &QListWidget::itemDoubleClicked, this, [this] { RunCommand([this] { cmdRemove_Click(); }); });
 
     auto *layout = new QGridLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);

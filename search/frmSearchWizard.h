@@ -83,7 +83,6 @@ private:
     void cmbIngredients_Click(int index);
     void cmbIngredients_Enter();
     void lstIngredients_Click();
-    void runGuarded(const std::function<void()> &action);
 
     QButtonGroup *m_searchTypes = nullptr;
     QStackedWidget *m_questions = nullptr; // the header's question, one per page

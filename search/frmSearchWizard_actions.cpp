@@ -2,6 +2,7 @@
 
 #include "search/frmSearchWizard.h"
 
+#include "common/command_guard.h"
 #include "common/message_box.h"
 #include "search/search_wizard_internal.h"
 
@@ -35,7 +36,7 @@ void frmSearchWizard::showEvent(QShowEvent *event)
         return;
     m_activated = true;
     if (bShortcut)
-        runGuarded([this] { GoToSearch(iSearchToShow); });
+        RunCommand([this] { GoToSearch(iSearchToShow); });
 }
 
 void frmSearchWizard::keyPressEvent(QKeyEvent *event)
@@ -52,25 +53,14 @@ bool frmSearchWizard::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 0; i < int(optSearchType.size()); ++i) {
             if (watched == optSearchType[size_t(i)]) {
-                runGuarded([this, i] { optSearchType_DblClick(i); });
+                RunCommand([this, i] { optSearchType_DblClick(i); });
                 return true;
             }
         }
         if (watched == cmbIngredients->lineEdit() && !cmbIngredients->currentText().trimmed().isEmpty())
-            runGuarded([this] { cmdAdd_Click(); });
+            RunCommand([this] { cmdAdd_Click(); });
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmSearchWizard::runGuarded(const std::function<void()> &action)
-{
-    // An error must not leave a Qt event handler: it ends this command with a message, as the
-    // main window's commands do.
-    try {
-        action();
-    } catch (const EngineError &e) {
-        ShowEngineError(e);
-    }
 }
 
 // ---- Handlers --------------------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #include "search/frmStatus.h"
 
-#include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
+#include "common/command_guard.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/CAnimate32.h"
@@ -81,8 +81,10 @@ frmStatus::~frmStatus()
 
 void frmStatus::setStatusCaption(const QString &text)
 {
-    if (!s_instance)
+    if (!s_instance) {
         s_instance = new frmStatus(program().mainForm);
+        addFailureCleanup(&frmStatus::Unload); // a failed command must not leave it on screen
+    }
     s_instance->lblStatus->setText(text);
     s_instance->show(); // a tool window of the main window: it stays above it
     // The caller lets events run once; the window has to be painted by then.

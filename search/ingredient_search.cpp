@@ -2,7 +2,6 @@
 
 #include "store/CDatabase.h"
 
-#include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
 
 std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString &sIngredients)
@@ -10,8 +9,8 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString 
     constexpr int kListSize = 21;
     QStringList names;
     const int count = CCommonRoutines().CommaDelimitedStringToArray(names, sIngredients, kListSize);
-    if (m_outputForm)
-        m_outputForm->setStatusText(QStringLiteral("Getting ingredient IDs..."));
+    if (m_output)
+        m_output->setStatusText(QStringLiteral("Getting ingredient IDs..."));
     QList<qint16> ids;
     for (int i = 0; i < count; ++i)
         ids.append(GetIngID(names[i]));
@@ -23,7 +22,7 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString 
                + QString::number(id) + QLatin1Char(')');
     sql += QLatin1Char(';');
     m_lastIngredientSql = sql;
-    if (m_outputForm)
-        m_outputForm->setStatusText(QStringLiteral("Searching for drinks..."));
+    if (m_output)
+        m_output->setStatusText(QStringLiteral("Searching for drinks..."));
     return database().OpenRecordset(sql);
 }

@@ -1,0 +1,40 @@
+// Filling the current set with a search's result, for the search engine and the bar list alike.
+
+#include "search/result_list.h"
+
+#include "common/number_format.h"
+#include "common/seams.h"
+#include "search/frmSearchWizard.h"
+#include "search/frmStatus.h"
+#include "store/CDatabase.h"
+
+QString lastSearchTook(double start, QString (*format)(double seconds))
+{
+    return QStringLiteral("Last search took ") + format(elapsedSeconds(start, SecondsSinceMidnight()))
+           + QStringLiteral(" seconds.");
+}
+
+SearchWindowsCloser::~SearchWindowsCloser()
+{
+    frmStatus::Unload();
+    if (m_wizardToo)
+        frmSearchWizard::unloadIfLoaded();
+}
+
+void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
+                                  const std::function<QString()> &statusAfterFill)
+{
+    if (!m_output)
+        return;
+    m_output->fillDrinkList(names, order);
+    if (statusAfterFill)
+        m_output->setStatusText(statusAfterFill());
+    m_output->setCurrentSetCount(int(names.size()));
+    if (select.isEmpty())
+        m_output->selectDrinkAt(0);
+    else
+        m_output->selectDrink(select);
+    const QString shown = m_output->selectedDrinkName();
+    if (!shown.isEmpty())
+        ShowDrinkInfo(shown);
+}

@@ -3,18 +3,14 @@
 #include "store/CDatabase.h"
 
 #include "common/CZestro30.h"
-#include "app/frmMain.h"
 #include "common/message_box.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "search/frmSearchWizard.h"
 #include "search/frmStatus.h"
+#include "search/result_list.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QTreeWidget>
+#include <QCoreApplication>
 
 namespace {
 
@@ -22,35 +18,6 @@ const char *const kLabels[] = {"All Drinks", "Name", "Ingredients", "Directions"
                                "Tried Drinks", "Untried Drinks", "Submitted", "Print"};
 const char *const kStoredQueries[] = {"ShowAllName", nullptr, nullptr, nullptr, nullptr,
                                       "HaveTried", "HaveNotTried", "SubmittedDrinks", "Print"};
-
-const QString kEmptyCaption = QStringLiteral("(empty)");
-
-// Keeps the drink list frozen for the duration of a fill, and thaws it on every way out.
-class FrozenList {
-public:
-    explicit FrozenList(QTreeWidget *list) : m_list(list)
-    {
-        if (m_list)
-            m_list->setUpdatesEnabled(false);
-    }
-    ~FrozenList()
-    {
-        if (m_list)
-            m_list->setUpdatesEnabled(true);
-    }
-
-private:
-    QTreeWidget *m_list;
-};
-
-// Closes the search wizard and the status window however the search ends.
-struct SearchWindowsCloser {
-    ~SearchWindowsCloser()
-    {
-        frmStatus::Unload();
-        frmSearchWizard::unloadIfLoaded();
-    }
-};
 
 } // namespace
 
@@ -72,7 +39,7 @@ void CDatabase::Search(qint16 iType, const QString &sString, bool bSaveSearch)
 {
     if (iType < 0 || iType > 8)
         throw EngineError(err::InvalidOperation, QStringLiteral("Unknown search type %1.").arg(iType));
-    SearchWindowsCloser closer;
+    SearchWindowsCloser closer(true);
     const double start = SecondsSinceMidnight();
     if (iType != 0 && program().settings && program().settings->ShowSearching()) {
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
@@ -91,52 +58,38 @@ void CDatabase::Search(qint16 iType, const QString &sString, bool bSaveSearch)
         break;
     }
 
-    frmMain *form = m_outputForm;
-    if (form)
-        form->setStatusText(QStringLiteral("Last search took ") + formatSeconds(elapsedSeconds(start, SecondsSinceMidnight()))
-                            + QStringLiteral(" seconds."));
-    QTreeWidget *list = form ? form->lvDrinks : nullptr;
-    {
-        FrozenList frozen(list);
-        if (found->Eof()) {
-            MsgBox(QStringLiteral("No drinks matched your criteria."), msgbox::vbInformation);
-        } else {
-            found->MoveFirst();
-            if (bSaveSearch)
-                AddSavedSearch(iType, sString, label);
-            if (list) {
-                QList<QTreeWidgetItem *> items;
-                items.reserve(found->RecordCount());
-                for (; !found->Eof(); found->MoveNext())
-                    items.append(new QTreeWidgetItem(QStringList{found->value(QStringLiteral("Name")).toString()}));
-                list->clear();
-                list->addTopLevelItems(items);
-                form->lblCurrentSet->setText(QStringLiteral("Current Set Contains ") + QString::number(items.size())
-                                             + QStringLiteral(" Drinks"));
-                list->setCurrentItem(list->topLevelItem(0));
-            }
-        }
+    if (m_output)
+        m_output->setStatusText(lastSearchTook(start, formatSeconds));
+    if (found->Eof()) {
+        MsgBox(QStringLiteral("No drinks matched your criteria."), msgbox::vbInformation);
+        found.reset();
+        // The current set stays; its selected drink is shown afresh.
+        if (m_output && !m_output->selectedDrinkName().isEmpty())
+            ShowDrinkInfo(m_output->selectedDrinkName());
+        return;
     }
+    if (bSaveSearch)
+        AddSavedSearch(iType, sString, label);
+    QStringList names;
+    names.reserve(found->RecordCount());
+    engine::Field name = found->Fields(QStringLiteral("Name"));
+    for (found->MoveFirst(); !found->Eof(); found->MoveNext())
+        names << name.Value().toString();
     found.reset();
-    if (list && list->currentItem() && list->currentItem()->isSelected())
-        ShowDrinkInfo(list->currentItem()->text(0));
+    ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
 }
 
 void CDatabase::AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel)
 {
-    frmMain *form = m_outputForm;
-    auto item = [form](int i) { return form ? form->menuItem(QStringLiteral("mnuSearchResults"), i) : nullptr; };
-    for (int i = 2; i >= 1; --i) {
-        m_savedSearches[size_t(i)] = m_savedSearches[size_t(i - 1)];
-        if (QAction *to = item(i)) {
-            to->setText(item(i - 1)->text());
-            if (to->text() != kEmptyCaption)
-                to->setVisible(true);
-        }
+    for (size_t i = m_savedSearches.size() - 1; i >= 1; --i)
+        m_savedSearches[i] = m_savedSearches[i - 1];
+    m_savedSearches[0] = SavedSearch{iType, sString, sLabel + QStringLiteral(": (") + sString + QLatin1Char(')')};
+    if (m_output) {
+        QStringList captions;
+        for (const SavedSearch &saved : m_savedSearches)
+            captions << saved.sCaption;
+        m_output->setRecentSearches(captions);
     }
-    m_savedSearches[0] = SavedSearch{iType, sString};
-    if (QAction *first = item(0))
-        first->setText(sLabel + QStringLiteral(": (") + sString + QLatin1Char(')'));
 }
 
 void CDatabase::GetSavedSearch(qint16 iSearchToShow)

@@ -1,20 +1,21 @@
 #pragma once
 // The program's single gateway to the recipe data. It owns the open database file, three long-lived
 // updatable record sets on Drinks, Ingredients and DrinkRel, and the record set of the drink shown,
-// and writes its results straight into the main window it is given.
+// and writes its results into the output window it is given (the main window).
 //
 // Members are defined in the folder of the subsystem that owns them: store/ holds the lifetime
 // and the record lookups.
 
 #include "store/engine/database.h"
+#include "store/output_window.h"
 
 #include <QLockFile>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
-class frmMain;
 class QComboBox;
 class QListWidget;
 class QTreeWidget;
@@ -23,6 +24,7 @@ class QTreeWidget;
 struct SavedSearch {
     qint16 iType = 0;
     QString sString;
+    QString sCaption; // as the Recent Searches menu shows it; empty while unused
 };
 
 class CDatabase {
@@ -33,8 +35,8 @@ public:
     CDatabase &operator=(const CDatabase &) = delete;
 
     // ---- Lifetime ----
-    void setOutputForm(frmMain *form) { m_outputForm = form; }
-    frmMain *OutputForm() const { return m_outputForm; }
+    void setOutputWindow(OutputWindow *window) { m_output = window; }
+    OutputWindow *output() const { return m_output; }
     // Setting the file name also saves it in the settings store.
     void setFileName(const QString &path);
     QString FileName() const { return m_fileName; }
@@ -105,9 +107,14 @@ private:
     std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
+    // Makes `names` the current set (search/result_list.cpp): the list, the status text that
+    // `statusAfterFill` gives, the count, the selected drink (`select`, or the top one when empty)
+    // and that drink's detail.
+    void ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select = QString(),
+                           const std::function<QString()> &statusAfterFill = {});
 
     std::unique_ptr<engine::Database> m_db;
-    frmMain *m_outputForm = nullptr;
+    OutputWindow *m_output = nullptr;
     std::array<SavedSearch, 3> m_savedSearches;
     std::unique_ptr<engine::Recordset> m_currentDrink;
     std::unique_ptr<engine::Recordset> m_ingredients;

@@ -8,7 +8,6 @@
 
 #include "store/CDatabase.h"
 
-#include "app/frmMain.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "common/number_format.h"
@@ -20,8 +19,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QStatusBar>
-#include <QTreeWidget>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -170,10 +167,8 @@ void showError(const EngineError &e)
 bool CDatabase::DbCompact()
 {
     const double start = SecondsSinceMidnight();
-    if (m_outputForm) {
-        m_outputForm->setStatusText(QStringLiteral("Compacting database."));
-        m_outputForm->statusBar()->repaint(); // the window is busy until the end: paint the text now
-    }
+    if (m_output)
+        m_output->setStatusText(QStringLiteral("Compacting database."));
     const QString target = realFile(m_fileName);
     const QString work = target + kWorkSuffix;
     BusyCursor busy;
@@ -182,9 +177,9 @@ bool CDatabase::DbCompact()
     // file while it is being replaced.
     std::unique_ptr<QLockFile> keepOut;
     auto showSelectedDrink = [this] {
-        QTreeWidgetItem *selected = m_outputForm ? m_outputForm->lvDrinks->currentItem() : nullptr;
-        if (selected && selected->isSelected())
-            ShowDrinkInfo(selected->text(0));
+        const QString selected = m_output ? m_output->selectedDrinkName() : QString();
+        if (!selected.isEmpty())
+            ShowDrinkInfo(selected);
     };
     auto fatalFileError = [&] {
         discardWorkingCopy(work);
@@ -228,12 +223,10 @@ bool CDatabase::DbCompact()
 
         keepOut.reset();
         DbOpen();
-        double elapsed = SecondsSinceMidnight() - start;
-        if (elapsed < 0)
-            elapsed += 86400; // the clock passed midnight
+        const double elapsed = elapsedSeconds(start, SecondsSinceMidnight());
         const QString freed = formatThousands(double(sizeBefore - sizeAfter) / 1000);
-        if (m_outputForm)
-            m_outputForm->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
+        if (m_output)
+            m_output->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
                                         + QStringLiteral(" seconds and freed ") + freed + QStringLiteral("k."));
         busy.restore();
         showSelectedDrink();

@@ -1,0 +1,68 @@
+#pragma once
+// Where the data gateway shows its results: the drink list that holds the current set, the shown
+// drink's detail, the buttons that depend on them, the status text and the caption. The main window
+// implements it and start-up hands it to the gateway; tests may hand a recording stand-in.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CommonDialog;
+class QWidget;
+
+// One ingredient line of the shown drink: the text as listed and the bare ingredient name.
+struct DrinkLine {
+    QString text;
+    QString ingredient;
+};
+
+struct DrinkDetail {
+    QString name;
+    QList<DrinkLine> lines;
+    QString directions;
+    QString comments;
+    bool tried = false;
+    bool print = false;
+};
+
+enum class DrinkListOrder {
+    AsGiven,       // as listed, or by name while the user has sorting switched on
+    SortedOnce,    // sorted by name now; sorting is then off, so later additions go to the end
+};
+
+class OutputWindow {
+public:
+    virtual ~OutputWindow() = default;
+
+    // ---- The drink list (the current set) ----
+    // Replaces the list; afterwards no drink is selected.
+    virtual void fillDrinkList(const QStringList &names, DrinkListOrder order) = 0;
+    virtual int drinkCount() const = 0;
+    virtual QString drinkAt(int row) const = 0;
+    // The selected drink's row, or -1 when none is selected.
+    virtual int selectedDrinkRow() const = 0;
+    // Selects the drink and scrolls it into view; nothing happens for a row or name not listed.
+    virtual void selectDrinkAt(int row) = 0;
+    virtual void selectDrink(const QString &name) = 0;
+    virtual void setCurrentSetCount(int count) = 0;
+
+    // ---- The shown drink ----
+    virtual void showDrinkDetail(const DrinkDetail &drink) = 0;
+    virtual void setNeighbourButtons(bool canGoBack, bool canGoNext) = 0;
+
+    // ---- The rest of the window ----
+    // The captions of the three recent searches, newest first; an empty caption is an unused entry.
+    virtual void setRecentSearches(const QStringList &captions) = 0;
+    virtual void setStatusText(const QString &text) = 0;
+    virtual void setCaption(const QString &caption) = 0;
+    // The file dialog of the window, and the window that owns the dialogs a command shows.
+    virtual CommonDialog &commonDialog() = 0;
+    virtual QWidget *dialogParent() = 0;
+
+    // The selected drink's name, or an empty text when none is selected.
+    QString selectedDrinkName() const
+    {
+        const int row = selectedDrinkRow();
+        return row < 0 ? QString() : drinkAt(row);
+    }
+};

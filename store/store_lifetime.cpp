@@ -2,7 +2,6 @@
 
 #include "store/CDatabase.h"
 
-#include "app/frmMain.h"
 #include "common/message_box.h"
 #include "common/settings_access.h"
 #include "store/CGeneralDatabase.h"
@@ -55,8 +54,8 @@ bool CDatabase::DbOpen()
         DbClose();
         throw;
     }
-    if (m_outputForm)
-        m_outputForm->setWindowTitle(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName));
+    if (m_output)
+        m_output->setCaption(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName));
     return true;
 }
 

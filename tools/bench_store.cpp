@@ -20,7 +20,7 @@ void benchOpen(const Context &c)
     frmMain form;
     const double ours = medianTime(runs, [&](int) {
         CDatabase db;
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         db.setFileName(c.path);
         db.DbOpen();
         db.DbClose();
@@ -81,7 +81,7 @@ void benchCompact(const Context &c)
     QFile::copy(c.path, path);
     frmMain form;
     CDatabase db;
-    db.setOutputForm(&form);
+    db.setOutputWindow(&form);
     db.setFileName(path);
     db.DbOpen();
     const double ours = medianTime(runs, [&](int) { db.DbCompact(); });

@@ -170,6 +170,38 @@ private slots:
         QCOMPARE(storedDatabasePath(), path);
     }
 
+    void commandsWithoutADatabaseSaySo_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<int>("index");
+        QTest::newRow("all drinks") << "mnuView" << 10;
+        QTest::newRow("tried") << "mnuSearch" << 100;
+        QTest::newRow("search wizard") << "mnuSearch" << 10;
+        QTest::newRow("ingredients") << "mnuSearch" << 40;
+        QTest::newRow("recent search") << "mnuSearchResults" << 0;
+        QTest::newRow("compact") << "mnuTools" << 10;
+        QTest::newRow("bar list export") << "mnuBarlist" << 40;
+    }
+
+    void commandsWithoutADatabaseSaySo()
+    {
+        QFETCH(QString, menu);
+        QFETCH(int, index);
+        StartedProgram::Options options;
+        options.copyLibrary = false;
+        StartedProgram p(options);
+        ModalScript dialogs;
+        setEndProgramHandler(throwOnEnd);
+        p.boxes().clear();
+        QAction *item = p.form().menuItem(menu, index);
+        item->setEnabled(true);
+        item->trigger();
+        setEndProgramHandler(nullptr);
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("No database is open.  You can select one by choosing File|Open.")});
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(p.form().isVisible());
+    }
+
     void damagedLibraryDoesNotLockTheUserOut()
     {
         TempSettings settings;
@@ -339,6 +371,7 @@ private slots:
         stray->setObjectName(QStringLiteral("frmStray"));
         stray->setAttribute(Qt::WA_DeleteOnClose);
         stray->show();
+        p.form().mnuHelp_Click(10); // our own help window closes without a word
         p.boxes().clear();
         Form_Unload(p.form());
         QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(

@@ -213,6 +213,66 @@ private slots:
         QCOMPARE(f.lvDrinks->isSortingEnabled(), initially);
     }
 
+    void keyboardMovesShowTheSelectedDrink_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expectedRow"); // -1: the last row
+        QTest::newRow("down") << int(Qt::Key_Down) << 1;
+        QTest::newRow("end") << int(Qt::Key_End) << -1;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << -2; // somewhere below the first
+    }
+
+    void keyboardMovesShowTheSelectedDrink()
+    {
+        QFETCH(int, key);
+        QFETCH(int, expectedRow);
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.lvDrinks->setFocus();
+        QTest::keyClick(f.lvDrinks, Qt::Key(key));
+        const int last = f.lvDrinks->topLevelItemCount() - 1;
+        const int row = f.lvDrinks->indexOfTopLevelItem(f.lvDrinks->currentItem());
+        if (expectedRow == -2)
+            QVERIFY(row > 0);
+        else
+            QCOMPARE(row, expectedRow < 0 ? last : expectedRow);
+        QCOMPARE(f.pnlDrinkName->text(), p.selectedName());
+        QVERIFY(f.toolbarButton(1)->isEnabled());
+        QCOMPARE(f.toolbarButton(2)->isEnabled(), row < last);
+        // Next at the end keeps the last drink selected and shown.
+        if (row == last) {
+            f.mnuView_Click(23);
+            QCOMPARE(p.selectedName(), f.lvDrinks->topLevelItem(last)->text(0));
+            QVERIFY(f.toolbarButton(1)->isEnabled());
+        }
+    }
+
+    void sortingIgnoresCaseAsTheQueriesDo_data()
+    {
+        QTest::addColumn<bool>("barList");
+        QTest::newRow("sorting switched on") << false;
+        QTest::newRow("bar-list search") << true;
+    }
+
+    void sortingIgnoresCaseAsTheQueriesDo()
+    {
+        QFETCH(bool, barList);
+        StartedProgram p;
+        frmMain &f = p.form();
+        const QStringList given = {QStringLiteral("Rum Old Fashioned"), QStringLiteral("rum punch"), QStringLiteral("Rum and Tonic")};
+        const QStringList sorted = {QStringLiteral("Rum and Tonic"), QStringLiteral("Rum Old Fashioned"), QStringLiteral("rum punch")};
+        if (barList) {
+            f.fillDrinkList(given, DrinkListOrder::SortedOnce);
+            QVERIFY(!f.lvDrinks->isSortingEnabled());
+        } else {
+            f.lvDrinks->setSortingEnabled(false);
+            f.fillDrinkList(given, DrinkListOrder::AsGiven);
+            QCOMPARE(p.listedNames(), given);
+            f.Form_DblClick();
+        }
+        QCOMPARE(p.listedNames(), sorted);
+    }
+
     void mouseReleaseShowsTheClickedDrink()
     {
         StartedProgram p;

@@ -246,7 +246,7 @@ private slots:
         const qint64 sizeBefore = QFileInfo(m_path).size();
         frmMain form;
         CDatabase db;
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         db.setFileName(link);
         db.DbOpen();
 
@@ -386,7 +386,7 @@ private:
 
     void open(CDatabase &db, frmMain &form)
     {
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         open(db);
     }
 

@@ -32,7 +32,7 @@ private slots:
     {
         frmMain form;
         CDatabase db;
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         db.setFileName(fixture::starterLibrary(m_dir->path()));
         MsgBoxRecorder boxes;
         QVERIFY(db.DbOpen());
@@ -60,7 +60,7 @@ private slots:
         QFETCH(QString, caption);
         frmMain form;
         CDatabase db;
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         db.setFileName(fixture::starterLibrary(m_dir->path(), fileName));
         db.DbOpen();
         QCOMPARE(form.windowTitle(), caption);
@@ -102,7 +102,7 @@ private slots:
             MsgBoxRecorder boxes;
             frmMain form;
             CDatabase db;
-            db.setOutputForm(&form);
+            db.setOutputWindow(&form);
             db.setFileName(path);
             QVERIFY(db.DbOpen());
             QCOMPARE(boxes.texts(), QStringList{kUpgradeMessage});
@@ -172,7 +172,7 @@ private slots:
         }
         frmMain form;
         CDatabase db;
-        db.setOutputForm(&form);
+        db.setOutputWindow(&form);
         db.setFileName(path);
         try {
             db.DbOpen();
