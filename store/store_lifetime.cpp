@@ -45,6 +45,7 @@ bool CDatabase::DbOpen()
         m_fileLock = std::move(lock);
     try {
         m_db = engine::OpenDatabase(m_fileName, false, false, engine::kConnect);
+        engine::CheckLibraryFile(*m_db);
         CheckDatabase();
         m_ingredients = m_db->OpenRecordset(QStringLiteral("Ingredients"), engine::dbOpenDynaset);
         m_drinkRel = m_db->OpenRecordset(QStringLiteral("DrinkRel"), engine::dbOpenDynaset);

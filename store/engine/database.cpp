@@ -154,7 +154,7 @@ QueryDef::QueryDef(ConnectionPtr conn, QString name, QString sql)
     : m_conn(std::move(conn)), m_name(std::move(name)), m_sql(std::move(sql))
 {
     try {
-        Stmt stmt = prepare(m_conn, m_sql);
+        Stmt stmt = prepareFileSql(m_conn, m_name, m_sql);
         for (int i = 1; i <= sqlite3_bind_parameter_count(stmt.get()); ++i) {
             const char *p = sqlite3_bind_parameter_name(stmt.get(), i);
             if (p && (*p == ':' || *p == '@' || *p == '$'))
@@ -200,7 +200,7 @@ std::unique_ptr<Recordset> QueryDef::OpenRecordset(int type)
     const int missing = int(m_parameterNames.size()) - int(m_values.size());
     if (missing > 0)
         throw EngineError(err::TooFewParameters, QStringLiteral("Too few parameters. Expected %1.").arg(missing));
-    return Recordset::openQuery(m_conn, m_sql, m_values);
+    return Recordset::openQuery(m_conn, m_sql, m_values, m_name);
 }
 
 // ---- Table definitions -------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // The database object of the data-access layer: opening a keyed SQLCipher file, record sets over
 // tables, SQL texts and stored queries, action queries, table definitions, transactions and compaction.
 
+#include "store/engine/query_guard.h"
 #include "store/engine/recordset.h"
 
 #include <QList>
@@ -119,16 +120,22 @@ private:
     friend std::unique_ptr<Database> OpenDatabase(const QString &, bool, bool, const QString &);
     friend std::unique_ptr<Database> CreateDatabase(const QString &, const QString &);
     friend void CompactDatabase(const QString &, const QString &, const QString &, int, const QString &);
+    friend void CheckLibraryFile(Database &);
     explicit Database(ConnectionPtr conn) : m_conn(std::move(conn)) {}
     ConnectionPtr m_conn;
     int m_recordsAffected = 0;
 };
 
-// Opens an existing file. Failures are numbered: 3024 missing file, 3031 wrong password,
-// 3343 not a database (a text file, an unencrypted or empty file), 3049 damaged or truncated,
+// Opens an existing file. Failures are numbered: 3024 missing file, 3031 wrong password (only for a
+// password other than the program's own), 3343 not a database (a text file, an unencrypted or empty
+// file, one that does not decrypt under the program's password), 3049 damaged or truncated,
 // 3045 in use by another program, 3051 cannot be opened (a folder, no permission).
 std::unique_ptr<Database> OpenDatabase(const QString &path, bool exclusive = false, bool readOnly = false,
                                        const QString &connect = kConnect);
+// Checks that an opened file is a drink library the program may use: 3078 names a missing table or
+// stored query; 3033 names a stored query that would do more than read the library's tables, or a
+// trigger. The older layout without Ingredients.Has passes; the caller adds the field.
+void CheckLibraryFile(Database &db);
 // Makes a new, empty, keyed file; 3204 when the file exists already.
 std::unique_ptr<Database> CreateDatabase(const QString &path, const QString &connect = kConnect);
 // Writes a compacted copy of the closed file `source` to the new file `destination`, keyed with the

@@ -111,6 +111,7 @@ ConnectionPtr openConnection(const QString &path, int flags, const QString &conn
         throw EngineError(err::CannotOpenFile, QStringLiteral("Cannot open the file '%1' (%2).").arg(path, detail));
     }
     sqlite3_extended_result_codes(conn->db, 1);
+    guardConnection(*conn);
     const QString password = passwordFromConnect(connect);
     if (!password.isEmpty())
         execute(conn, QStringLiteral("PRAGMA key = %1").arg(sqlString(password)));
@@ -179,8 +180,15 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, bool exclusive, bool
             case Looks::PlainSqlite: unrecognized(path, QStringLiteral("it is not an encrypted database"));
             case Looks::Other: unrecognized(path, QStringLiteral("it is not a database"));
             case Looks::Random:
-                if (primary == SQLITE_NOTADB && info.size() % 1024 == 0)
+                if (primary == SQLITE_NOTADB && info.size() % 1024 == 0) {
+                    // The program keys every file with its own password, which the user never types:
+                    // a file that will not decrypt under it was made by something else, by another
+                    // version of the cipher, or has a damaged first page.
+                    if (passwordFromConnect(connect) == passwordFromConnect(kConnect))
+                        throw EngineError(err::UnrecognizedFormat,
+                                          QStringLiteral("'%1' is not a Zestro database, or it is damaged.").arg(path));
                     throw EngineError(err::NotValidPassword, QStringLiteral("Not a valid password."));
+                }
                 damaged(path);
             }
         }

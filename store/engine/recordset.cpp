@@ -1,10 +1,12 @@
 #include "store/engine/recordset.h"
 #include "store/engine/sqlite_support.h"
 #include "store/engine/jet_dialect.h"
+#include "store/engine/query_guard.h"
 
 #include "store/engine/criteria.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace engine {
 
@@ -16,6 +18,13 @@ namespace {
 [[noreturn]] void readOnlySet()
 {
     throw EngineError(err::ReadOnly, QStringLiteral("Cannot update.  Database or object is read-only."));
+}
+
+// A SQL text as messages name it: its first line, cut short.
+QString describeSql(const QString &sql)
+{
+    const QString line = sql.section(QLatin1Char('\n'), 0, 0).simplified();
+    return line.size() > 60 ? line.left(57) + QStringLiteral("...") : line;
 }
 } // namespace
 
@@ -44,6 +53,7 @@ std::unique_ptr<Recordset> Recordset::openTable(const ConnectionPtr &conn, const
     rs->m_isTable = true;
     rs->m_updatable = updatable;
     rs->m_source = table;
+    rs->m_name = table;
     {
         Stmt info = prepare(conn, QStringLiteral("PRAGMA table_info(%1)").arg(quotedName(table)));
         while (sqlite3_step(info.get()) == SQLITE_ROW) {
@@ -75,10 +85,13 @@ std::unique_ptr<Recordset> Recordset::openTable(const ConnectionPtr &conn, const
 }
 
 std::unique_ptr<Recordset> Recordset::openQuery(const ConnectionPtr &conn, const QString &sql,
-                                                const QList<QPair<QString, QVariant>> &parameters)
+                                                const QList<QPair<QString, QVariant>> &parameters,
+                                                const QString &storedQuery)
 {
     std::unique_ptr<Recordset> rs(new Recordset(conn));
     rs->m_source = sql;
+    rs->m_name = storedQuery.isEmpty() ? describeSql(sql) : storedQuery;
+    rs->m_fileSql = !storedQuery.isEmpty();
     rs->m_parameters = parameters;
     rs->runQuery();
     return rs;
@@ -88,6 +101,7 @@ std::unique_ptr<Recordset> Recordset::openForwardOnly(const ConnectionPtr &conn,
 {
     std::unique_ptr<Recordset> rs(new Recordset(conn));
     rs->m_source = sql;
+    rs->m_name = describeSql(sql);
     rs->m_forwardOnly = true;
     rs->m_cursor = prepare(conn, sql);
     sqlite3_stmt *stmt = rs->m_cursor.get();
@@ -105,10 +119,21 @@ std::unique_ptr<Recordset> Recordset::openForwardOnly(const ConnectionPtr &conn,
 void Recordset::stepForward()
 {
     sqlite3_stmt *stmt = m_cursor.get();
-    const int rc = sqlite3_step(stmt);
+    int rc;
+    {
+        // The set's time bound covers all its steps together, not the caller's work between them.
+        StepClock clock(*m_conn, timeBudgetNs() - m_cursorNs);
+        rc = sqlite3_step(stmt);
+        m_cursorNs += clock.elapsedNs();
+    }
     ++m_pos;
     m_mode = EditMode::None;
     if (rc == SQLITE_ROW) {
+        if (m_pos >= queryLimits().maxRows) {
+            m_cursorDone = true;
+            m_cursor.reset();
+            throwTooManyRows(m_name);
+        }
         m_row.resize(int(m_columns.size()));
         for (int i = 0; i < m_row.size(); ++i)
             m_row[i] = readColumn(stmt, i, m_columns[size_t(i)].kind);
@@ -117,7 +142,14 @@ void Recordset::stepForward()
     m_cursorDone = true;
     m_cursor.reset();
     if (rc != SQLITE_DONE)
-        throwSqliteError(m_conn->db, rc);
+        failStep(rc);
+}
+
+void Recordset::failStep(int rc) const
+{
+    if (rc == SQLITE_INTERRUPT)
+        throwTooLong(m_name);
+    throwSqliteError(m_conn->db, rc);
 }
 
 void Recordset::requireScrollable() const
@@ -130,7 +162,12 @@ Recordset::~Recordset() = default;
 
 void Recordset::runQuery()
 {
-    Stmt stmt = prepare(m_conn, m_source);
+    // Kept over the steps too: should a schema change make SQLite prepare the text again while it
+    // steps, the file's text is judged again under the same narrow rights.
+    std::optional<FileSqlScope> fileSql;
+    if (m_fileSql)
+        fileSql.emplace(*m_conn);
+    Stmt stmt = m_fileSql ? prepareFileSql(m_conn, m_name, m_source) : prepare(m_conn, m_source);
     for (const auto &[name, value] : m_parameters) {
         const int index = sqlite3_bind_parameter_index(stmt.get(), (QLatin1Char(':') + name).toUtf8().constData());
         if (index > 0)
@@ -145,15 +182,23 @@ void Recordset::runQuery()
         }
     }
     m_rows.clear();
+    const qint64 maxRows = queryLimits().maxRows;
+    StepClock clock(*m_conn, timeBudgetNs());
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        if (qint64(m_rows.size()) >= maxRows) {
+            m_rows.clear();
+            throwTooManyRows(m_name);
+        }
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
             row[i] = readColumn(stmt.get(), i, m_columns[size_t(i)].kind);
         m_rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE)
-        throwSqliteError(m_conn->db, rc);
+    if (rc != SQLITE_DONE) {
+        m_rows.clear();
+        failStep(rc);
+    }
     m_pos = 0;
 }
 
@@ -173,11 +218,20 @@ void Recordset::ensureKeys() const
         return;
     Stmt keys = prepare(m_conn, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedName(m_source)));
     m_keys.clear();
+    const qint64 maxRows = queryLimits().maxRows;
+    StepClock clock(*m_conn, timeBudgetNs());
     int rc;
-    while ((rc = sqlite3_step(keys.get())) == SQLITE_ROW)
+    while ((rc = sqlite3_step(keys.get())) == SQLITE_ROW) {
+        if (qint64(m_keys.size()) >= maxRows) {
+            m_keys.clear();
+            throwTooManyRows(m_name);
+        }
         m_keys.push_back(sqlite3_column_int64(keys.get(), 0));
-    if (rc != SQLITE_DONE)
-        throwSqliteError(m_conn->db, rc);
+    }
+    if (rc != SQLITE_DONE) {
+        m_keys.clear();
+        failStep(rc);
+    }
     m_keysLoaded = true;
 }
 
@@ -468,9 +522,13 @@ void Recordset::findInTable(const QList<Comparison> &crit, FindDirection directi
     Stmt stmt = prepare(m_conn, sql);
     for (int i = 0; i < crit.size(); ++i)
         bindValue(stmt.get(), i + 1, crit[i].value);
-    const int rc = sqlite3_step(stmt.get());
+    int rc;
+    {
+        StepClock clock(*m_conn, timeBudgetNs());
+        rc = sqlite3_step(stmt.get());
+    }
     if (rc != SQLITE_ROW)
-        throwSqliteError(m_conn->db, rc);
+        failStep(rc);
     if (sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL) {
         m_noMatch = true;
         return;

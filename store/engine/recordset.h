@@ -48,8 +48,10 @@ public:
     // Over a table: every row, in the order the rows were stored; updatable unless read-only.
     static std::unique_ptr<Recordset> openTable(const ConnectionPtr &conn, const QString &table, bool updatable);
     // Over a prepared SELECT whose parameters are bound: the rows are read at once, read-only.
+    // `storedQuery` names the stored query the text came from: it then runs with read rights only.
     static std::unique_ptr<Recordset> openQuery(const ConnectionPtr &conn, const QString &sql,
-                                                const QList<QPair<QString, QVariant>> &parameters);
+                                                const QList<QPair<QString, QVariant>> &parameters,
+                                                const QString &storedQuery = QString());
     // Over a SELECT read one row at a time as MoveNext asks for it, for one pass from the first row
     // to the last; moving back, finding and Requery are invalid. RecordCount counts the rows seen.
     static std::unique_ptr<Recordset> openForwardOnly(const ConnectionPtr &conn, const QString &sql);
@@ -102,6 +104,7 @@ private:
     void findInRows(const QList<Comparison> &crit, FindDirection direction);
     void runQuery();
     void stepForward();
+    [[noreturn]] void failStep(int rc) const;
     void requireScrollable() const;
     void checkUsable() const;
 
@@ -109,6 +112,8 @@ private:
     bool m_isTable = false;
     bool m_updatable = false;
     QString m_source; // table name or SQL text
+    QString m_name;   // what messages call the set: its table, its stored query or its SQL text
+    bool m_fileSql = false;
     QList<QPair<QString, QVariant>> m_parameters;
     std::vector<ColumnInfo> m_columns;
 
@@ -126,6 +131,7 @@ private:
     bool m_forwardOnly = false;
     Stmt m_cursor;
     bool m_cursorDone = false;
+    qint64 m_cursorNs = 0; // time spent in its steps so far
 
     int m_pos = -1; // -1 before the first row, size() after the last
     bool m_noMatch = false;

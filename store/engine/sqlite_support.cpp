@@ -1,4 +1,5 @@
 #include "store/engine/sqlite_support.h"
+#include "store/engine/query_guard.h"
 
 #include <QByteArray>
 #include <cmath>
@@ -198,6 +199,8 @@ void throwSqliteError(sqlite3 *db, int rc, const QString &context)
                                              "they would create duplicate values (%1).")
                                   .arg(detail));
         break;
+    case SQLITE_AUTH:
+        throw EngineError(err::QueryRefused, where + QStringLiteral("The statement does more than read the drink library (%1).").arg(detail));
     case SQLITE_ERROR:
         throw EngineError(err::SyntaxInQuery, where + detail);
     default:

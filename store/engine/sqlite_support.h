@@ -16,6 +16,15 @@ namespace engine {
 struct Connection {
     sqlite3 *db = nullptr;
     QString path;
+    // Set while a statement whose text came from the file is prepared or run: the authorizer then
+    // lets it only read the library's own tables.
+    bool fileSql = false;
+    // Whether the authorizer turned such a statement down since the flag was set: a function it
+    // refuses fails as a plain error, not with SQLITE_AUTH.
+    bool refused = false;
+    // Steady-clock nanoseconds past which the running statement is stopped; 0 when none runs under
+    // a time bound.
+    qint64 deadline = 0;
     ~Connection();
     void close();
     bool isOpen() const { return db != nullptr; }
@@ -37,5 +46,50 @@ void requireOpen(const ConnectionPtr &conn);
 void execute(const ConnectionPtr &conn, const QString &sql);
 // A text literal in SQLite's own single quotes.
 QString sqlString(const QString &text);
+
+// ---- Guards (query_guard.cpp) -----------------------------------------------------------------
+
+// Installs the authorizer and the time check, and turns extension loading off.
+void guardConnection(Connection &conn);
+
+// Marks the statements prepared or run while it lives as file-sourced.
+class FileSqlScope {
+public:
+    explicit FileSqlScope(Connection &conn) : m_conn(conn), m_saved(conn.fileSql)
+    {
+        conn.fileSql = true;
+        conn.refused = false;
+    }
+    ~FileSqlScope() { m_conn.fileSql = m_saved; }
+    FileSqlScope(const FileSqlScope &) = delete;
+    FileSqlScope &operator=(const FileSqlScope &) = delete;
+
+private:
+    Connection &m_conn;
+    bool m_saved;
+};
+
+// Prepares a stored query's text under the authorizer; a refused one raises QueryRefused naming it.
+Stmt prepareFileSql(const ConnectionPtr &conn, const QString &name, const QString &sql);
+
+// Runs the steps made while it lives under a deadline `budgetNs` nanoseconds away.
+class StepClock {
+public:
+    StepClock(Connection &conn, qint64 budgetNs);
+    ~StepClock();
+    StepClock(const StepClock &) = delete;
+    StepClock &operator=(const StepClock &) = delete;
+    qint64 elapsedNs() const;
+
+private:
+    Connection &m_conn;
+    qint64 m_saved;
+    qint64 m_start;
+};
+
+qint64 timeBudgetNs();
+// Raise ResourceExceeded for the record set `name`.
+[[noreturn]] void throwTooManyRows(const QString &name);
+[[noreturn]] void throwTooLong(const QString &name);
 
 } // namespace engine

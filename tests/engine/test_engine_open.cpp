@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <sqlite3.h>
 
@@ -81,6 +82,18 @@ void TestEngineOpen::openFailures_data()
         RawConnection raw(plain);
         QCOMPARE(raw.exec("CREATE TABLE Drinks (ID SMALLINT, Name TEXT); INSERT INTO Drinks VALUES (1, 'Gin and Tonic')"), SQLITE_OK);
         QTest::newRow("plain sqlite file") << plain << kConnect << err::UnrecognizedFormat;
+    }
+    // Files that do not decrypt under the program's own password: it is never typed, so never wrong.
+    QByteArray noise(16 * 1024, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QTest::newRow("random bytes") << writeFile(dir.filePath("noise.mdb"), noise) << kConnect << err::UnrecognizedFormat;
+    QTest::newRow("damaged first page") << writeFile(dir.filePath("page1.mdb"), QByteArray(good).replace(200, 300, noise.left(300)))
+                                        << kConnect << err::UnrecognizedFormat;
+    {
+        const QString other = dir.filePath("other-cipher.mdb");
+        RawConnection raw(other, passwordFromConnect(kConnect).toUtf8());
+        QCOMPARE(raw.exec("PRAGMA cipher_page_size = 4096; PRAGMA kdf_iter = 256000; CREATE TABLE Drinks (ID SMALLINT)"), SQLITE_OK);
+        QTest::newRow("other cipher settings") << other << kConnect << err::UnrecognizedFormat;
     }
     QTest::newRow("wrong password") << m_starter << ";PWD=qorvbelZ" << err::NotValidPassword;
     QTest::newRow("no password") << m_starter << "" << err::NotValidPassword;

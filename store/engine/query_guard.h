@@ -1,0 +1,31 @@
+#pragma once
+// What the engine will not run from a library file, and how far any record set may grow: the error
+// numbers it raises and the row and time bounds of record sets.
+
+#include <QtGlobal>
+
+namespace err {
+// A stored query (or a trigger) in the file would do more than read the library's own tables.
+constexpr int QueryRefused = 3033;
+// A record set passed its row or time bound.
+constexpr int ResourceExceeded = 3035;
+} // namespace err
+
+namespace engine {
+
+struct QueryLimits {
+    qint64 maxRows;      // rows one record set may hold or pass on
+    int maxMilliseconds; // time the statements of one record set may run, summed over its steps
+};
+
+// A library of 30,000 drinks has 150,000 lines; its largest record set, every line with its drink's
+// and ingredient's names, holds those 150,000 rows and takes under a second. Six times the rows
+// (a single-column runaway stops at about 100 MB) and some thirty times the time stop only
+// queries that would not end.
+constexpr QueryLimits kDefaultQueryLimits{1'000'000, 20'000};
+
+QueryLimits queryLimits();
+// Applies to record sets opened afterwards, on every connection.
+void setQueryLimits(const QueryLimits &limits);
+
+} // namespace engine
