@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash2.h"
 #include "app/help_window.h"
+#include "app/user_library.h"
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace {
@@ -61,10 +63,12 @@ void Form_Load(frmMain &form, const QString &commandLine)
     form.menuItem(QStringLiteral("mnuEdit"), 5)->setText(LoadResString(170));
 
     const QString stored = GetSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"));
-    p.database->setFileName(stored.isEmpty() ? QDir(ProgramFolder()).filePath(QStringLiteral("zestro.mdb")) : stored);
+    p.database->setFileName(stored.isEmpty() ? provideUserLibrary() : stored);
     p.commonRoutines->CenterForm(&form);
 
-    if (!p.commonRoutines->FileExists(p.database->FileName())) {
+    // Only a name with nothing behind it is missing; a folder, a device or a damaged file gets the
+    // reason the open gives.
+    if (!QFileInfo::exists(p.database->FileName())) {
         form.show();
         MsgBox(QStringLiteral("The file '") + p.database->FileName() + QStringLiteral("' cannot be found.  You can select another ")
                    + QStringLiteral("database by choosing File|Open."),

@@ -37,11 +37,11 @@ public:
     // ---- Lifetime ----
     void setOutputWindow(OutputWindow *window) { m_output = window; }
     OutputWindow *output() const { return m_output; }
-    // Setting the file name also saves it in the settings store.
     void setFileName(const QString &path);
     QString FileName() const { return m_fileName; }
     // Opens FileName(): schema check and upgrade, the three table record sets, the window caption.
-    // Failures reach the caller as EngineError; the store is then closed.
+    // Only then is the file saved in the settings as the one to open next time. Failures reach the
+    // caller as EngineError; the store is then closed.
     bool DbOpen();
     bool DbClose();
     void CheckDatabase();

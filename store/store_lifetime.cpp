@@ -28,13 +28,17 @@ CDatabase::~CDatabase() = default;
 void CDatabase::setFileName(const QString &path)
 {
     m_fileName = path;
-    SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"), path);
 }
 
 bool CDatabase::DbOpen()
 {
     if (m_db)
         DbClose();
+    // Reading a pipe or a device would block or never end, and a lock file beside it has no place.
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isDir() && !info.isFile())
+        throw EngineError(err::CannotOpenFile,
+                          QStringLiteral("Cannot open '%1': it is not a regular file, so it cannot be a database.").arg(m_fileName));
     auto lock = std::make_unique<QLockFile>(m_fileName + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError)
@@ -55,6 +59,9 @@ bool CDatabase::DbOpen()
         DbClose();
         throw;
     }
+    // Only a file that opened and passed its checks becomes the one the next start opens, so no
+    // file can lock the user out.
+    SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"), m_fileName);
     if (m_output)
         m_output->setCaption(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName));
     return true;

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 QString storedDatabasePath()
@@ -167,7 +168,7 @@ private slots:
         QVERIFY(!p.db().isOpen());
         QVERIFY(p.listedNames().isEmpty());
         QVERIFY(p.form().isVisible());
-        QCOMPARE(storedDatabasePath(), path);
+        QCOMPARE(storedDatabasePath(), QString()); // nothing opened, nothing remembered
     }
 
     void commandsWithoutADatabaseSaySo_data()
@@ -200,6 +201,57 @@ private slots:
         QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("No database is open.  You can select one by choosing File|Open.")});
         QVERIFY(dialogs.shown.isEmpty());
         QVERIFY(p.form().isVisible());
+    }
+
+    void userLibraryIsACopyOfTheStarterThatRebuildsNeverTouch()
+    {
+        TempSettings settings;
+        QTemporaryDir dir;
+        setProgramFolder(dir.path());
+        MsgBoxRecorder boxes;
+        ModalScript dialogs; // the tip of the day
+        const QString user = dir.filePath(QStringLiteral("zestro.mdb"));
+        auto start = [&](const std::function<void(CDatabase &)> &check) {
+            SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"), QString());
+            frmMain form;
+            Form_Load(form, QStringLiteral("kymp"));
+            QCOMPARE(form.windowTitle(), QStringLiteral("Zestro - zestro.mdb"));
+            QCOMPARE(storedDatabasePath(), user);
+            check(*program().database);
+            Form_Unload(form);
+        };
+        fixture::starterLibrary(dir.path(), QStringLiteral("zestro-starter.mdb"));
+        start([](CDatabase &db) { db.database().Execute(QStringLiteral("UPDATE Ingredients SET Has = True")); });
+        fixture::starterLibrary(dir.path(), QStringLiteral("zestro-starter.mdb")); // a rebuild
+        start([](CDatabase &db) {
+            QCOMPARE(db.database().scalar(QStringLiteral("SELECT count(*) FROM Ingredients WHERE Has = 0")), 0);
+        });
+        QVERIFY(boxes.messages().isEmpty());
+        setProgramFolder(QString());
+    }
+
+    void startupGivesTheRealReasonForAFileThatIsNoDatabase_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("folder") << false;
+        QTest::newRow("named pipe") << true;
+    }
+
+    void startupGivesTheRealReasonForAFileThatIsNoDatabase()
+    {
+        QFETCH(bool, pipe);
+        TempSettings settings;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("drinks.mdb"));
+        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkdir(path));
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"), path);
+        MsgBoxRecorder boxes;
+        frmMain form;
+        Form_Load(form, QStringLiteral("kymp"));
+        QCOMPARE(boxes.messages().size(), 1);
+        QVERIFY2(boxes.texts().first().startsWith(QStringLiteral("Error 3051: Cannot open '") + path), qPrintable(boxes.texts().first()));
+        QVERIFY(!program().database->isOpen());
+        Form_Unload(form);
     }
 
     void damagedLibraryDoesNotLockTheUserOut()

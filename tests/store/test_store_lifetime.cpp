@@ -66,13 +66,25 @@ private slots:
         QCOMPARE(form.windowTitle(), caption);
     }
 
-    void fileNameIsSavedInTheSettings()
+    void onlyAFileThatOpenedIsSavedInTheSettings()
     {
+        auto stored = [] { return GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database")); };
         CDatabase db;
         QCOMPARE(db.FileName(), QString());
-        db.setFileName(QStringLiteral("/data/drinks/zestro.mdb"));
-        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database")),
-                 QStringLiteral("/data/drinks/zestro.mdb"));
+        const QString bad = m_dir->filePath(QStringLiteral("bad.mdb"));
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        for (const QString &path : {QStringLiteral("/data/drinks/zestro.mdb"), bad}) {
+            db.setFileName(path);
+            QVERIFY_THROWS_EXCEPTION(EngineError, db.DbOpen());
+            QCOMPARE(stored(), QString());
+        }
+        const QString good = fixture::starterLibrary(m_dir->path());
+        db.setFileName(good);
+        db.DbOpen();
+        QCOMPARE(stored(), good);
     }
 
     void closeNeverOpenedGivesFalseSilently()
