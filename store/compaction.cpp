@@ -189,6 +189,13 @@ bool CDatabase::DbCompact()
         EndProgram(1);
     };
 
+    // The compacted copy would take our name as owner: a file we may only read must stay as it is.
+    if (::access(native(target).constData(), W_OK) != 0) {
+        showError(EngineError(err::ReadOnly, QStringLiteral("Cannot update.  Database or object is read-only.")));
+        busy.restore();
+        return false;
+    }
+
     Contents before;
     try {
         if (m_db) {

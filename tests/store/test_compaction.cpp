@@ -308,6 +308,8 @@ private slots:
         QTest::newRow("rename refused") << "rename:error=EACCES"
                                         << "File error.  Is the database already open?  Exiting program." << false;
         QTest::newRow("read-only folder") << "setpriv" << "Error: Cannot * '%1' *.\\nNumber: 3051" << true;
+        QTest::newRow("read-only file") << "setpriv-file"
+                                        << "Error: Cannot update.  Database or object is read-only.\\nNumber: 3027" << true;
     }
 
     void refusedStepKeepsTheOriginal()
@@ -316,14 +318,16 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, goesOn);
         ChildRun run;
-        if (runner == QLatin1String("setpriv")) {
+        if (runner.startsWith(QLatin1String("setpriv"))) {
             const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
             if (setpriv.isEmpty() || ::geteuid() != 0)
                 QSKIP("needs setpriv and root to drop to another user");
-            QFile::setPermissions(m_dir->path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-            // nobody: the folder and the file can be read but not written
+            // nobody may write either the folder or the file, not both
+            const bool folderWritable = runner == QLatin1String("setpriv-file");
+            const auto writable = [](bool yes) { return yes ? QFile::WriteOther : QFile::Permissions(); };
+            QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                     | QFile::ExeOther | writable(folderWritable));
+            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | writable(!folderWritable));
             run = runChild(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                                      QStringLiteral("--clear-groups"), childProgram(), m_path});
         } else {
