@@ -66,7 +66,9 @@ public:
     // caller when the drink is not there.
     void ShowDrinkInfo(const QString &name);
     bool CurrentDrinkPrint() const { return m_currentDrinkPrint; }
-    engine::Recordset *currentDrink() { return m_currentDrink.get(); }
+    // The drink lookup set of the drink shown (DrinkLookup), opened when first asked for; null
+    // while no drink is shown.
+    engine::Recordset *currentDrink();
 
     // ---- Searching (search/) ----
     void Search(qint16 iType, const QString &sString, bool bSaveSearch);
@@ -122,6 +124,7 @@ private:
     std::unique_ptr<engine::Recordset> m_drinks;
     QString m_fileName;
     bool m_currentDrinkPrint = false;
+    QString m_currentDrinkName; // the drink shown
     QString m_lastIngredientSql;
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<QLockFile> m_fileLock;

@@ -71,6 +71,7 @@ bool CDatabase::DbClose()
 {
     const bool wasOpen = m_db != nullptr;
     m_currentDrink.reset();
+    m_currentDrinkName.clear();
     m_ingredients.reset();
     m_drinkRel.reset();
     m_drinks.reset();

@@ -143,6 +143,39 @@ bool Database::quickCheck()
         && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)), "ok") == 0;
 }
 
+Database::TextStart Database::readTextStart(const QString &table, const QString &column, qint64 rowid, int maxBytes)
+{
+    requireOpen(m_conn);
+    sqlite3_blob *blob = nullptr;
+    const int rc = sqlite3_blob_open(m_conn->db, "main", table.toUtf8().constData(), column.toUtf8().constData(), rowid, 0, &blob);
+    if (rc != SQLITE_OK) {
+        sqlite3_blob_close(blob);
+        throwSqliteError(m_conn->db, rc, table + QLatin1Char('.') + column);
+    }
+    TextStart start;
+    start.totalBytes = sqlite3_blob_bytes(blob);
+    QByteArray bytes(int(std::min<qint64>(start.totalBytes, maxBytes)), Qt::Uninitialized);
+    const int read = sqlite3_blob_read(blob, bytes.data(), int(bytes.size()), 0);
+    sqlite3_blob_close(blob);
+    if (read != SQLITE_OK)
+        throwSqliteError(m_conn->db, read, table + QLatin1Char('.') + column);
+    // A character whose bytes go on past the cut is left out whole.
+    qsizetype end = bytes.size();
+    if (end < start.totalBytes) {
+        qsizetype lead = end;
+        while (lead > 0 && (uchar(bytes[lead - 1]) & 0xC0) == 0x80)
+            --lead;
+        if (lead > 0) {
+            const uchar first = uchar(bytes[lead - 1]);
+            const int length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+            if (lead - 1 + length > end)
+                end = lead - 1;
+        }
+    }
+    start.text = QString::fromUtf8(bytes.constData(), end);
+    return start;
+}
+
 bool Database::inTransaction() const
 {
     return m_conn && m_conn->isOpen() && !sqlite3_get_autocommit(m_conn->db);

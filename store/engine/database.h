@@ -114,6 +114,13 @@ public:
     qint64 scalar(const QString &sql);
     // Reads and decrypts every page and checks every tree; false when anything is damaged.
     bool quickCheck();
+    // The beginning of a long text, read without loading the rest of it: at most `maxBytes` of
+    // its UTF-8 (cut before a split character) and the length of the whole in bytes.
+    struct TextStart {
+        QString text;
+        qint64 totalBytes = 0;
+    };
+    TextStart readTextStart(const QString &table, const QString &column, qint64 rowid, int maxBytes);
     sqlite3 *handle() const;
 
 private:

@@ -185,14 +185,30 @@ void Recordset::runQuery()
     const qint64 maxRows = queryLimits().maxRows;
     StepClock clock(*m_conn, timeBudgetNs());
     int rc;
+    // A join repeats one row's long texts on every row it makes (a drink's directions on each of
+    // its lines): such a text is decoded once and shared, not decoded again per row.
+    constexpr int kSharedTextBytes = 4096;
+    std::vector<QByteArray> lastLongText(static_cast<size_t>(n));
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         if (qint64(m_rows.size()) >= maxRows) {
             m_rows.clear();
             throwTooManyRows(m_name);
         }
         QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
+            const int bytes = sqlite3_column_bytes(stmt.get(), i);
+            if (bytes >= kSharedTextBytes && sqlite3_column_type(stmt.get(), i) == SQLITE_TEXT && !m_rows.empty()) {
+                const QByteArray text = QByteArray::fromRawData(
+                    reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i)), bytes);
+                if (text == lastLongText[size_t(i)]) {
+                    row[i] = m_rows.back()[i];
+                    continue;
+                }
+            }
             row[i] = readColumn(stmt.get(), i, m_columns[size_t(i)].kind);
+            if (bytes >= kSharedTextBytes)
+                lastLongText[size_t(i)] = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i)), bytes);
+        }
         m_rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QElapsedTimer>
 #include <QtTest>
 
 namespace {
@@ -271,6 +272,62 @@ private slots:
             f.Form_DblClick();
         }
         QCOMPARE(p.listedNames(), sorted);
+    }
+
+    void hugeDrinksShowQuicklyAndSaySoWhenCut_data()
+    {
+        QTest::addColumn<int>("textSize");
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("1 MB directions and comments") << (1 << 20) << 3;
+        QTest::newRow("5 MB directions and comments") << (5 << 20) << 3;
+        QTest::newRow("20,000 lines") << 100 << 20000;
+    }
+
+    void hugeDrinksShowQuicklyAndSaySoWhenCut()
+    {
+        QFETCH(int, textSize);
+        QFETCH(int, lineCount);
+        library::Library lib = fixture::starterContents();
+        library::Drink huge = lib.drinks.first();
+        huge.name = QStringLiteral("Huge Punch");
+        // One paragraph of words, the worst case for laying text out.
+        const QString words = QStringLiteral("Stir gently over ice and strain. ");
+        huge.comments = words.repeated(textSize / int(words.size()) + 1).left(textSize);
+        // Four-byte characters after one byte: a cut at a round number of bytes splits one.
+        huge.directions = QStringLiteral("x") + QStringLiteral("\U0001F34B").repeated(textSize / 4);
+        for (int i = huge.lines.size(); i < lineCount; ++i)
+            huge.lines.append(huge.lines.first());
+        lib.drinks.append(huge);
+        StartedProgram::Options options;
+        options.copyLibrary = false;
+        StartedProgram p(options);
+        p.db().setFileName(fixture::customLibrary(p.folder(), lib, QStringLiteral("huge.mdb")));
+        p.db().DbOpen();
+        frmMain &f = p.form();
+        QCoreApplication::processEvents(); // the window's own first paint is not the drink's
+        QElapsedTimer timer;
+        timer.start();
+        p.db().ShowDrinkInfo(huge.name);
+        QCoreApplication::processEvents(); // the text panes lay out on the first paint
+        // About 10 ms here (the benchmark's show_drink_huge); a whole megabyte took a second.
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(f.pnlDrinkName->text(), huge.name);
+        for (const auto &[shown, stored] : {std::pair{f.txtDirections->toPlainText(), huge.directions},
+                                            std::pair{f.txtComments->toPlainText(), huge.comments.toString()}}) {
+            if (textSize > 100000) {
+                QVERIFY(shown.size() < textSize);
+                QVERIFY(stored.startsWith(shown.left(shown.indexOf(QLatin1String("\n\n[")))));
+                QVERIFY2(shown.endsWith(QStringLiteral(" kB long.]")), qPrintable(shown.right(120)));
+            } else {
+                QCOMPARE(shown, stored);
+            }
+        }
+        if (lineCount > 1000)
+            QVERIFY(f.lvIngredients->topLevelItemCount() < lineCount);
+        // What is stored is never cut.
+        QCOMPARE(p.db().database().scalar(
+                     QStringLiteral("SELECT length(CAST(Description AS BLOB)) FROM Drinks WHERE Name = 'Huge Punch'")),
+                 qint64(huge.directions.toUtf8().size()));
     }
 
     void mouseReleaseShowsTheClickedDrink()
