@@ -41,6 +41,10 @@ constexpr int NullNotAllowed = 3314;
 constexpr int UnrecognizedFormat = 3343;
 constexpr int ObjectClosed = 3420;
 constexpr int TooFewParameters = 3061;
+// A stored query (or a trigger) in the file would do more than read the library's own tables.
+constexpr int QueryRefused = 3033;
+// A record set passed its row or time bound.
+constexpr int ResourceExceeded = 3035;
 } // namespace err
 
 class EngineError : public std::exception {

@@ -1,6 +1,7 @@
 #include "store/engine/criteria.h"
 
 #include "common/engine_error.h"
+#include "common/name_order.h"
 
 namespace engine {
 
@@ -176,21 +177,6 @@ private:
     int m_i = 0;
 };
 
-int foldedCompare(const QString &a, const QString &b)
-{
-    const int n = std::min(a.size(), b.size());
-    for (int i = 0; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= u'A' && x <= u'Z')
-            x += 32;
-        if (y >= u'A' && y <= u'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 bool isNumeric(const QVariant &v)
 {
     switch (v.typeId()) {
@@ -228,7 +214,7 @@ bool compareMatches(const QVariant &rowValue, const Comparison &c)
             return c.op == QLatin1String("<>");
         order = a < b ? -1 : (a > b ? 1 : 0);
     } else {
-        order = foldedCompare(rowValue.toString(), c.value.toString());
+        order = compareNames(rowValue.toString(), c.value.toString());
     }
     if (c.op == QLatin1String("="))
         return order == 0;

@@ -2,14 +2,9 @@
 // What the engine will not run from a library file, and how far any record set may grow: the error
 // numbers it raises and the row and time bounds of record sets.
 
-#include <QtGlobal>
+#include "common/engine_error.h"
 
-namespace err {
-// A stored query (or a trigger) in the file would do more than read the library's own tables.
-constexpr int QueryRefused = 3033;
-// A record set passed its row or time bound.
-constexpr int ResourceExceeded = 3035;
-} // namespace err
+#include <QtGlobal>
 
 namespace engine {
 
