@@ -5,12 +5,19 @@
 
 #include "common/common_dialog.h"
 #include "common/message_box.h"
-#include "store/engine/jet_dialect.h"
+#include "common/name_text.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,8 +25,14 @@ const QString kExportFailed = QStringLiteral("There was an error exporting your 
 const QString kImportFailed = QStringLiteral("There was an error importing your bar list.");
 // Longer than any ingredient name can be; such a line is shortened in its message.
 constexpr qsizetype kLongestName = 255;
-// Far more than the longest bar list; a bigger file is not one, and is not read into memory.
+// Far more than the longest bar list (all 32,767 possible ingredients, 255 characters each, make
+// about 8 MB); a bigger file is not one, and no more of it than this is read into memory.
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+// Up to this many lines naming no ingredient get a message each; more share one message.
+constexpr qsizetype kMessagesOneByOne = 3;
+const QString kDoesNotExist = QStringLiteral(
+    "' doesn't exist in the database.  There is probably something similar you can select instead.  If not, you can add "
+    "it.  To do either, go to Tools|Edit Ingredients.");
 
 [[noreturn]] void fileError(const QString &description)
 {
@@ -113,20 +126,72 @@ void writeBarList(const QString &path, const QStringList &names)
         fileError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
 }
 
+[[noreturn]] void cannotRead(const QString &path, int error)
+{
+    fileError(QStringLiteral("Cannot read '%1': %2").arg(path, qt_error_string(error)));
+}
+
+// Only a regular file is read. Opening a named pipe waits for a writer that may never come, and a
+// device such as /dev/zero never ends.
+void requireRegularFile(const QString &path, const struct stat &info)
+{
+    if (S_ISREG(info.st_mode))
+        return;
+    if (S_ISDIR(info.st_mode))
+        cannotRead(path, EISDIR);
+    const char *kind = S_ISFIFO(info.st_mode) ? "a named pipe" : S_ISSOCK(info.st_mode) ? "a socket" : "a device";
+    fileError(QStringLiteral("'%1' is not a bar list: it is %2, not a file.").arg(path, QLatin1String(kind)));
+}
+
+QByteArray readRegularFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0) // follows links, as the open does
+        cannotRead(path, errno);
+    requireRegularFile(path, info);
+    // Without waiting, should the name have become a pipe since; and checked again once open.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        cannotRead(path, errno);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &info) != 0)
+        cannotRead(path, errno);
+    requireRegularFile(path, info);
+    const QString tooLarge = QStringLiteral("'%1' is too large to be a bar list.").arg(path);
+    if (info.st_size > kLargestFile)
+        fileError(tooLarge);
+    // The file may grow while it is read: the cap holds for what is read, not for what stat said.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > kLargestFile)
+                fileError(tooLarge);
+            bytes.resize(qMin(done * 2, qsizetype(kLargestFile) + 1));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (got == 0)
+            break;
+        if (got < 0 && errno != EINTR)
+            cannotRead(path, errno);
+        done += qMax<ssize_t>(got, 0);
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+// The names a bar-list file lists, one a line, without the invisible and control characters that
+// would keep a name that looks right from matching.
 QStringList readBarList(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fileError(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
-    if (file.size() > kLargestFile)
-        fileError(QStringLiteral("'%1' is too large to be a bar list.").arg(path));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fileError(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
-    const std::optional<QString> text = decodeBarList(bytes);
+    const std::optional<QString> text = decodeBarList(readRegularFile(path));
     if (!text)
         fileError(QStringLiteral("'%1' is not a bar list: it is not a text file.").arg(path));
-    return splitLines(*text);
+    QStringList lines = splitLines(*text);
+    for (QString &line : lines)
+        line = cleanName(line);
+    return lines;
 }
 
 void setHas(engine::Recordset &ingredients, bool value)
@@ -136,22 +201,47 @@ void setHas(engine::Recordset &ingredients, bool value)
     ingredients.Update();
 }
 
+// The key under which a name is found: names are equal as compareNames and the engine's finds
+// compare them, A to Z without regard to case and every other character as it is.
+QString findKey(QString name)
+{
+    for (QChar &c : name) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return name;
+}
+
 // Clears the bar list and marks the listed names, all or nothing. Gives the lines that name no
-// ingredient.
+// ingredient. The names are read once, not found once a line: a long list stays quick.
 QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients, const QStringList &lines)
 {
     QStringList unknown;
     db.BeginTrans();
     try {
-        const QString marked = QStringLiteral("[Has] = True");
         ingredients.Requery();
-        for (ingredients.FindFirst(marked); !ingredients.NoMatch(); ingredients.FindNext(marked))
-            setHas(ingredients, false);
+        // A name held by several rows marks the first of them, as a find would.
+        QHash<QString, int> rowOfName;
+        int rows = 0;
+        for (; !ingredients.Eof(); ingredients.MoveNext(), ++rows) {
+            const QVariant name = ingredients.Fields(QStringLiteral("Ingredient")).Value();
+            if (!name.isNull())
+                rowOfName.insert(findKey(name.toString()), rows); // keeps the first row's
+        }
+        QSet<int> listed;
         for (const QString &line : lines) {
-            ingredients.FindFirst(QStringLiteral("[Ingredient] = ") + engine::quotedName(line));
-            if (ingredients.NoMatch())
+            const auto row = rowOfName.constFind(findKey(line));
+            if (row == rowOfName.cend())
                 unknown << line;
             else
+                listed.insert(*row);
+        }
+        if (rows > 0)
+            ingredients.MoveFirst();
+        for (int row = 0; row < rows; ++row, ingredients.MoveNext()) {
+            if (ingredients.Fields(QStringLiteral("Has")).Value().toBool())
+                setHas(ingredients, false);
+            if (listed.contains(row))
                 setHas(ingredients, true);
         }
         db.CommitTrans();
@@ -164,6 +254,31 @@ QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients,
         throw;
     }
     return unknown;
+}
+
+QString shownName(const QString &line)
+{
+    return line.size() > kLongestName ? line.left(kLongestName) + QStringLiteral("...") : line;
+}
+
+// A few unknown names get a message each; a long list of them one message that names the first
+// few, so the user is not held up by a box for every line.
+void reportUnknown(const QStringList &unknown)
+{
+    if (unknown.size() <= kMessagesOneByOne) {
+        for (const QString &line : unknown)
+            MsgBox(QStringLiteral("'") + shownName(line) + kDoesNotExist, msgbox::vbInformation);
+        return;
+    }
+    QString text = QStringLiteral("These names don't exist in the database:\n");
+    for (qsizetype i = 0; i < kMessagesOneByOne; ++i)
+        text += QStringLiteral("\n'") + shownName(unknown[i]) + QLatin1Char('\'');
+    const qsizetype more = unknown.size() - kMessagesOneByOne;
+    text += more == 1 ? QStringLiteral("\nand 1 more name was not found.")
+                      : QStringLiteral("\nand %1 more names were not found.").arg(more);
+    MsgBox(text + QStringLiteral("\n\nThere is probably something similar you can select instead.  If not, you can add them.  "
+                                 "To do either, go to Tools|Edit Ingredients."),
+           msgbox::vbInformation);
 }
 
 } // namespace
@@ -211,12 +326,6 @@ bool CDatabase::BarlistImport()
             showFailure(kImportFailed, e);
         return false;
     }
-    for (const QString &line : unknown) {
-        const QString shown = line.size() > kLongestName ? line.left(kLongestName) + QStringLiteral("...") : line;
-        MsgBox(QStringLiteral("'") + shown
-                   + QStringLiteral("' doesn't exist in the database.  There is probably something similar you can select "
-                                    "instead.  If not, you can add it.  To do either, go to Tools|Edit Ingredients."),
-               msgbox::vbInformation);
-    }
+    reportUnknown(unknown);
     return true;
 }

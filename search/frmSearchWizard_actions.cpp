@@ -4,6 +4,7 @@
 
 #include "common/command_guard.h"
 #include "common/message_box.h"
+#include "common/name_text.h"
 #include "search/search_wizard_internal.h"
 
 #include <QApplication>
@@ -57,7 +58,7 @@ bool frmSearchWizard::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-        if (watched == cmbIngredients->lineEdit() && !cmbIngredients->currentText().trimmed().isEmpty())
+        if (watched == cmbIngredients->lineEdit() && !cleanName(cmbIngredients->currentText()).trimmed().isEmpty())
             RunCommand([this] { cmdAdd_Click(); });
     }
     return QDialog::eventFilter(watched, event);
@@ -163,7 +164,8 @@ void frmSearchWizard::cmdFinish_Click()
     CDatabase &db = database();
     switch (option) {
     case 0: {
-        const QString t = txtDrinkName->text();
+        // Typed or pasted texts lose the characters no name or word is meant to hold.
+        const QString t = cleanName(txtDrinkName->text());
         const QString star = QStringLiteral("*");
         const QString patterns[] = {t, t + star, star + t, star + t + star};
         int nameType = 0;
@@ -177,7 +179,7 @@ void frmSearchWizard::cmdFinish_Click()
         break;
     case 2:
     case 3:
-        db.Search(qint16(option + 1), QLatin1Char('*') + txtDirections->text() + QLatin1Char('*'), true);
+        db.Search(qint16(option + 1), QLatin1Char('*') + cleanName(txtDirections->text()) + QLatin1Char('*'), true);
         break;
     case kBarListOption: {
         if (chkSaveSlack->isChecked()) {
@@ -212,6 +214,14 @@ void frmSearchWizard::unloadIfLoaded()
 
 void frmSearchWizard::cmbIngredients_Edited()
 {
+    // A pasted name loses its invisible characters at once, so the type-ahead can find it.
+    QLineEdit *edit = cmbIngredients->lineEdit();
+    const QString typed = edit->text();
+    if (const QString clean = cleanName(typed); clean != typed) {
+        const int caret = int(cleanName(typed.left(edit->cursorPosition())).size());
+        edit->setText(clean);
+        edit->setCursorPosition(caret);
+    }
     // Emptying the box is left alone: every name begins with the empty text.
     if (!cmbIngredients->currentText().isEmpty())
         routines().FillInText(cmbIngredients);
@@ -233,7 +243,7 @@ void frmSearchWizard::cmbIngredients_Click(int index)
 
 void frmSearchWizard::cmbIngredients_Enter()
 {
-    if (!cmbIngredients->currentText().trimmed().isEmpty())
+    if (!cleanName(cmbIngredients->currentText()).trimmed().isEmpty())
         cmdAdd_Click();
     else
         cmdFinish_Click();
@@ -241,7 +251,7 @@ void frmSearchWizard::cmbIngredients_Enter()
 
 void frmSearchWizard::cmdAdd_Click()
 {
-    const QString text = cmbIngredients->currentText();
+    const QString text = cleanName(cmbIngredients->currentText());
     if (text.trimmed().isEmpty())
         return;
     if (lstIngredients->count() >= kMaxIngredients) {

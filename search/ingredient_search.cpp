@@ -4,6 +4,52 @@
 
 #include "common/CCommonRoutines.h"
 
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The list has no quoting, so a name that holds "," arrives in pieces. Where pieces name no
+// ingredient, neighbouring pieces are joined back with "," into names. Of all such readings the one
+// kept leaves the fewest pieces naming nothing and, among those, keeps the most names apart; a list
+// whose pieces all name ingredients is therefore read as it always was.
+QList<qint16> readNamesWithCommas(const QStringList &pieces, const QList<qint16> &ids,
+                                  const std::function<qint16(const QString &)> &idOf)
+{
+    // The best reading of the pieces from one position to the end.
+    struct Reading {
+        int unknown = 0; // pieces naming nothing
+        int names = 0;
+        int run = 1;     // pieces joined into the first name
+        qint16 id = 0;   // the first name's
+    };
+    const int n = int(ids.size());
+    std::vector<Reading> best(size_t(n) + 1);
+    for (int i = n - 1; i >= 0; --i) {
+        const Reading &rest = best[size_t(i) + 1];
+        Reading chosen{rest.unknown + (ids[i] == 0 ? 1 : 0), rest.names + 1, 1, ids[i]};
+        QString joined = pieces[i];
+        bool coversUnknown = ids[i] == 0;
+        for (int j = i + 1; j < n; ++j) {
+            joined += QLatin1Char(',') + pieces[j];
+            coversUnknown = coversUnknown || ids[j] == 0;
+            if (!coversUnknown)
+                continue; // joining pieces that all name ingredients only loses names
+            const qint16 id = idOf(joined);
+            const Reading &after = best[size_t(j) + 1];
+            if (id != 0 && (after.unknown < chosen.unknown || (after.unknown == chosen.unknown && after.names + 1 > chosen.names)))
+                chosen = Reading{after.unknown, after.names + 1, j - i + 1, id};
+        }
+        best[size_t(i)] = chosen;
+    }
+    QList<qint16> read;
+    for (int i = 0; i < n; i += best[size_t(i)].run)
+        read.append(best[size_t(i)].id);
+    return read;
+}
+
+} // namespace
+
 std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString &sIngredients)
 {
     constexpr int kListSize = 21;
@@ -14,6 +60,8 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString 
     QList<qint16> ids;
     for (int i = 0; i < count; ++i)
         ids.append(GetIngID(names[i]));
+    if (ids.contains(0))
+        ids = readNamesWithCommas(names, ids, [this](const QString &name) { return GetIngID(name); });
 
     QString sql = QStringLiteral("SELECT DISTINCT Drinks.Name FROM Drinks, Ingredients, DrinkRel ")
                   + QStringLiteral("WHERE Drinks.ID = DrinkRel.DrinkID AND DrinkRel.IngID = Ingredients.ID ");

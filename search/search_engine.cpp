@@ -4,6 +4,7 @@
 
 #include "common/CZestro30.h"
 #include "common/message_box.h"
+#include "common/name_text.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
@@ -35,8 +36,11 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByText(const QString &sStrin
     return query.OpenRecordset(engine::dbOpenSnapshot);
 }
 
-void CDatabase::Search(qint16 iType, const QString &sString, bool bSaveSearch)
+void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearch)
 {
+    // A control character matches nothing a user could have meant, and a NUL would end the
+    // pattern early in the engine; whoever calls, the search runs and is recorded without them.
+    const QString sString = withoutControlCharacters(sSearchText);
     if (iType < 0 || iType > 8)
         throw EngineError(err::InvalidOperation, QStringLiteral("Unknown search type %1.").arg(iType));
     SearchWindowsCloser closer(true);

@@ -10,7 +10,11 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QtTest>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +173,8 @@ private slots:
         QTest::newRow("spaces are part of the name") << QByteArray("Rum \r\nRum\r\n") << QStringList{"Rum "} << QStringList{"Rum"};
         QTest::newRow("other case, twice") << QByteArray("GIN\r\ngin\r\n") << QStringList{"Gin"} << QStringList();
         QTest::newRow("empty file") << QByteArray() << QStringList() << QStringList();
+        QTest::newRow("invisible and control characters")
+            << QByteArray("G\xe2\x80\x8bin\x01\r\n\xef\xbb\xbfLi\xc2\xadme\xe2\x80\x8f\r\n") << ginLime << QStringList();
     }
 
     void importReadsFilesMadeElsewhere()
@@ -206,6 +212,34 @@ private slots:
         QCOMPARE(big.marked().size(), 2000);
     }
 
+    void manyUnknownNamesShareOneMessage_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("texts");
+        const QString many = QStringLiteral("These names don't exist in the database:\n\n'x0'\n'x1'\n'x2'\nand %1 not found.\n\n"
+                                            "There is probably something similar you can select instead.  If not, you can add "
+                                            "them.  To do either, go to Tools|Edit Ingredients.");
+        QTest::newRow("three") << 3 << QStringList{"'x0" + kUnknown, "'x1" + kUnknown, "'x2" + kUnknown};
+        QTest::newRow("four") << 4 << QStringList{many.arg("1 more name was")};
+        QTest::newRow("100,000") << 100000 << QStringList{many.arg("99997 more names were")};
+    }
+
+    void manyUnknownNamesShareOneMessage()
+    {
+        QFETCH(int, count);
+        QFETCH(QStringList, texts);
+        Bar bar(*m_program, m_library);
+        QByteArray lines;
+        for (int i = 0; i < count; ++i)
+            lines += 'x' + QByteArray::number(i) + "\r\nLime\r\n";
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(bar.importFile(bar.write(lines)));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(bar.p.boxes().texts(), texts);
+        QCOMPARE(bar.marked(), QStringList{"Lime"});
+    }
+
     void failedImportKeepsTheBarList_data()
     {
         QTest::addColumn<QString>("kind");
@@ -214,6 +248,13 @@ private slots:
         QTest::newRow("a folder") << "folder" << "Cannot read '";
         QTest::newRow("not text") << "binary" << "is not a bar list";
         QTest::newRow("engine refuses a mark") << "refused" << "refused";
+        const QString device = "' is not a bar list: it is a device, not a file.", pipe = "' is not a bar list: it is a named pipe, not a file.";
+        QTest::newRow("/dev/zero") << "/dev/zero" << device;
+        QTest::newRow("/dev/urandom") << "/dev/urandom" << device;
+        QTest::newRow("link to /dev/zero") << "zero" << device;
+        QTest::newRow("named pipe") << "pipe" << pipe;
+        QTest::newRow("link to a named pipe") << "to pipe" << pipe;
+        QTest::newRow("too large") << "large" << "' is too large to be a bar list.";
     }
 
     void failedImportKeepsTheBarList()
@@ -228,14 +269,28 @@ private slots:
             file = bar.dir.path();
         else if (kind == QLatin1String("binary"))
             file = bar.write(QByteArray("Lime\r\n\0\x01\x02\r\n", 9));
+        else if (kind == QLatin1String("large"))
+            file = bar.write(QByteArray(16 * 1024 * 1024, 'x') + "\r\nLime\r\n");
+        else if (kind != QLatin1String("refused"))
+            file = QDir(bar.dir.path()).filePath(kind); // a device, or made below
         else
             QCOMPARE(sqlite3_exec(bar.p.db().database().handle(),
                                   "CREATE TRIGGER refuse BEFORE UPDATE OF Has ON Ingredients "
                                   "WHEN NEW.Has = 1 AND NEW.Ingredient = 'Tonic water' BEGIN SELECT RAISE(ABORT, 'refused'); END",
                                   nullptr, nullptr, nullptr),
                      SQLITE_OK);
+        const QByteArray pipe = QFile::encodeName(bar.path("pipe"));
+        QVERIFY(mkfifo(pipe.constData(), 0600) == 0 && QFile::link("/dev/zero", bar.path("zero"))
+                && QFile::link(bar.path("pipe"), bar.path("to pipe")));
+        // A reader stuck in opening the pipe is let go, so that a blocking import fails instead of hanging.
+        std::jthread writer([&](std::stop_token stop) {
+            for (; !stop.stop_requested(); std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+                if (const int fd = open(pipe.constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                    close(fd);
+        });
         bar.answers = {file};
         bar.p.form().mnuBarList_Click(30); // answered No: no export first
+        writer = {};
         QCOMPARE(bar.p.form().statusText(), QStringLiteral("Bar list not imported."));
         QCOMPARE(bar.p.boxes().messages().size(), 2);
         const QString text = bar.p.boxes().texts().last();

@@ -68,6 +68,10 @@ private slots:
         });
         QTest::newRow("directions") << 3 << "*muddle*"
                                     << namesWhere([](const library::Drink &d) { return contains(d.directions, "muddle"); });
+        QTest::newRow("NUL in a name") << 1 << QStringLiteral("MOJ") + QChar(0) + QStringLiteral("ITO")
+                                       << namesWhere([](const library::Drink &d) { return d.name == QLatin1String("Mojito"); });
+        QTest::newRow("C1 and DEL in directions") << 3 << "*mud\u0085dle\x7f*"
+                                                  << namesWhere([](const library::Drink &d) { return contains(d.directions, "muddle"); });
         QTest::newRow("comments") << 4 << "*classic*" << namesWhere([](const library::Drink &d) {
             return !d.comments.isNull() && contains(d.comments.toString(), "classic");
         });
@@ -269,6 +273,32 @@ private slots:
         } else {
             QCOMPARE(p.listedNames(), before);
         }
+    }
+
+    void ingredientNamesWithCommas_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("names"); // searched for, in order; "" for a piece that names nothing
+        QTest::newRow("tab after a name") << "Gin\t" << QStringList{"Gin"};
+        QTest::newRow("first piece a name too") << "Salt, coarse" << QStringList{"Salt, coarse"};
+        QTest::newRow("among others") << "Gin,Lime,juice,Salt, coarse" << QStringList{"Gin", "Lime,juice", "Salt, coarse"};
+        QTest::newRow("names stay apart") << "Gin,Tonic water" << QStringList{"Gin", "Tonic water"};
+        QTest::newRow("unknown stays unknown") << "Lime,Unicorn,tears" << QStringList{"Lime", "", ""};
+    }
+
+    void ingredientNamesWithCommas()
+    {
+        QFETCH(QString, list);
+        QFETCH(QStringList, names);
+        StartedProgram p;
+        for (const char *values : {"901, \"Salt, coarse\"", "902, \"Lime,juice\"", "903, \"Gin,Tonic water\""})
+            p.db().database().Execute(QStringLiteral("INSERT INTO Ingredients (ID, Ingredient) VALUES (%1)").arg(QString::fromUtf8(values)));
+        QString sql = QStringLiteral("SELECT DISTINCT Drinks.Name FROM Drinks, Ingredients, DrinkRel "
+                                     "WHERE Drinks.ID = DrinkRel.DrinkID AND DrinkRel.IngID = Ingredients.ID ");
+        for (const QString &name : names)
+            sql += QStringLiteral("AND DrinkID IN (SELECT DrinkID FROM DrinkRel WHERE IngID = %1)").arg(name.isEmpty() ? 0 : p.db().GetIngID(name));
+        p.db().Search(2, list, false);
+        QCOMPARE(p.db().lastIngredientSql(), sql + QLatin1Char(';'));
     }
 
     void twentyOneNamesFitAndTwentyTwoDoNot()

@@ -159,11 +159,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("recent");
         QTest::newRow("exact name") << 0 << 0 << "Martini" << "Name: (Martini)";
+        QTest::newRow("exact name, hidden characters")
+            << 0 << 0 << QStringLiteral("\uFEFFMar\u200Bti") + QChar(0) + QStringLiteral("ni\u00AD\u202E") << "Name: (Martini)";
         QTest::newRow("begins with") << 0 << 1 << "t" << "Name: (t*)";
         QTest::newRow("ends with") << 0 << 2 << "t" << "Name: (*t)";
         QTest::newRow("contains") << 0 << 3 << "t" << "Name: (*t*)";
         QTest::newRow("ingredients") << 1 << 0 << "Gin,Tonic water" << "Ingredients: (Gin,Tonic water)";
         QTest::newRow("directions") << 2 << 0 << "muddle" << "Directions: (*muddle*)";
+        QTest::newRow("directions, hidden characters") << 2 << 0 << "mud\u2060dle\x1b" << "Directions: (*muddle*)";
         QTest::newRow("comments") << 3 << 0 << "classic" << "Comments: (*classic*)";
         QTest::newRow("tried") << 4 << 0 << "" << "Tried Drinks: ()";
         QTest::newRow("not tried") << 5 << 0 << "" << "Untried Drinks: ()";
@@ -213,6 +216,8 @@ private slots:
         QTest::addColumn<QString>("recent"); // empty: the search found nothing
         QTest::newRow("known names") << QStringList{"gin", "tonic w"} << QStringList{"Gin", "Tonic water"}
                                      << "Ingredients: (Gin,Tonic water)";
+        QTest::newRow("soft hyphens typed") << QStringList{"gin\u00ad", "to\u00adnic w"} << QStringList{"Gin", "Tonic water"}
+                                            << "Ingredients: (Gin,Tonic water)";
         QTest::newRow("a name that is no ingredient") << QStringList{"gin", "Xylo syrup"}
                                                       << QStringList{"Gin", "Xylo syrup"} << "";
     }
