@@ -112,9 +112,14 @@ Stmt prepareFileSql(const ConnectionPtr &conn, const QString &name, const QStrin
     }
 }
 
-StepClock::StepClock(Connection &conn, qint64 budgetNs) : m_conn(conn), m_saved(conn.deadline), m_start(nowNs())
+qint64 deadlineAfter(qint64 budgetNs)
 {
     // A spent budget stops the statement at its first look at the clock.
+    return nowNs() + std::max<qint64>(budgetNs, 1);
+}
+
+StepClock::StepClock(Connection &conn, qint64 budgetNs) : m_conn(conn), m_saved(conn.deadline), m_start(nowNs())
+{
     conn.deadline = m_start + std::max<qint64>(budgetNs, 1);
 }
 

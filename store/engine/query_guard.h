@@ -10,7 +10,7 @@ namespace engine {
 
 struct QueryLimits {
     qint64 maxRows;      // rows one record set may hold or pass on
-    int maxMilliseconds; // time the statements of one record set may run, summed over its steps
+    int maxMilliseconds; // time one record set may take: its reading, or from the first step of a one-pass set
 };
 
 // A library of 30,000 drinks has 150,000 lines; its largest record set, every line with its drink's

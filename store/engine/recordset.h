@@ -131,7 +131,7 @@ private:
     bool m_forwardOnly = false;
     Stmt m_cursor;
     bool m_cursorDone = false;
-    qint64 m_cursorNs = 0; // time spent in its steps so far
+    qint64 m_cursorDeadline = 0; // when its steps must have ended; set at the first step
 
     int m_pos = -1; // -1 before the first row, size() after the last
     bool m_noMatch = false;

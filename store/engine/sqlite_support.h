@@ -72,6 +72,9 @@ private:
 // Prepares a stored query's text under the authorizer; a refused one raises QueryRefused naming it.
 Stmt prepareFileSql(const ConnectionPtr &conn, const QString &name, const QString &sql);
 
+// The moment `budgetNs` nanoseconds from now, on the clock the deadlines use.
+qint64 deadlineAfter(qint64 budgetNs);
+
 // Runs the steps made while it lives under a deadline `budgetNs` nanoseconds away.
 class StepClock {
 public:
