@@ -1,4 +1,6 @@
 #include "store/engine/library_builder.h"
+
+#include "common/name_text.h"
 #include "store/engine/sqlite_support.h"
 
 #include "store/engine/database.h"
@@ -28,6 +30,9 @@ void checkName(const QString &kind, const QString &name)
         invalid(QStringLiteral("a %1 has no name.").arg(kind));
     if (name.contains(QLatin1Char('"')))
         invalid(QStringLiteral("the %1 name '%2' contains a double quote.").arg(kind, name));
+    // The program takes these out of every name it is given, so a stored one could never be matched.
+    if (cleanName(name) != name)
+        invalid(QStringLiteral("the %1 name '%2' holds a control or invisible character.").arg(kind, cleanName(name)));
 }
 
 constexpr int kMaxKey = 32767;
@@ -53,6 +58,9 @@ Library parseLibraryJson(const QByteArray &json)
         Ingredient ing{o.value(QLatin1String("name")).toString(), o.value(QLatin1String("common")).toBool(),
                        o.value(QLatin1String("has")).toBool()};
         checkName(QStringLiteral("ingredient"), ing.name);
+        if (ing.name.contains(QLatin1Char(',')))
+            invalid(QStringLiteral("the ingredient name '%1' contains a comma, which separates names in ingredient searches.")
+                        .arg(ing.name));
         if (ingredientNames.contains(ing.name.toLower()))
             invalid(QStringLiteral("the ingredient '%1' is listed twice.").arg(ing.name));
         ingredientNames.insert(ing.name.toLower());

@@ -81,6 +81,11 @@ void TestEngineBuilder::parseRejects_data()
     QTest::newRow("ingredient with a double quote")
         << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "5\" lime peel"}], "drinks": []})")
         << "5\" lime peel";
+    QTest::newRow("ingredient with a comma")
+        << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Salt, coarse"}], "drinks": []})")
+        << "Salt, coarse";
+    QTest::newRow("drink name with a zero-width space")
+        << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and", "Gin\u200b and") + "]") << "invisible";
     QTest::newRow("duplicate ingredient")
         << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Gin"}, {"name": "gin"}], "drinks": []})")
         << "gin";
