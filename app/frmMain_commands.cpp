@@ -3,12 +3,12 @@
 
 #include "app/frmMain.h"
 
-#include "common/CZestro30.h"
 #include "app/frmAbout.h"
 #include "app/frmOptions.h"
 #include "app/frmTip.h"
 #include "app/startup.h"
 #include "common/CCommonRoutines.h"
+#include "common/CZestro30.h"
 #include "common/busy_cursor.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"

@@ -118,19 +118,14 @@ qint64 deadlineAfter(qint64 budgetNs)
     return nowNs() + std::max<qint64>(budgetNs, 1);
 }
 
-StepClock::StepClock(Connection &conn, qint64 budgetNs) : m_conn(conn), m_saved(conn.deadline), m_start(nowNs())
+StepClock::StepClock(Connection &conn, qint64 budgetNs) : m_conn(conn), m_saved(conn.deadline)
 {
-    conn.deadline = m_start + std::max<qint64>(budgetNs, 1);
+    conn.deadline = deadlineAfter(budgetNs);
 }
 
 StepClock::~StepClock()
 {
     m_conn.deadline = m_saved;
-}
-
-qint64 StepClock::elapsedNs() const
-{
-    return nowNs() - m_start;
 }
 
 qint64 timeBudgetNs()

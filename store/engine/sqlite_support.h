@@ -82,12 +82,10 @@ public:
     ~StepClock();
     StepClock(const StepClock &) = delete;
     StepClock &operator=(const StepClock &) = delete;
-    qint64 elapsedNs() const;
 
 private:
     Connection &m_conn;
     qint64 m_saved;
-    qint64 m_start;
 };
 
 qint64 timeBudgetNs();
