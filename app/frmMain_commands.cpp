@@ -14,6 +14,7 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
+#include "edit/frmIngredientMaintenence.h"
 #include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 
@@ -156,6 +157,12 @@ void frmMain::mnuTools_Click(int index)
     case 10:
         db().DbCompact();
         break;
+    case 30: {
+        db(); // the ingredients are the open database's
+        frmIngredientMaintenence maintenance(this);
+        ShowModal(maintenance);
+        break;
+    }
     case 500:
         if (!program().commonRoutines->FileExists(ProgramFolder() + QStringLiteral("/utils.exe")))
             MsgBox(QStringLiteral("Zestro database utilities are not there.  ") + QStringLiteral("Please go to ") + kWebPage

@@ -90,6 +90,22 @@ public:
     bool BarlistExport();
     bool BarlistImport();
 
+    // ---- Drink writes (edit/drink_writes.cpp) ----
+    // Adds a drink (bAdd) or edits the drink shown, through the drink editor; one transaction.
+    void DrinkEdit(bool bAdd);
+    // Deletes the drink and its lines, all or nothing; false when nothing was deleted.
+    bool DrinkDelete(const QString &sDrinkName);
+
+    // ---- Ingredient writes (edit/ingredient_writes.cpp) ----
+    void IngredientAdd(const QString &sIngredient, bool bCommon);
+    void IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas);
+    void IngredientDelete(const QString &sIngredient);
+    // Combines every item of the list into its selected item.
+    void IngredientCombine(QListWidget *lstList);
+    bool DoesIngredientExist(const QString &sIngredientName);
+    // True when a drink uses the ingredient, and also when the check itself failed.
+    bool IsIngredientBeingUsed(const QString &sIngredientName);
+
     // ---- Ingredient pickers (search/ingredient_pickers.cpp) ----
     std::unique_ptr<engine::Recordset> GetIngredientList();
     // Fills a list box or a drop-down list with every ingredient name.

@@ -48,6 +48,8 @@ int main(int argc, char *argv[])
         QFile::remove(c.path + QStringLiteral(".lock"));
         bench::benchStore(c);
         bench::benchWindows(c);
+        bench::benchEdit(c);
+        bench::benchIngredients(c);
     }
     return 0;
 }

@@ -49,5 +49,7 @@ void startQuietly(::frmMain &form, const QString &path);
 void benchStore(const Context &c);
 void benchWindows(const Context &c);
 void benchBarList(const Context &c);
+void benchEdit(const Context &c);
+void benchIngredients(const Context &c);
 
 } // namespace bench

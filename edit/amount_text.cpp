@@ -1,0 +1,1 @@
+#include "edit/amount_text.h"

@@ -1,0 +1,6 @@
+#include "edit/frmAddEdit.h"
+
+frmAddEdit::frmAddEdit(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAddEdit"));
+}

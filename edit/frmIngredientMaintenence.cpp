@@ -1,0 +1,6 @@
+#include "edit/frmIngredientMaintenence.h"
+
+frmIngredientMaintenence::frmIngredientMaintenence(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmIngredientMaintenence"));
+}

@@ -1,0 +1,6 @@
+#include "edit/frmIngredientsCombine.h"
+
+frmIngredientsCombine::frmIngredientsCombine(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmIngredientsCombine"));
+}
