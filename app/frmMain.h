@@ -52,6 +52,10 @@ public:
     void selectDrinkAt(int row) override;
     void selectDrink(const QString &name) override;
     void setCurrentSetCount(int count) override;
+    void addDrink(const QString &name) override;
+    void renameDrink(const QString &oldName, const QString &newName) override;
+    void removeDrinkAt(int row) override;
+    void sortDrinkList() override;
     void showDrinkDetail(const DrinkDetail &drink) override;
     void setNeighbourButtons(bool canGoBack, bool canGoNext) override;
     void setRecentSearches(const QStringList &captions) override;
@@ -85,6 +89,7 @@ public:
 
     // Previous and Next, from the menu or the toolbar.
     void moveToNeighbour(bool next);
+    void deleteCurrentDrink();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;

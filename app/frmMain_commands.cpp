@@ -60,7 +60,48 @@ void frmMain::mnuFile_Click(int index)
 
 void frmMain::mnuEdit_Click(int index)
 {
-    Q_UNUSED(index);
+    switch (index) {
+    case 5:
+        db().DrinkEdit(true);
+        break;
+    case 10:
+        db().DrinkEdit(false);
+        break;
+    case 30:
+        deleteCurrentDrink();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::deleteCurrentDrink()
+{
+    CDatabase &database = db();
+    const int row = selectedDrinkRow();
+    if (row < 0)
+        return; // nothing selected: nothing to delete
+    const QString name = drinkAt(row);
+    if (MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
+               msgbox::vbYesNo | msgbox::vbExclamation)
+        != msgbox::vbYes)
+        return;
+    if (!database.DrinkDelete(name)) {
+        MsgBox(QStringLiteral("There was an error deleting the drink."));
+        return;
+    }
+    removeDrinkAt(row);
+    setCurrentSetCount(drinkCount());
+    if (drinkCount() == 0) {
+        MsgBox(QStringLiteral("There are no more drinks left in the current set.  All of the remaining ")
+                   + QStringLiteral("drinks will now be loaded."),
+               msgbox::vbInformation);
+        database.Search(0, QString(), true);
+        return;
+    }
+    // The drink that moved into the deleted one's place, or the one before it at the end.
+    selectDrinkAt(std::min(row, drinkCount() - 1));
+    database.ShowDrinkInfo(selectedDrinkName());
 }
 
 void frmMain::mnuCurrentSet_Click(int index)
@@ -159,8 +200,13 @@ void frmMain::mnuTools_Click(int index)
         break;
     case 30: {
         db(); // the ingredients are the open database's
-        frmIngredientMaintenence maintenance(this);
-        ShowModal(maintenance);
+        {
+            frmIngredientMaintenence maintenance(this);
+            ShowModal(maintenance);
+        }
+        // Renamed or combined ingredients show under their new names.
+        if (const QString shown = selectedDrinkName(); !shown.isEmpty() && db().isOpen())
+            db().ShowDrinkInfo(shown);
         break;
     }
     case 500:
@@ -251,11 +297,20 @@ void frmMain::Toolbar1_ButtonClick(int position)
         // click must not leave them saying otherwise.
         toolbarButton(position)->setChecked(!toolbarButton(position)->isChecked());
         break;
+    case 6:
+        mnuEdit_Click(5);
+        break;
+    case 7:
+        mnuEdit_Click(10);
+        break;
+    case 8:
+        mnuEdit_Click(30);
+        break;
     case 13:
         mnuSearch_Click(10);
         break;
     default:
-        break; // the drink and print buttons
+        break; // the copy and print buttons
     }
 }
 

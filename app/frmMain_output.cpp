@@ -147,3 +147,79 @@ void frmMain::setCaption(const QString &caption)
 {
     setWindowTitle(caption);
 }
+
+void frmMain::addDrink(const QString &name)
+{
+    auto *item = new DrinkListItem(name);
+    {
+        SettingList setting(m_settingList);
+        lvDrinks->addTopLevelItem(item); // at the end, or in its place while the user sorts the list
+    }
+    selectItem(item);
+}
+
+void frmMain::renameDrink(const QString &oldName, const QString &newName)
+{
+    SettingList setting(m_settingList);
+    const QList<QTreeWidgetItem *> found = lvDrinks->findItems(oldName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!found.isEmpty())
+        found.first()->setText(0, newName);
+}
+
+void frmMain::removeDrinkAt(int row)
+{
+    SettingList setting(m_settingList);
+    delete lvDrinks->takeTopLevelItem(row);
+}
+
+void frmMain::sortDrinkList()
+{
+    if (lvDrinks->isSortingEnabled())
+        return; // the user sorts the list: it is in order already
+    const int count = lvDrinks->topLevelItemCount();
+    auto nameAt = [this](int row) { return lvDrinks->topLevelItem(row)->text(0); };
+    // In order when the entry `skip` is left out (-1: none left out); otherwise the first row
+    // whose entry is out of order.
+    auto firstDescent = [&](int skip) {
+        int previous = -1;
+        for (int row = 0; row < count; ++row) {
+            if (row == skip)
+                continue;
+            if (previous >= 0 && compareNames(nameAt(previous), nameAt(row)) > 0)
+                return previous;
+            previous = row;
+        }
+        return -1;
+    };
+    const int descent = firstDescent(-1);
+    if (descent < 0)
+        return;
+    QTreeWidgetItem *current = lvDrinks->currentItem();
+    const bool selected = current && current->isSelected();
+    SettingList setting(m_settingList);
+    // After an addition or a rename one entry is out of place: move it alone, which keeps a long
+    // list from being sorted whole for every edit. Anything else is sorted once.
+    int misplaced = -1;
+    for (int candidate : {descent, descent + 1}) {
+        if (candidate < count && firstDescent(candidate) < 0) {
+            misplaced = candidate;
+            break;
+        }
+    }
+    if (misplaced >= 0) {
+        QTreeWidgetItem *item = lvDrinks->takeTopLevelItem(misplaced);
+        int low = 0, high = count - 1;
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (compareNames(nameAt(middle), item->text(0)) <= 0)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        lvDrinks->insertTopLevelItem(low, item);
+    } else {
+        lvDrinks->sortItems(0, Qt::AscendingOrder); // once: sorting stays off
+    }
+    if (selected)
+        selectItem(current);
+}

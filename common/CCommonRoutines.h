@@ -41,6 +41,11 @@ public:
     // Type-ahead for an editable drop-down list, called from its text-changed handler.
     void FillInText(QComboBox *ctlComboBox);
 
+    // Amounts
+    // The amount as typed with one fraction of a small table (1/4, 1/2, 3/4, 1/5, 1/3, 2/3, 1/8)
+    // written as a decimal: "1 1/2" gives "1.5". Other texts come back unchanged.
+    QString FractionToDecimal(const QString &sAmount) const;
+
 private:
     int m_pendingCaret = 0; // FillInText's caret position between nested calls
 };

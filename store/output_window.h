@@ -45,6 +45,12 @@ public:
     virtual void selectDrinkAt(int row) = 0;
     virtual void selectDrink(const QString &name) = 0;
     virtual void setCurrentSetCount(int count) = 0;
+    // One entry changed by an edit: added at the end and selected, renamed in place, or removed.
+    virtual void addDrink(const QString &name) = 0;
+    virtual void renameDrink(const QString &oldName, const QString &newName) = 0;
+    virtual void removeDrinkAt(int row) = 0;
+    // Sorts the list by name once; the selected drink stays selected and in view.
+    virtual void sortDrinkList() = 0;
 
     // ---- The shown drink ----
     virtual void showDrinkDetail(const DrinkDetail &drink) = 0;
