@@ -98,6 +98,9 @@ void CDatabase::DrinkEdit(bool bAdd)
     QString storedName;
     if (bAdd) {
         id = newDrinkId(queries, database());
+        // Lines left behind by a drink that once had this number must not join the new one.
+        if (!queries.DeleteDrinkRel(id, database()))
+            throw *queries.lastError();
         drinks.AddNew();
     } else {
         lookup->MoveFirst();

@@ -181,6 +181,8 @@ private slots:
         QTest::newRow("ingredients") << "mnuSearch" << 40;
         QTest::newRow("recent search") << "mnuSearchResults" << 0;
         QTest::newRow("compact") << "mnuTools" << 10;
+        QTest::newRow("add drink") << "mnuEdit" << 5;
+        QTest::newRow("edit ingredients") << "mnuTools" << 30;
         QTest::newRow("bar list export") << "mnuBarlist" << 40;
     }
 

@@ -1,8 +1,258 @@
-#include <QtTest>
+// Adding, editing, renaming and deleting drinks through the running program's commands and the drink
+// editor's controls, checked against the file: identifiers, line order, trimmed names, amounts and
+// marks, every refusal of the editor, and failures that leave the file exactly as it was.
 
-class TestPlaceholder : public QObject {
+#include "common/program_objects.h"
+#include "edit/frmAddEdit.h"
+#include "store/CDatabase.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+void exec(StartedProgram &p, const char *sql)
+{
+    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    p.db().drinksTable().Requery();
+}
+
+QStringList rows(StartedProgram &p, const QString &sql)
+{
+    QStringList out;
+    auto rs = p.db().database().OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList fields;
+        for (const QString &f : rs->fieldNames())
+            fields << rs->value(f).toString();
+        out << fields.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+QStringList dump(StartedProgram &p)
+{
+    return rows(p, QStringLiteral("SELECT ID, Name, Description, Comments, Tried, Print, Submitted FROM Drinks ORDER BY ID"))
+           + rows(p, QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
+}
+
+QString drinkRow(StartedProgram &p, const QString &name)
+{
+    return rows(p, QStringLiteral("SELECT ID, Name, Description, Tried, Print, Submitted FROM Drinks WHERE Name = '%1'").arg(name)).value(0);
+}
+
+QStringList linesOf(StartedProgram &p, int id)
+{
+    return rows(p, QStringLiteral("SELECT IngID, Amount FROM DrinkRel WHERE DrinkID = %1 ORDER BY rowid").arg(id));
+}
+
+// While it lives, the drink editor is driven by `drive` and cancelled unless `drive` pressed Done.
+std::unique_ptr<ModalScript> editor(const std::function<void(frmAddEdit &)> &drive)
+{
+    return std::make_unique<ModalScript>([drive](QDialog &dialog) {
+        drive(static_cast<frmAddEdit &>(dialog));
+        if (dialog.result() != QDialog::Accepted)
+            static_cast<frmAddEdit &>(dialog).cmdCancel_Click();
+        return dialog.result();
+    });
+}
+
+// Chooses the Edit menu item as a user does, through the command guard.
+void edit(StartedProgram &p, int index, const std::function<void(frmAddEdit &)> &drive)
+{
+    const auto script = editor(drive);
+    p.form().menuItem(QStringLiteral("mnuEdit"), index)->trigger();
+}
+
+void addLine(frmAddEdit &d, const QString &amount, int unit, const QString &ingredient)
+{
+    d.txtAmount->setText(amount);
+    d.txtAmount_LostFocus();
+    d.cmbUnit->setCurrentIndex(unit);
+    d.cmbIngredient->setEditText(ingredient);
+    d.cmdAdd_Click();
+}
+
+void show(StartedProgram &p, const QString &name)
+{
+    p.form().selectDrink(name);
+    p.db().ShowDrinkInfo(name);
+}
+
+} // namespace
+
+class TestDrinkWrites : public QObject {
     Q_OBJECT
+private slots:
+    void addStoresTheNextIdentifierLinesInOrderAndShowsTheDrink()
+    {
+        StartedProgram p;
+        exec(p, "DELETE FROM Drinks WHERE ID > 41");
+        const QStringList gin = rows(p, QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID LIMIT 2"));
+        const QString first = gin[0].section(QLatin1Char('|'), 1), second = gin[1].section(QLatin1Char('|'), 1);
+        edit(p, 5, [&](frmAddEdit &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Add Drink"));
+            d.txtDrinkName->setText(QStringLiteral("  Zest Sour  "));
+            d.txtDirections->setPlainText(QStringLiteral("  Shake hard. "));
+            d.chkTried->setChecked(true);
+            addLine(d, QStringLiteral("1 1/2"), 10, first);
+            addLine(d, QString(), 0, second);
+            QCOMPARE(d.lstIngredients->item(0)->text(), QStringLiteral("1.5 Ounces  ") + first);
+            QCOMPARE(d.lstIngredients->item(1)->text(), second);
+            d.cmdDone_Click();
+        });
+        QCOMPARE(drinkRow(p, QStringLiteral("Zest Sour")), QStringLiteral("42|Zest Sour|Shake hard.|true|false|false"));
+        QCOMPARE(linesOf(p, 42), (QStringList{gin[0].section(QLatin1Char('|'), 0, 0) + QStringLiteral("|1.5 Ounces"),
+                                              gin[1].section(QLatin1Char('|'), 0, 0) + QStringLiteral("|")}));
+        QCOMPARE(p.selectedName(), QStringLiteral("Zest Sour"));
+        QCOMPARE(p.form().pnlDrinkName->text(), QStringLiteral("Zest Sour"));
+        QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains %1 Drinks").arg(p.listedNames().size()));
+        QStringList sorted = p.listedNames();
+        std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        QCOMPARE(p.listedNames(), sorted);
+    }
+
+    void editKeepsIdentifierAndMarksAndReplacesLines()
+    {
+        StartedProgram p;
+        const QString name = p.listedNames().at(3);
+        exec(p, qPrintable(QStringLiteral("UPDATE Drinks SET Print = 1, Submitted = 1 WHERE Name = '%1'").arg(name)));
+        const int id = drinkRow(p, name).section(QLatin1Char('|'), 0, 0).toInt();
+        const QStringList before = linesOf(p, id);
+        show(p, name);
+        const auto script = editor([&](frmAddEdit &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Edit Drink"));
+            QCOMPARE(d.lineCount(), before.size());
+            d.lstIngredients->setCurrentRow(0);
+            d.cmdDelete_Click();
+            QCOMPARE(d.lstIngredients->currentRow(), 0); // the first remaining line is selected again
+            d.txtDrinkName->setText(QStringLiteral("Aaa Renamed "));
+            d.cmdDone_Click();
+        });
+        p.form().Toolbar1_ButtonClick(7);
+        QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 0, 0).toInt(), id);
+        QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 4), QStringLiteral("true|true"));
+        QCOMPARE(linesOf(p, id), before.mid(1));
+        QVERIFY(!p.listedNames().contains(name));
+        QCOMPARE(p.listedNames().first(), QStringLiteral("Aaa Renamed"));
+        QCOMPARE(p.selectedName(), QStringLiteral("Aaa Renamed"));
+    }
+
+    void editorRefusalsAndCancelWriteNothing()
+    {
+        StartedProgram p;
+        const QString taken = p.listedNames().at(1), other = p.listedNames().at(2);
+        const QString ingredient = rows(p, QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
+        const QStringList before = dump(p);
+        struct Case {
+            int menu;
+            std::function<void(frmAddEdit &)> drive;
+            QString message;
+        };
+        const QList<Case> cases{
+            {5, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("X")); d.cmdDone_Click(); },
+             QStringLiteral("Please enter at least one ingredient.")},
+            {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.cmdDone_Click(); },
+             QStringLiteral("Please enter a name for the drink!")},
+            {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.txtDrinkName->setText(QStringLiteral("The \"Best\"")); d.cmdDone_Click(); },
+             QStringLiteral("You cannot use the double-quote symbol (\") in a drink name.  Feel free to use a single-quote (') instead.")},
+            {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.txtDrinkName->setText(taken.toUpper()); d.cmdDone_Click(); },
+             QStringLiteral("There is already a drink called '%1'.  Please choose another.").arg(taken.toUpper())},
+            {10, [&](frmAddEdit &d) { d.txtDrinkName->setText(taken); d.cmdDone_Click(); },
+             QStringLiteral("There is already a drink called '%1'.  Please choose another.").arg(taken)},
+            {5, [](frmAddEdit &d) { QTest::keyClick(d.cmbIngredient, Qt::Key_Return); },
+             QStringLiteral("The ingredient '' doesn't exist.  If you would like to add the ingredient, go to Tools|Edit Ingredients.")},
+            {5, [&](frmAddEdit &d) { addLine(d, {}, 2, ingredient); QCOMPARE(d.lineCount(), 0); },
+             QStringLiteral("Please enter just numbers in the amount field.")},
+            {10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Changed")); }, QString()}, // cancelled
+        };
+        show(p, other);
+        for (const Case &c : cases) {
+            p.boxes().clear();
+            edit(p, c.menu, c.drive);
+            QCOMPARE(p.boxes().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        }
+        QCOMPARE(dump(p), before);
+    }
+
+    void failedWritesLeaveTheFileAsItWas()
+    {
+        StartedProgram p;
+        const QString name = p.listedNames().at(2);
+        show(p, name);
+        const QStringList before = dump(p);
+        const QStringList listed = p.listedNames();
+        exec(p, "CREATE TEMP TRIGGER fail BEFORE INSERT ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;"
+                "CREATE TEMP TRIGGER failDelete BEFORE DELETE ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;");
+        edit(p, 10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Renamed")); d.cmdDone_Click(); });
+        edit(p, 5, [&](frmAddEdit &d) {
+            d.txtDrinkName->setText(QStringLiteral("New"));
+            addLine(d, {}, 0, d.cmbIngredient->itemText(0));
+            d.cmdDone_Click();
+        });
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().mnuEdit_Click(30);
+        QCOMPARE(dump(p), before);
+        QCOMPARE(p.listedNames(), listed);
+        const QStringList texts = p.boxes().texts();
+        QCOMPARE(texts.size(), 4); // the two editor saves, the question and the delete's failure
+        QVERIFY2(texts[0].contains(QLatin1String("injected")) && texts[1].contains(QLatin1String("injected")), qPrintable(texts.join('\n')));
+        QCOMPARE(texts[3], QStringLiteral("There was an error deleting the drink."));
+    }
+
+    void deleteSelectsTheNeighbourAndRelistsWhenEmpty()
+    {
+        StartedProgram p;
+        const QStringList all = p.listedNames();
+        const int id = drinkRow(p, all[1]).section(QLatin1Char('|'), 0, 0).toInt();
+        p.form().selectDrinkAt(1);
+        p.form().mnuEdit_Click(30); // answered No
+        QCOMPARE(p.listedNames(), all);
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().Toolbar1_ButtonClick(8);
+        QCOMPARE(p.boxes().texts().last(), QStringLiteral("Are you sure you want to delete '%1'?").arg(all[1]));
+        QCOMPARE(p.selectedName(), all[2]);
+        QCOMPARE(p.form().pnlDrinkName->text(), all[2]);
+        QVERIFY(drinkRow(p, all[1]).isEmpty() && linesOf(p, id).isEmpty());
+        p.form().selectDrinkAt(p.listedNames().size() - 1);
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().mnuDrinkListPopup_Click(20);
+        QCOMPARE(p.selectedName(), all[all.size() - 2]);
+
+        p.db().Search(1, all[0], true);
+        QCOMPARE(p.listedNames(), QStringList{all[0]});
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().mnuEdit_Click(30);
+        QCOMPARE(p.boxes().texts().last(), QStringLiteral("There are no more drinks left in the current set.  All of the remaining drinks will now be loaded."));
+        QCOMPARE(p.listedNames().size(), all.size() - 3);
+    }
+
+    void identifiersStartAtOneAndStopAtTheLargest()
+    {
+        StartedProgram p;
+        const QString ingredient = rows(p, QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
+        auto add = [&](const QString &name) {
+            edit(p, 5, [&](frmAddEdit &d) { d.txtDrinkName->setText(name); addLine(d, {}, 0, ingredient); d.cmdDone_Click(); });
+        };
+        exec(p, "DELETE FROM Drinks; DELETE FROM DrinkRel;");
+        add(QStringLiteral("First"));
+        QCOMPARE(drinkRow(p, QStringLiteral("First")).section(QLatin1Char('|'), 0, 0), QStringLiteral("1"));
+        exec(p, "UPDATE Drinks SET ID = 32767; UPDATE DrinkRel SET DrinkID = 32767;");
+        const QStringList before = dump(p);
+        p.boxes().clear();
+        add(QStringLiteral("Second"));
+        QCOMPARE(dump(p), before);
+        QVERIFY2(p.boxes().texts().value(0).startsWith(QLatin1String("Error 6: Overflow")), qPrintable(p.boxes().texts().value(0)));
+    }
 };
 
-QTEST_MAIN(TestPlaceholder)
+QTEST_MAIN(TestDrinkWrites)
 #include "test_drink_writes.moc"
