@@ -1,1 +1,223 @@
+// Adding, renaming, deleting and combining ingredients, and the two questions the ingredient
+// dialogs ask first: is a name taken, and does a drink still use an ingredient.
+//
+// Names are stored without control or invisible characters and without surrounding white space,
+// and never empty, with a double quote or with a comma (bar lists and ingredient searches
+// separate names with commas). Two ingredients never share a name under the store's comparison.
+// Deleting and combining run in one transaction each: they change all or nothing.
+
 #include "store/CDatabase.h"
+
+#include "common/message_box.h"
+#include "common/name_text.h"
+#include "edit/CQueries.h"
+#include "store/engine/jet_dialect.h"
+#include "store/write_transaction.h"
+
+#include <QListWidget>
+#include <optional>
+
+namespace {
+
+const QString kNameTaken = QStringLiteral("An ingredient by that name already exists, please choose another name.");
+// The engine's number for a row that related rows still need.
+constexpr int kRelatedRecords = 3200;
+constexpr int kMaxKey = 32767;
+
+QString storedName(const QString &typed)
+{
+    return cleanName(typed).trimmed();
+}
+
+// The last line of defence behind the dialogs, which ask the user for a better name first.
+void checkName(const QString &name)
+{
+    if (name.isEmpty())
+        throw EngineError(err::InvalidOperation, QStringLiteral("An ingredient needs a name."));
+    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
+        throw EngineError(err::InvalidOperation,
+                          QStringLiteral("The ingredient name '%1' holds a double quote or a comma.").arg(name));
+}
+
+QString nameCriteria(const QString &name)
+{
+    return QStringLiteral("[Ingredient] = ") + engine::quotedName(name);
+}
+
+// The identifier of the first row with the name, 0 when none has it. Unlike GetIngID, a failing
+// lookup raises its error: a write must not take it for "no such ingredient".
+int ingredientId(CDatabase &db, const QString &name)
+{
+    auto rs = db.database().OpenRecordset(QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ")
+                                              + engine::quotedName(name),
+                                          engine::dbOpenSnapshot);
+    return rs->Eof() ? 0 : rs->Fields(QStringLiteral("ID")).Value().toInt();
+}
+
+enum class Usage { Unused, Used, CheckFailed };
+struct UsageCheck {
+    Usage usage = Usage::CheckFailed;
+    std::optional<EngineError> error;
+};
+
+// Whether a drink line names any row that has the name: a delete by name removes every such row.
+UsageCheck checkUsage(CDatabase &db, const QString &name)
+{
+    CQueries queries;
+    try {
+        auto ids = db.database().OpenRecordset(QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ")
+                                                   + engine::quotedName(name),
+                                               engine::dbOpenSnapshot);
+        for (; !ids->Eof(); ids->MoveNext()) {
+            auto lines = queries.IsIngredientBeingUsed(ids->Fields(QStringLiteral("ID")).Value().toInt(), db.database());
+            if (!lines)
+                return {Usage::CheckFailed, queries.lastError()};
+            if (lines->RecordCount() > 0)
+                return {Usage::Used, std::nullopt};
+        }
+        return {Usage::Unused, std::nullopt};
+    } catch (const EngineError &e) {
+        return {Usage::CheckFailed, e};
+    }
+}
+
+QString numbered(const EngineError &e)
+{
+    return QString::number(e.number()) + QStringLiteral(": ") + e.description();
+}
+
+} // namespace
+
+void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
+{
+    const QString name = storedName(sIngredient);
+    checkName(name);
+    if (DoesIngredientExist(name))
+        throw EngineError(err::DuplicateValue, kNameTaken);
+
+    auto max = database().QueryDefs(QStringLiteral("GetMaxIngID")).OpenRecordset(engine::dbOpenSnapshot);
+    max->MoveFirst();
+    // An empty table has no largest identifier: its first ingredient gets 1.
+    const QVariant largest = max->Fields(QStringLiteral("MaxID")).Value();
+    const int id = (largest.isNull() ? 0 : largest.toInt()) + 1;
+    if (id > kMaxKey)
+        throw EngineError(err::Overflow, QStringLiteral("Overflow: every ingredient number up to %1 is taken, so '%2' was not added.")
+                                             .arg(kMaxKey)
+                                             .arg(name));
+
+    engine::Recordset &ingredients = ingredientsTable();
+    ingredients.AddNew();
+    ingredients.Fields(QStringLiteral("ID")) = id;
+    ingredients.Fields(QStringLiteral("Ingredient")) = name;
+    ingredients.Fields(QStringLiteral("Common")) = bCommon;
+    ingredients.Update(); // Has keeps the field's default
+}
+
+void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
+{
+    const QString name = storedName(sNewName);
+    checkName(name);
+    engine::Recordset &ingredients = ingredientsTable();
+    ingredients.FindFirst(nameCriteria(sOldName));
+    if (ingredients.NoMatch())
+        throw EngineError(err::NoCurrentRecord, QStringLiteral("No ingredient is named '%1', so nothing was changed.").arg(sOldName));
+    const QString id = ingredients.Fields(QStringLiteral("ID")).Value().toString();
+
+    // Another ingredient by the new name would make every lookup by name ambiguous; the same one
+    // under other letter case is a plain rename.
+    ingredients.FindFirst(nameCriteria(name) + QStringLiteral(" AND [ID] <> ") + id);
+    if (!ingredients.NoMatch())
+        throw EngineError(err::DuplicateValue, kNameTaken);
+
+    ingredients.FindFirst(QStringLiteral("[ID] = ") + id);
+    ingredients.Edit();
+    ingredients.Fields(QStringLiteral("Ingredient")) = name;
+    ingredients.Fields(QStringLiteral("Common")) = bCommon;
+    ingredients.Fields(QStringLiteral("Has")) = bHas;
+    ingredients.Update();
+}
+
+void CDatabase::IngredientDelete(const QString &sIngredient)
+{
+    // The check and the delete run together, so no drink can come to use the ingredient in
+    // between; a check that fails counts as "in use".
+    std::optional<EngineError> failure;
+    try {
+        WriteTransaction tx(*this);
+        const UsageCheck check = checkUsage(*this, sIngredient);
+        if (check.usage == Usage::CheckFailed) {
+            failure = check.error;
+        } else if (check.usage == Usage::Used) {
+            failure = EngineError(kRelatedRecords, sIngredient + QStringLiteral(" is used in some drinks, so it was not deleted."));
+        } else {
+            CQueries queries;
+            if (queries.DelIngByName(sIngredient, database()))
+                tx.commit();
+            else
+                failure = queries.lastError();
+        }
+    } catch (const EngineError &e) {
+        failure = e;
+    }
+    if (failure)
+        MsgBox(QStringLiteral("Error while deleting ingredient.\n") + numbered(*failure));
+    ingredientsTable().Requery();
+}
+
+void CDatabase::IngredientCombine(QListWidget *lstList)
+{
+    const QList<QListWidgetItem *> selected = lstList->selectedItems();
+    const QString destination = selected.isEmpty() ? QString() : selected.first()->text();
+    const auto report = [](const EngineError &e) {
+        MsgBox(QStringLiteral("Error executing replace or delete.  ") + numbered(e));
+    };
+    try {
+        WriteTransaction tx(*this);
+        CQueries queries;
+        bool combined = true;
+        for (int i = 0; i < lstList->count() && combined; ++i) {
+            const QString item = lstList->item(i)->text();
+            if (item == destination)
+                continue;
+            const int oldId = ingredientId(*this, item);
+            const int newId = ingredientId(*this, destination);
+            // Lines moved to a missing ingredient would name nothing.
+            if (newId == 0)
+                throw EngineError(err::NoCurrentRecord,
+                                  QStringLiteral("No ingredient is named '%1', so nothing was combined.").arg(destination));
+            // An item with no row of its own has no lines to move; one that finds the destination's
+            // row is the destination under other letter case, and deleting it by name would
+            // delete the destination.
+            if (oldId == 0 || oldId == newId)
+                continue;
+            if (!queries.ReassignIngredient(oldId, newId, database())) {
+                MsgBox(QStringLiteral("error during combine"));
+                combined = false;
+            } else if (!queries.DelIngByName(item, database())) {
+                throw *queries.lastError();
+            }
+        }
+        if (combined)
+            tx.commit(); // else every item goes back as it was
+    } catch (const EngineError &e) {
+        report(e);
+    }
+    try {
+        ingredientsTable().Requery();
+    } catch (const EngineError &e) {
+        report(e);
+    }
+}
+
+bool CDatabase::DoesIngredientExist(const QString &sIngredientName)
+{
+    engine::Recordset &ingredients = ingredientsTable();
+    ingredients.MoveFirst();
+    ingredients.FindFirst(nameCriteria(sIngredientName));
+    return !ingredients.NoMatch();
+}
+
+bool CDatabase::IsIngredientBeingUsed(const QString &sIngredientName)
+{
+    return checkUsage(*this, sIngredientName).usage != Usage::Unused;
+}
