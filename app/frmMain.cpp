@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -101,6 +102,7 @@ void frmMain::buildControls()
     lvDrinks->setMinimumWidth(200);
     lvDrinks->setContextMenuPolicy(Qt::NoContextMenu);
     lvDrinks->viewport()->installEventFilter(this);
+    lvDrinks->installEventFilter(this); // Ctrl+A and Ctrl+C are the Edit menu's, not the list's
     leftLayout->addWidget(lblCurrentSet);
     leftLayout->addWidget(lvDrinks, 1);
 
@@ -378,6 +380,11 @@ void frmMain::mouseDoubleClickEvent(QMouseEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == lvDrinks && event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy))
+            return true; // left unaccepted, so the menu's shortcut runs
+    }
     if (watched == lvDrinks->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         // Let the list finish its own click handling (selection) first.
