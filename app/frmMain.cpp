@@ -332,8 +332,10 @@ QString frmMain::statusText() const
 void frmMain::Form_DblClick()
 {
     lvDrinks->setSortingEnabled(!lvDrinks->isSortingEnabled());
-    if (lvDrinks->isSortingEnabled())
+    if (lvDrinks->isSortingEnabled()) {
         lvDrinks->sortItems(0, Qt::AscendingOrder);
+        m_listInOrder = true;
+    }
 }
 
 void frmMain::lvDrinks_ItemClick(QTreeWidgetItem *item)

@@ -103,9 +103,11 @@ private:
     QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
                      const QKeySequence &shortcut = QKeySequence());
     void selectItem(QTreeWidgetItem *item);
+    int sortedRowFor(const QString &name) const;
 
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
+    bool m_listInOrder = true; // the drink list is in name order (then edits keep it so)
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;
     // Set while the program itself changes the list, so only the user's moves show a drink.

@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 // Sorts as the stored queries do, so "Rum and Tonic" comes before "Rum Old Fashioned" whether the
@@ -56,6 +58,8 @@ void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order)
     if (order == DrinkListOrder::SortedOnce)
         lvDrinks->sortItems(0, Qt::AscendingOrder); // once: sorting stays off
     lvDrinks->setUpdatesEnabled(true);
+    m_listInOrder = order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled()
+                    || std::is_sorted(names.cbegin(), names.cend(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
 }
 
 int frmMain::drinkCount() const
@@ -148,22 +152,50 @@ void frmMain::setCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
+// The row at which `name` belongs in a list in order, after the entries that sort equal to it.
+int frmMain::sortedRowFor(const QString &name) const
+{
+    int low = 0, high = lvDrinks->topLevelItemCount();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (compareNames(lvDrinks->topLevelItem(middle)->text(0), name) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 void frmMain::addDrink(const QString &name)
 {
+    SettingList setting(m_settingList);
     auto *item = new DrinkListItem(name);
-    {
-        SettingList setting(m_settingList);
+    // A list in order gets the entry in its place at once: laying out a long list is what an edit
+    // waits for, and moving the entry later would lay it out twice.
+    if (m_listInOrder && !lvDrinks->isSortingEnabled())
+        lvDrinks->insertTopLevelItem(sortedRowFor(name), item);
+    else
         lvDrinks->addTopLevelItem(item); // at the end, or in its place while the user sorts the list
-    }
-    selectItem(item);
+    lvDrinks->setCurrentItem(item);
 }
 
 void frmMain::renameDrink(const QString &oldName, const QString &newName)
 {
     SettingList setting(m_settingList);
     const QList<QTreeWidgetItem *> found = lvDrinks->findItems(oldName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!found.isEmpty())
-        found.first()->setText(0, newName);
+    if (found.isEmpty())
+        return;
+    QTreeWidgetItem *item = found.first();
+    const bool wasCurrent = lvDrinks->currentItem() == item;
+    if (m_listInOrder && !lvDrinks->isSortingEnabled()) {
+        lvDrinks->takeTopLevelItem(lvDrinks->indexOfTopLevelItem(item));
+        item->setText(0, newName);
+        lvDrinks->insertTopLevelItem(sortedRowFor(newName), item);
+        if (wasCurrent)
+            lvDrinks->setCurrentItem(item);
+    } else {
+        item->setText(0, newName);
+    }
 }
 
 void frmMain::removeDrinkAt(int row)
@@ -174,52 +206,12 @@ void frmMain::removeDrinkAt(int row)
 
 void frmMain::sortDrinkList()
 {
-    if (lvDrinks->isSortingEnabled())
-        return; // the user sorts the list: it is in order already
-    const int count = lvDrinks->topLevelItemCount();
-    auto nameAt = [this](int row) { return lvDrinks->topLevelItem(row)->text(0); };
-    // In order when the entry `skip` is left out (-1: none left out); otherwise the first row
-    // whose entry is out of order.
-    auto firstDescent = [&](int skip) {
-        int previous = -1;
-        for (int row = 0; row < count; ++row) {
-            if (row == skip)
-                continue;
-            if (previous >= 0 && compareNames(nameAt(previous), nameAt(row)) > 0)
-                return previous;
-            previous = row;
-        }
-        return -1;
-    };
-    const int descent = firstDescent(-1);
-    if (descent < 0)
-        return;
-    QTreeWidgetItem *current = lvDrinks->currentItem();
-    const bool selected = current && current->isSelected();
-    SettingList setting(m_settingList);
-    // After an addition or a rename one entry is out of place: move it alone, which keeps a long
-    // list from being sorted whole for every edit. Anything else is sorted once.
-    int misplaced = -1;
-    for (int candidate : {descent, descent + 1}) {
-        if (candidate < count && firstDescent(candidate) < 0) {
-            misplaced = candidate;
-            break;
-        }
-    }
-    if (misplaced >= 0) {
-        QTreeWidgetItem *item = lvDrinks->takeTopLevelItem(misplaced);
-        int low = 0, high = count - 1;
-        while (low < high) {
-            const int middle = (low + high) / 2;
-            if (compareNames(nameAt(middle), item->text(0)) <= 0)
-                low = middle + 1;
-            else
-                high = middle;
-        }
-        lvDrinks->insertTopLevelItem(low, item);
-    } else {
+    if (!m_listInOrder && !lvDrinks->isSortingEnabled()) {
+        SettingList setting(m_settingList);
         lvDrinks->sortItems(0, Qt::AscendingOrder); // once: sorting stays off
+        m_listInOrder = true;
     }
-    if (selected)
+    QTreeWidgetItem *current = lvDrinks->currentItem();
+    if (current && current->isSelected())
         selectItem(current);
 }

@@ -46,10 +46,11 @@ public:
     virtual void selectDrink(const QString &name) = 0;
     virtual void setCurrentSetCount(int count) = 0;
     // One entry changed by an edit: added at the end and selected, renamed in place, or removed.
+    // After an addition or a rename, sortDrinkList() puts the list in order and the selection in view.
     virtual void addDrink(const QString &name) = 0;
     virtual void renameDrink(const QString &oldName, const QString &newName) = 0;
     virtual void removeDrinkAt(int row) = 0;
-    // Sorts the list by name once; the selected drink stays selected and in view.
+    // Sorts the list by name once; the selected drink stays selected and is scrolled into view.
     virtual void sortDrinkList() = 0;
 
     // ---- The shown drink ----

@@ -466,15 +466,16 @@ void Recordset::Update()
         bindValue(stmt.get(), i + 1, values[i]);
     if (m_mode == EditMode::Edit)
         sqlite3_bind_int64(stmt.get(), int(values.size()) + 1, m_keys[size_t(m_pos)]);
-    // Keys read after the insert would hold the new row already, and it would be added twice.
-    ensureKeys();
+    // Keys read after the insert would hold the new row already, and it would be added twice; keys
+    // not read yet will hold it when they are.
+    const bool keysKnown = m_keysLoaded;
     const int rc = sqlite3_step(stmt.get());
     if (rc != SQLITE_DONE)
         throwSqliteError(m_conn->db, rc);
     if (m_mode == EditMode::Edit && sqlite3_changes(m_conn->db) == 0)
         throw EngineError(err::RecordDeleted, QStringLiteral("Record is deleted."));
 
-    if (m_mode == EditMode::AddNew) {
+    if (m_mode == EditMode::AddNew && keysKnown) {
         // The new row joins the set in key order; the row that was current stays current.
         const qint64 key = sqlite3_last_insert_rowid(m_conn->db);
         const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
@@ -593,8 +594,8 @@ void Recordset::Requery()
     requireScrollable();
     m_mode = EditMode::None;
     if (m_isTable) {
-        m_keysLoaded = false;
-        ensureKeys();
+        m_keys.clear();
+        m_keysLoaded = false; // read again when first needed: a write may re-read its sets often
         setPosition(0);
     } else {
         runQuery();
