@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTreeWidget>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -233,6 +234,20 @@ private slots:
         p.form().mnuEdit_Click(30);
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("There are no more drinks left in the current set.  All of the remaining drinks will now be loaded."));
         QCOMPARE(p.listedNames().size(), all.size() - 3);
+    }
+
+    void theShownDrinkFollowsIngredientChanges()
+    {
+        StartedProgram p;
+        const QString name = p.listedNames().at(0);
+        show(p, name);
+        const QString first = p.form().lvIngredients->topLevelItem(0)->text(1);
+        ModalScript script([&](QDialog &) {
+            p.db().IngredientEdit(first, QStringLiteral("Renamed Ingredient"), false, false);
+            return int(QDialog::Accepted);
+        });
+        p.form().mnuTools_Click(30);
+        QCOMPARE(p.form().lvIngredients->topLevelItem(0)->text(1), QStringLiteral("Renamed Ingredient"));
     }
 
     void identifiersStartAtOneAndStopAtTheLargest()
