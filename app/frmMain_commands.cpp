@@ -205,7 +205,7 @@ void frmMain::mnuTools_Click(int index)
             ShowModal(maintenance);
         }
         // Renamed or combined ingredients show under their new names.
-        if (const QString shown = selectedDrinkName(); !shown.isEmpty() && db().isOpen())
+        if (const QString shown = selectedDrinkName(); !shown.isEmpty())
             db().ShowDrinkInfo(shown);
         break;
     }

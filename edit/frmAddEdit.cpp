@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -231,8 +232,11 @@ int frmAddEdit::lineCount() const
 bool frmAddEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && isVisible()) {
-        // Going to Cancel is leaving the whole edit; there is nothing to check then.
-        if (watched == txtDrinkName && QApplication::focusWidget() != cmdCancel)
+        // Going to Cancel is leaving the whole edit, and going to another window or a menu is not
+        // leaving the box; there is nothing to check then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const bool leftBox = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (watched == txtDrinkName && leftBox && QApplication::focusWidget() != cmdCancel)
             RunCommand([this] { txtDrinkName_LostFocus(); });
         else if (watched == txtAmount)
             RunCommand([this] { txtAmount_LostFocus(); });
