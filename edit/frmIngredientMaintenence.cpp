@@ -3,6 +3,7 @@
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
+#include "common/name_order.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "edit/frmIngredientAdd.h"
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 const QString kMark = QStringLiteral("\u2022");
@@ -140,11 +143,15 @@ void frmIngredientMaintenence::buildMenu()
 void frmIngredientMaintenence::RefreshIngredientList()
 {
     programDatabase().LoadIngredientListListview(lvIngredients, 1, 2);
-    for (int i = 0; i < lvIngredients->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = lvIngredients->topLevelItem(i);
+    // By name, as every other list of names in the program, not in the order they were stored.
+    QList<QTreeWidgetItem *> items = lvIngredients->invisibleRootItem()->takeChildren();
+    std::stable_sort(items.begin(), items.end(),
+                     [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) { return compareNames(a->text(0), b->text(0)) < 0; });
+    for (QTreeWidgetItem *item : items) {
         item->setTextAlignment(1, Qt::AlignCenter);
         item->setTextAlignment(2, Qt::AlignCenter);
     }
+    lvIngredients->addTopLevelItems(items);
 }
 
 QTreeWidgetItem *frmIngredientMaintenence::selectedItem() const
