@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+class PrintTarget;
 class QComboBox;
 class QListWidget;
 class QTreeWidget;
@@ -105,6 +106,24 @@ public:
     bool DoesIngredientExist(const QString &sIngredientName);
     // True when a drink uses the ingredient, and also when the check itself failed.
     bool IsIngredientBeingUsed(const QString &sIngredientName);
+
+    // ---- Marks (output/marks.cpp) ----
+    // Writes the Tried (Print) mark of the selected drink of the list, or of every drink in it.
+    void DrinkTried(bool bValue, OutputWindow &lvList, bool bMulti);
+    void DrinkPrint(bool bValue, OutputWindow &lvList, bool bMulti);
+    void UnMarkAllPrint();
+    // Deletes every drink of the list, each all or nothing; the list itself is left as it is.
+    void DrinkDeleteMulti(OutputWindow &lvList);
+
+    // ---- Printing (output/printing.cpp) ----
+    // Prints every drink marked to print as one job.
+    void PrintDrinks();
+    // Prints one drink at the target's current position.
+    void PrintOneDrink(int iDrinkID, PrintTarget &target);
+
+    // ---- Clipboard (output/clipboard.cpp) ----
+    // Puts the shown drink on the clipboard as text, replacing its text or added to it.
+    void CopyToClipboard();
 
     // ---- Ingredient pickers (search/ingredient_pickers.cpp) ----
     std::unique_ptr<engine::Recordset> GetIngredientList();

@@ -50,6 +50,8 @@ int main(int argc, char *argv[])
         bench::benchWindows(c);
         bench::benchEdit(c);
         bench::benchIngredients(c);
+        bench::benchOutput(c);
+        bench::benchPrinting(c);
     }
     return 0;
 }

@@ -51,5 +51,7 @@ void benchWindows(const Context &c);
 void benchBarList(const Context &c);
 void benchEdit(const Context &c);
 void benchIngredients(const Context &c);
+void benchOutput(const Context &c);
+void benchPrinting(const Context &c);
 
 } // namespace bench

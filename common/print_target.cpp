@@ -1,0 +1,1 @@
+#include "common/print_target.h"

@@ -1,0 +1,6 @@
+#include "output/frmCopyToClipboard.h"
+
+frmCopyToClipboard::frmCopyToClipboard(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmCopyToClipboard"));
+}

@@ -1,0 +1,4 @@
+#include "store/CDatabase.h"
+
+void CDatabase::PrintDrinks() {}
+void CDatabase::PrintOneDrink(int, PrintTarget &) {}

@@ -1,0 +1,8 @@
+#include <QtTest>
+
+class TestPlaceholder : public QObject {
+    Q_OBJECT
+};
+
+QTEST_MAIN(TestPlaceholder)
+#include "test_printing.moc"
