@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class PrintTarget;
 class QComboBox;
 class QListWidget;
 class QToolBar;
@@ -45,6 +46,12 @@ public:
     // The amount as typed with one fraction of a small table (1/4, 1/2, 3/4, 1/5, 1/3, 2/3, 1/8)
     // written as a decimal: "1 1/2" gives "1.5". Other texts come back unchanged.
     QString FractionToDecimal(const QString &sAmount) const;
+
+    // Printing (common/wrap_text.cpp)
+    // Prints the text word by word from the target's current position, starting a new line before a
+    // word that would pass the printable width; a line feed ends the line, a tab moves to the next
+    // tab stop. The last line is left open for the caller.
+    void WrapText(PrintTarget &oTarget, const QString &sString) const;
 
 private:
     int m_pendingCaret = 0; // FillInText's caret position between nested calls

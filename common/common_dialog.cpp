@@ -3,9 +3,11 @@
 #include "common/engine_error.h"
 
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
@@ -85,15 +87,34 @@ void CommonDialog::ShowSave(QWidget *parent)
 
 void CommonDialog::ShowPrinter(QWidget *parent)
 {
-    if (fileHandler()) {
-        if (!fileHandler()(FileDialogKind::Printer, *this))
-            cancelled();
-        return;
+    // The dialog writes its settings into the printer only when the user accepts, so Cancel leaves
+    // the earlier choice, or none, in force.
+    std::shared_ptr<QPrinter> printer = m_printer;
+    if (!printer) {
+        printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setDocName(QStringLiteral("Zestro drinks"));
     }
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        cancelled();
+    if (fileHandler()) {
+        const std::optional<QString> chosen = fileHandler()(FileDialogKind::Printer, *this);
+        if (!chosen)
+            cancelled();
+        if (!chosen->isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(*chosen);
+        }
+    } else {
+        QPrintDialog dialog(printer.get(), parent);
+        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        // The dialog only chooses; File, Print prints. Its accept button says so.
+        for (QDialogButtonBox *buttons : dialog.findChildren<QDialogButtonBox *>()) {
+            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("OK"));
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            cancelled();
+    }
+    m_printer = std::move(printer);
 }
 
 void CommonDialog::ShowHelp(QWidget *parent)

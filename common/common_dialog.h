@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 class CommonDialog {
@@ -31,15 +33,24 @@ public:
 
     void ShowOpen(QWidget *parent = nullptr);
     void ShowSave(QWidget *parent = nullptr);
+    // Lets the user choose the printer and its settings; the choice is kept for the rest of the
+    // run and printing uses it. Cancel keeps the earlier choice.
     void ShowPrinter(QWidget *parent = nullptr);
     void ShowHelp(QWidget *parent = nullptr);
 
     // "Zestro bar list|*.bar" -> "Zestro bar list (*.bar)"
     static QString qtFilter(const QString &filter);
+
+    // The printer chosen in ShowPrinter, or null until the user has chosen one.
+    QPrinter *Printer() const { return m_printer.get(); }
+
+private:
+    std::shared_ptr<QPrinter> m_printer;
 };
 
 enum class FileDialogKind { Open, Save, Printer };
-// The chosen path, or nothing for Cancel.
+// The chosen path, or nothing for Cancel. For the printer, a path chooses printing into that PDF
+// file; an empty path accepts the printer as it stands.
 using FileDialogHandler = std::function<std::optional<QString>(FileDialogKind, CommonDialog &)>;
 void setFileDialogHandler(FileDialogHandler handler);
 // Shows the help file; the main program installs its help window here.
