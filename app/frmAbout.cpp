@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
 #include "common/message_box.h"
+#include "common/product_info.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
 
@@ -146,7 +147,7 @@ void frmAbout::buildControls()
     lblCopyright->setFont(smaller);
 
     // The addresses look and act like links; a click hands them to the desktop.
-    lblWeb[0] = plainLabel(kSupportEmail);
+    lblWeb[0] = plainLabel(kSupportAddress);
     lblWeb[1] = plainLabel(kWebPage);
     for (QLabel *link : lblWeb) {
         QFont underlined = link->font();
@@ -193,7 +194,7 @@ void frmAbout::lblWeb_Click(int index)
     CCommonRoutines localRoutines;
     const CCommonRoutines &routines = program().commonRoutines ? *program().commonRoutines : localRoutines;
     if (index == 0)
-        routines.LaunchURL(this, QStringLiteral("mailto:") + kSupportEmail);
+        routines.LaunchURL(this, QStringLiteral("mailto:") + kSupportAddress);
     else if (index == 1)
         routines.LaunchURL(this, kWebPage);
 }

@@ -19,8 +19,6 @@ public:
     static constexpr int kVersionMajor = ZESTRO_VERSION_MAJOR;
     static constexpr int kVersionMinor = ZESTRO_VERSION_MINOR;
     static constexpr int kVersionRevision = ZESTRO_VERSION_PATCH;
-    static inline const QString kWebPage = QStringLiteral("https://zestro.example.org/");
-    static inline const QString kSupportEmail = QStringLiteral("dravo@zestro.example.org");
     static inline const QString kLegalNotice = QStringLiteral(
         "Copyright (C) 2026 The Zestro developers. Drink library and help text are original works "
         "of the Zestro project.");

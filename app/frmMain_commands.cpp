@@ -12,9 +12,11 @@
 #include "common/busy_cursor.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
+#include "common/product_info.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "edit/frmIngredientMaintenence.h"
+#include "output/frmPrintTagCurrentSet.h"
 #include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 
@@ -32,9 +34,6 @@ CDatabase &db()
         throw NoDatabaseOpen();
     return database;
 }
-
-// The product's web page, named in messages that send the user there.
-const QString kWebPage = QStringLiteral("https://zestro.example.org/");
 } // namespace
 
 void frmMain::mnuFile_Click(int index)
@@ -42,6 +41,9 @@ void frmMain::mnuFile_Click(int index)
     switch (index) {
     case 1:
         openAnotherDatabase(*this);
+        break;
+    case 30:
+        db().PrintDrinks();
         break;
     case 40:
         try {
@@ -69,6 +71,9 @@ void frmMain::mnuEdit_Click(int index)
         break;
     case 30:
         deleteCurrentDrink();
+        break;
+    case 50:
+        db().CopyToClipboard();
         break;
     default:
         break;
@@ -106,7 +111,46 @@ void frmMain::deleteCurrentDrink()
 
 void frmMain::mnuCurrentSet_Click(int index)
 {
-    Q_UNUSED(index);
+    CDatabase &database = db();
+    auto confirmed = [](const QString &question, int icon) {
+        return MsgBox(question, msgbox::vbYesNo | icon) == msgbox::vbYes;
+    };
+    const QString sure = QStringLiteral("Are you sure you want to ");
+    switch (index) {
+    case 10:
+        if (confirmed(sure + QStringLiteral("mark all drinks in the current set as tried?"), msgbox::vbQuestion))
+            database.DrinkTried(true, *this, true);
+        break;
+    case 20: {
+        frmPrintTagCurrentSet tag(this);
+        ShowModal(tag);
+        if (tag.Value() == 2)
+            database.UnMarkAllPrint();
+        if (tag.Value() != 0)
+            database.DrinkPrint(true, *this, true);
+        break;
+    }
+    case 40:
+        if (confirmed(sure + QStringLiteral("un-mark all drinks in the current set as tried?"), msgbox::vbQuestion))
+            database.DrinkTried(false, *this, true);
+        break;
+    case 50:
+        if (confirmed(sure + QStringLiteral("un-mark all drinks in the current set to print?"), msgbox::vbQuestion))
+            database.DrinkPrint(false, *this, true);
+        break;
+    case 70: {
+        if (confirmed(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
+                          + QStringLiteral(" drinks in the current set?"),
+                      msgbox::vbExclamation))
+            database.DrinkDeleteMulti(*this);
+        // Whatever the answer, the list shows every drink afterwards.
+        BusyCursor busy;
+        database.Search(0, QString(), true);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void frmMain::mnuView_Click(int index)
@@ -291,11 +335,26 @@ void frmMain::Toolbar1_ButtonClick(int position)
     case 2:
         moveToNeighbour(true);
         break;
+    case 4:
+        mnuEdit_Click(50);
+        break;
     case 10:
-    case 11:
-        // Marking is not in this program yet: the buttons only show the shown drink's marks, so a
-        // click must not leave them saying otherwise.
-        toolbarButton(position)->setChecked(!toolbarButton(position)->isChecked());
+    case 11: {
+        // The click has flipped the button: its new state is the mark wanted for the current drink.
+        QAction *button = toolbarButton(position);
+        const bool wanted = button->isChecked();
+        if (selectedDrinkRow() < 0 || !programDatabase().isOpen()) {
+            button->setChecked(!wanted); // no current drink: nothing to mark
+            break;
+        }
+        if (position == 10)
+            db().DrinkTried(wanted, *this, false);
+        else
+            db().DrinkPrint(wanted, *this, false);
+        break;
+    }
+    case 15:
+        mnuFile_Click(30);
         break;
     case 6:
         mnuEdit_Click(5);

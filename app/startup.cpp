@@ -8,6 +8,7 @@
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
+#include "common/product_info.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "common/settings_access.h"
@@ -21,8 +22,6 @@
 #include <QMenu>
 
 namespace {
-
-const QString kSupportAddress = QStringLiteral("dravo@zestro.example.org");
 
 // Opens the store's file with the hourglass showing; on failure the store stays closed.
 void openWithBusyPointer(CDatabase &db)

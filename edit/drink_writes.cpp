@@ -153,8 +153,8 @@ bool CDatabase::DrinkDelete(const QString &sDrinkName)
     if (!queries.DeleteDrink(id, database()) || !queries.DeleteDrinkRel(id, database()))
         return false;
     transaction.commit();
-    drinksTable().Requery();
-    drinkRelTable().Requery();
+    // The table sets may still hold the deleted rows' keys; they find rows by query, never by
+    // walking past them, so they are not re-read for every drink of a long delete.
     if (QString::compare(sDrinkName, m_currentDrinkName, Qt::CaseInsensitive) == 0) {
         m_currentDrink.reset();
         m_currentDrinkName.clear();

@@ -8,6 +8,7 @@ packages=(
   libsqlcipher-dev sqlcipher                # the encrypted database engine and its shell
   xvfb xauth imagemagick fonts-dejavu-core  # looking at the program without a display
   strace                                    # fault-injection tests
+  poppler-utils                             # reading printed PDFs back in tests
 )
 
 missing=()

@@ -2,9 +2,18 @@
 
 #include "store/CDatabase.h"
 
+namespace {
+const QString kSavepoint = QStringLiteral("write");
+}
+
 WriteTransaction::WriteTransaction(CDatabase &database) : m_database(database)
 {
-    m_database.database().BeginTrans();
+    engine::Database &db = m_database.database();
+    m_nested = db.inTransaction();
+    if (m_nested)
+        db.Savepoint(kSavepoint);
+    else
+        db.BeginTrans();
 }
 
 WriteTransaction::~WriteTransaction()
@@ -12,7 +21,10 @@ WriteTransaction::~WriteTransaction()
     if (m_done)
         return;
     try {
-        m_database.database().Rollback();
+        if (m_nested)
+            m_database.database().RollbackToSavepoint(kSavepoint);
+        else
+            m_database.database().Rollback();
         m_database.drinksTable().Requery();
         m_database.ingredientsTable().Requery();
         m_database.drinkRelTable().Requery();
@@ -23,6 +35,9 @@ WriteTransaction::~WriteTransaction()
 
 void WriteTransaction::commit()
 {
-    m_database.database().CommitTrans();
+    if (m_nested)
+        m_database.database().ReleaseSavepoint(kSavepoint);
+    else
+        m_database.database().CommitTrans();
     m_done = true;
 }

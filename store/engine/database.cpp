@@ -115,6 +115,22 @@ void Database::Rollback()
         execute(m_conn, QStringLiteral("ROLLBACK"));
 }
 
+void Database::Savepoint(const QString &name)
+{
+    execute(m_conn, QStringLiteral("SAVEPOINT ") + quotedName(name));
+}
+
+void Database::ReleaseSavepoint(const QString &name)
+{
+    execute(m_conn, QStringLiteral("RELEASE ") + quotedName(name));
+}
+
+void Database::RollbackToSavepoint(const QString &name)
+{
+    execute(m_conn, QStringLiteral("ROLLBACK TO ") + quotedName(name));
+    execute(m_conn, QStringLiteral("RELEASE ") + quotedName(name));
+}
+
 bool Database::isOpen() const
 {
     return m_conn && m_conn->isOpen();

@@ -105,6 +105,10 @@ public:
     void BeginTrans();
     void CommitTrans();
     void Rollback();
+    // A named point inside a transaction: the work after it can be undone alone, or kept.
+    void Savepoint(const QString &name);
+    void ReleaseSavepoint(const QString &name);
+    void RollbackToSavepoint(const QString &name);
     bool inTransaction() const;
 
     void Close();

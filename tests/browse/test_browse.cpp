@@ -104,9 +104,11 @@ private slots:
         QVERIFY(!f.toolbarButton(10)->isChecked());
         QVERIFY(!f.toolbarButton(11)->isChecked());
         QVERIFY(!p.db().CurrentDrinkPrint());
-        // Clicking a mark button does not make it lie about the drink's mark.
+        // Clicking a mark button marks the current drink, and the button says so.
+        f.selectDrink(p.db().GetDrinkName(2));
         f.toolbarButton(10)->trigger();
-        QVERIFY(!f.toolbarButton(10)->isChecked());
+        QVERIFY(f.toolbarButton(10)->isChecked());
+        QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Tried FROM Drinks WHERE ID = 2")), 1);
     }
 
     void unknownDrinkIsANumberedError()

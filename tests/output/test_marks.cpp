@@ -1,8 +1,157 @@
-#include <QtTest>
+// Marks over the current drink and the current set, tagging the set for printing and deleting the
+// whole set, driven through the menu and toolbar handlers and checked in the file.
 
-class TestPlaceholder : public QObject {
+#include "output/frmPrintTagCurrentSet.h"
+#include "store/CDatabase.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+void exec(StartedProgram &p, const QString &sql)
+{
+    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+}
+
+// The names of the drinks whose `field` is set.
+QStringList marked(StartedProgram &p, const QString &field)
+{
+    QStringList names;
+    auto rs = p.db().database().OpenRecordset(QStringLiteral("SELECT Name FROM Drinks WHERE %1 <> 0 ORDER BY Name").arg(field));
+    for (; !rs->Eof(); rs->MoveNext())
+        names << rs->value(QStringLiteral("Name")).toString();
+    return names;
+}
+
+// A current set of the drinks whose names end in "Sour", with one other drink tried and tagged.
+QStringList sours(StartedProgram &p)
+{
+    exec(p, QStringLiteral("UPDATE Drinks SET Tried = 0, Print = 0; UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name = 'Zombie'"));
+    p.db().Search(1, QStringLiteral("*Sour"), true);
+    return p.listedNames();
+}
+
+} // namespace
+
+class TestMarks : public QObject {
     Q_OBJECT
+private slots:
+    void currentSetMenu_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("setMarked"); // the set's drinks afterwards
+        QTest::newRow("tried") << 10 << int(msgbox::vbYes) << "mark all drinks in the current set as tried?" << "Tried" << true;
+        QTest::newRow("tried, No") << 10 << int(msgbox::vbNo) << "mark all drinks in the current set as tried?" << "Tried" << false;
+        QTest::newRow("un-tried") << 40 << int(msgbox::vbYes) << "un-mark all drinks in the current set as tried?" << "Tried" << false;
+        QTest::newRow("un-print") << 50 << int(msgbox::vbYes) << "un-mark all drinks in the current set to print?" << "Print" << false;
+    }
+    void currentSetMenu()
+    {
+        QFETCH(int, index);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        QFETCH(QString, field);
+        QFETCH(bool, setMarked);
+        StartedProgram p;
+        const QStringList set = sours(p);
+        QVERIFY(set.size() >= 3);
+        exec(p, QStringLiteral("UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name LIKE '%Sour'"));
+        p.boxes().clear();
+        p.boxes().answerNext(answer);
+        p.form().menuItem(QStringLiteral("mnuCurrentSet"), index)->trigger();
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("Are you sure you want to ") + question});
+        QCOMPARE(marked(p, field), (setMarked || answer == msgbox::vbNo ? set : QStringList()) + QStringList{QStringLiteral("Zombie")});
+    }
+
+    void tagForPrinting_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<bool>("keepsEarlier");
+        QTest::addColumn<bool>("tagsSet");
+        QTest::newRow("add these") << 0 << 0 << true << true;
+        QTest::newRow("only these") << 0 << 1 << false << true;
+        QTest::newRow("cancel") << 1 << 1 << true << false;
+    }
+    void tagForPrinting()
+    {
+        QFETCH(int, button);
+        QFETCH(int, option);
+        QFETCH(bool, keepsEarlier);
+        QFETCH(bool, tagsSet);
+        StartedProgram p;
+        const QStringList set = sours(p);
+        ModalScript script([&](QDialog &dialog) {
+            auto &tag = static_cast<frmPrintTagCurrentSet &>(dialog);
+            tag.optOption[size_t(option)]->setChecked(true);
+            tag.cmdButtons[size_t(button)]->click();
+            return tag.result();
+        });
+        p.form().mnuCurrentSet_Click(20);
+        QCOMPARE(marked(p, QStringLiteral("Print")),
+                 (tagsSet ? set : QStringList()) + (keepsEarlier ? QStringList{QStringLiteral("Zombie")} : QStringList()));
+    }
+
+    void toolbarMarksOnlyTheCurrentDrink()
+    {
+        StartedProgram p;
+        const QStringList set = sours(p);
+        p.form().selectDrinkAt(1);
+        p.form().toolbarButton(10)->trigger();
+        p.form().toolbarButton(11)->trigger();
+        QCOMPARE(marked(p, QStringLiteral("Tried")), (QStringList{set[1], QStringLiteral("Zombie")}));
+        QCOMPARE(marked(p, QStringLiteral("Print")), (QStringList{set[1], QStringLiteral("Zombie")}));
+        QVERIFY(p.form().toolbarButton(10)->isChecked() && p.form().toolbarButton(11)->isChecked());
+        p.form().toolbarButton(10)->trigger();
+        QCOMPARE(marked(p, QStringLiteral("Tried")), QStringList{QStringLiteral("Zombie")});
+        QVERIFY(!p.form().toolbarButton(10)->isChecked());
+    }
+
+    void aSetThatFailsHalfWayIsLeftAsItWas()
+    {
+        StartedProgram p;
+        const QStringList set = sours(p);
+        exec(p, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE UPDATE ON main.Drinks WHEN NEW.Name = '%1' "
+                               "BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(set[1]));
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().menuItem(QStringLiteral("mnuCurrentSet"), 10)->trigger();
+        QCOMPARE(marked(p, QStringLiteral("Tried")), QStringList{QStringLiteral("Zombie")});
+        QVERIFY2(p.boxes().texts().last().endsWith(QLatin1String("No drink of the current set was marked.")),
+                 qPrintable(p.boxes().texts().last()));
+    }
+
+    void deleteAllAsksAndRelists()
+    {
+        StartedProgram p;
+        const int all = p.listedNames().size();
+        const QStringList set = sours(p);
+        const QString question = QStringLiteral("Are you absolutely sure you want to DELETE all %1 drinks in the current set?").arg(set.size());
+        p.form().mnuCurrentSet_Click(70); // answered No
+        QCOMPARE(p.boxes().texts().last(), question);
+        QCOMPARE(p.listedNames().size(), all);
+
+        sours(p);
+        // The second drink cannot lose its lines; stopping there keeps it and the ones after it whole.
+        const qint64 id = p.db().database().scalar(QStringLiteral("SELECT ID FROM Drinks WHERE Name = '%1'").arg(set[1]));
+        exec(p, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE DELETE ON main.DrinkRel WHEN OLD.DrinkID = %1 "
+                               "BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(id));
+        p.boxes().answerNext(msgbox::vbYes);
+        p.boxes().answerNext(msgbox::vbNo);
+        p.form().mnuCurrentSet_Click(70);
+        QCOMPARE(p.boxes().texts().last(), QStringLiteral("There was an error deleting %1.  Continue with the others?").arg(set[1]));
+        QCOMPARE(p.listedNames().size(), all - 1);
+        QVERIFY(!p.listedNames().contains(set[0]) && p.listedNames().contains(set[1]) && p.listedNames().contains(set.last()));
+        QVERIFY(p.db().database().scalar(QStringLiteral("SELECT count(*) FROM DrinkRel WHERE DrinkID = %1").arg(id)) > 0);
+    }
 };
 
-QTEST_MAIN(TestPlaceholder)
+QTEST_MAIN(TestMarks)
 #include "test_marks.moc"
