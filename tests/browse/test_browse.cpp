@@ -107,8 +107,11 @@ private slots:
         // Clicking a mark button marks the current drink, and the button says so.
         f.selectDrink(p.db().GetDrinkName(2));
         f.toolbarButton(10)->trigger();
-        QVERIFY(f.toolbarButton(10)->isChecked());
-        QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Tried FROM Drinks WHERE ID = 2")), 1);
+        f.toolbarButton(11)->trigger();
+        QVERIFY(f.toolbarButton(10)->isChecked() && f.toolbarButton(11)->isChecked());
+        QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Tried + Print FROM Drinks WHERE ID = 2")), 2);
+        f.toolbarButton(11)->trigger(); // released: the mark goes again
+        QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Print FROM Drinks WHERE ID = 2")), 0);
     }
 
     void unknownDrinkIsANumberedError()

@@ -100,21 +100,6 @@ private slots:
                  (tagsSet ? set : QStringList()) + (keepsEarlier ? QStringList{QStringLiteral("Zombie")} : QStringList()));
     }
 
-    void toolbarMarksOnlyTheCurrentDrink()
-    {
-        StartedProgram p;
-        const QStringList set = sours(p);
-        p.form().selectDrinkAt(1);
-        p.form().toolbarButton(10)->trigger();
-        p.form().toolbarButton(11)->trigger();
-        QCOMPARE(marked(p, QStringLiteral("Tried")), (QStringList{set[1], QStringLiteral("Zombie")}));
-        QCOMPARE(marked(p, QStringLiteral("Print")), (QStringList{set[1], QStringLiteral("Zombie")}));
-        QVERIFY(p.form().toolbarButton(10)->isChecked() && p.form().toolbarButton(11)->isChecked());
-        p.form().toolbarButton(10)->trigger();
-        QCOMPARE(marked(p, QStringLiteral("Tried")), QStringList{QStringLiteral("Zombie")});
-        QVERIFY(!p.form().toolbarButton(10)->isChecked());
-    }
-
     void aSetThatFailsHalfWayIsLeftAsItWas()
     {
         StartedProgram p;
