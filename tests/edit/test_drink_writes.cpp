@@ -16,43 +16,23 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
 
-void exec(StartedProgram &p, const char *sql)
-{
-    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    p.db().drinksTable().Requery();
-}
-
-QStringList rows(StartedProgram &p, const QString &sql)
-{
-    QStringList out;
-    auto rs = p.db().database().OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList fields;
-        for (const QString &f : rs->fieldNames())
-            fields << rs->value(f).toString();
-        out << fields.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 QStringList dump(StartedProgram &p)
 {
-    return rows(p, QStringLiteral("SELECT ID, Name, Description, Comments, Tried, Print, Submitted FROM Drinks ORDER BY ID"))
-           + rows(p, QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
+    return p.rows(QStringLiteral("SELECT ID, Name, Description, Comments, Tried, Print, Submitted FROM Drinks ORDER BY ID"))
+           + p.rows(QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
 }
 
 QString drinkRow(StartedProgram &p, const QString &name)
 {
-    return rows(p, QStringLiteral("SELECT ID, Name, Description, Tried, Print, Submitted FROM Drinks WHERE Name = '%1'").arg(name)).value(0);
+    return p.rows(QStringLiteral("SELECT ID, Name, Description, Tried, Print, Submitted FROM Drinks WHERE Name = '%1'").arg(name)).value(0);
 }
 
 QStringList linesOf(StartedProgram &p, int id)
 {
-    return rows(p, QStringLiteral("SELECT IngID, Amount FROM DrinkRel WHERE DrinkID = %1 ORDER BY rowid").arg(id));
+    return p.rows(QStringLiteral("SELECT IngID, Amount FROM DrinkRel WHERE DrinkID = %1 ORDER BY rowid").arg(id));
 }
 
 // While it lives, the drink editor is driven by `drive` and cancelled unless `drive` pressed Done.
@@ -96,8 +76,8 @@ private slots:
     void addStoresTheNextIdentifierLinesInOrderAndShowsTheDrink()
     {
         StartedProgram p;
-        exec(p, "DELETE FROM Drinks WHERE ID > 41");
-        const QStringList gin = rows(p, QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID LIMIT 2"));
+        p.exec("DELETE FROM Drinks WHERE ID > 41");
+        const QStringList gin = p.rows(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID LIMIT 2"));
         const QString first = gin[0].section(QLatin1Char('|'), 1), second = gin[1].section(QLatin1Char('|'), 1);
         edit(p, 5, [&](frmAddEdit &d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("Add Drink"));
@@ -125,7 +105,7 @@ private slots:
     {
         StartedProgram p;
         const QString name = p.listedNames().at(3);
-        exec(p, qPrintable(QStringLiteral("UPDATE Drinks SET Print = 1, Submitted = 1 WHERE Name = '%1'").arg(name)));
+        p.exec(qPrintable(QStringLiteral("UPDATE Drinks SET Print = 1, Submitted = 1 WHERE Name = '%1'").arg(name)));
         const int id = drinkRow(p, name).section(QLatin1Char('|'), 0, 0).toInt();
         const QStringList before = linesOf(p, id);
         show(p, name);
@@ -151,7 +131,7 @@ private slots:
     {
         StartedProgram p;
         const QString taken = p.listedNames().at(1), other = p.listedNames().at(2);
-        const QString ingredient = rows(p, QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
+        const QString ingredient = p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
         const QStringList before = dump(p);
         struct Case {
             int menu;
@@ -191,7 +171,7 @@ private slots:
         show(p, name);
         const QStringList before = dump(p);
         const QStringList listed = p.listedNames();
-        exec(p, "CREATE TEMP TRIGGER fail BEFORE INSERT ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;"
+        p.exec("CREATE TEMP TRIGGER fail BEFORE INSERT ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;"
                 "CREATE TEMP TRIGGER failDelete BEFORE DELETE ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;");
         edit(p, 10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Renamed")); d.cmdDone_Click(); });
         edit(p, 5, [&](frmAddEdit &d) {
@@ -253,14 +233,14 @@ private slots:
     void identifiersStartAtOneAndStopAtTheLargest()
     {
         StartedProgram p;
-        const QString ingredient = rows(p, QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
+        const QString ingredient = p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
         auto add = [&](const QString &name) {
             edit(p, 5, [&](frmAddEdit &d) { d.txtDrinkName->setText(name); addLine(d, {}, 0, ingredient); d.cmdDone_Click(); });
         };
-        exec(p, "DELETE FROM Drinks; DELETE FROM DrinkRel;");
+        p.exec("DELETE FROM Drinks; DELETE FROM DrinkRel;");
         add(QStringLiteral("First"));
         QCOMPARE(drinkRow(p, QStringLiteral("First")).section(QLatin1Char('|'), 0, 0), QStringLiteral("1"));
-        exec(p, "UPDATE Drinks SET ID = 32767; UPDATE DrinkRel SET DrinkID = 32767;");
+        p.exec("UPDATE Drinks SET ID = 32767; UPDATE DrinkRel SET DrinkID = 32767;");
         const QStringList before = dump(p);
         p.boxes().clear();
         add(QStringLiteral("Second"));

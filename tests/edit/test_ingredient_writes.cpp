@@ -7,37 +7,18 @@
 
 #include <QListWidget>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
 
-void exec(StartedProgram &p, const QString &sql)
-{
-    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-    p.db().ingredientsTable().Requery();
-}
-
-QStringList rows(StartedProgram &p, const QString &sql)
-{
-    QStringList out;
-    for (auto rs = p.db().database().OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {
-        QStringList fields;
-        for (const QString &f : rs->fieldNames())
-            fields << rs->value(f).toString();
-        out << fields.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 QStringList dump(StartedProgram &p)
 {
-    return rows(p, QStringLiteral("SELECT ID, Ingredient, Common, Has FROM Ingredients ORDER BY ID"))
-        + rows(p, QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
+    return p.rows(QStringLiteral("SELECT ID, Ingredient, Common, Has FROM Ingredients ORDER BY ID"))
+        + p.rows(QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
 }
 
 int uses(StartedProgram &p, int id)
 {
-    return int(rows(p, QStringLiteral("SELECT DrinkID FROM DrinkRel WHERE IngID = %1").arg(id)).size());
+    return int(p.rows(QStringLiteral("SELECT DrinkID FROM DrinkRel WHERE IngID = %1").arg(id)).size());
 }
 
 int errorOf(const std::function<void()> &write)
@@ -89,10 +70,10 @@ private slots:
         QFETCH(int, error);
         StartedProgram p;
         if (!setup.isEmpty())
-            exec(p, setup);
+            p.exec(setup);
         const QStringList before = dump(p);
         const bool adding = oldName.isEmpty();
-        const int id = adding ? rows(p, "SELECT coalesce(max(ID), 0) + 1 FROM Ingredients").value(0).toInt() : p.db().GetIngID(oldName);
+        const int id = adding ? p.rows("SELECT coalesce(max(ID), 0) + 1 FROM Ingredients").value(0).toInt() : p.db().GetIngID(oldName);
         const int used = uses(p, id);
         QCOMPARE(errorOf([&] { adding ? p.db().IngredientAdd(typed, true) : p.db().IngredientEdit(oldName, typed, true, true); }), error);
         if (error) {
@@ -100,7 +81,7 @@ private slots:
             return;
         }
         // A new ingredient starts off the bar list; a renamed one keeps its number and its drinks.
-        QCOMPARE(rows(p, QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients WHERE ID = %1").arg(id)),
+        QCOMPARE(p.rows(QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients WHERE ID = %1").arg(id)),
                  QStringList{cleanName(typed).trimmed() + (adding ? "|true|false" : "|true|true")});
         QCOMPARE(uses(p, id), used);
     }
@@ -129,11 +110,11 @@ private slots:
         const QStringList before = dump(p);
         const bool existed = p.db().DoesIngredientExist(name);
         if (!setup.isEmpty())
-            exec(p, setup); // a temporary table hides the real one from every query
+            p.exec(setup); // a temporary table hides the real one from every query
         QCOMPARE(p.db().IsIngredientBeingUsed(name), used);
         p.db().IngredientDelete(name);
         if (!setup.isEmpty())
-            exec(p, QStringLiteral("DROP TABLE temp.DrinkRel"));
+            p.exec(QStringLiteral("DROP TABLE temp.DrinkRel"));
         expectMessages(p, messages);
         QCOMPARE(p.db().DoesIngredientExist(name), existed && used);
         if (used || !existed)
@@ -160,12 +141,12 @@ private slots:
         QFETCH(QStringList, messages);
         StartedProgram p;
         if (!failure.isEmpty())
-            exec(p, "CREATE TEMP TRIGGER fail " + failure + " BEGIN SELECT RAISE(ABORT, 'injected'); END");
+            p.exec("CREATE TEMP TRIGGER fail " + failure + " BEGIN SELECT RAISE(ABORT, 'injected'); END");
         QListWidget list;
         list.addItems(items);
         list.item(items.indexOf("Gin"))->setSelected(true);
         const QStringList before = dump(p);
-        const auto lines = rows(p, "SELECT IngID FROM DrinkRel, Ingredients WHERE IngID = ID AND Ingredient IN ('" + items.join("','") + "')");
+        const auto lines = p.rows("SELECT IngID FROM DrinkRel, Ingredients WHERE IngID = ID AND Ingredient IN ('" + items.join("','") + "')");
         p.db().IngredientCombine(&list);
         expectMessages(p, messages);
         if (!failure.isEmpty()) {

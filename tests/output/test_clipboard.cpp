@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -23,7 +22,7 @@ void showGimlet(StartedProgram &p, const char *tried, const char *comments)
         "INSERT INTO Drinks (ID, Name, Description, Comments, Tried) VALUES (30000, 'Gimlet Test', 'Shake.', %1, %2);"
         "INSERT INTO DrinkRel SELECT 30000, ID, '2 oz' FROM Ingredients WHERE Ingredient = 'Gin';"
         "INSERT INTO DrinkRel SELECT 30000, ID, '' FROM Ingredients WHERE Ingredient = 'Lime juice';").arg(QLatin1String(comments), QLatin1String(tried));
-    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    p.exec(sql);
     p.db().ShowDrinkInfo(QStringLiteral("Gimlet Test"));
 }
 

@@ -9,29 +9,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
-
-void exec(StartedProgram &p, const QString &sql)
-{
-    QCOMPARE(sqlite3_exec(p.db().database().handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-}
 
 // The names of the drinks whose `field` is set.
 QStringList marked(StartedProgram &p, const QString &field)
 {
-    QStringList names;
-    auto rs = p.db().database().OpenRecordset(QStringLiteral("SELECT Name FROM Drinks WHERE %1 <> 0 ORDER BY Name").arg(field));
-    for (; !rs->Eof(); rs->MoveNext())
-        names << rs->value(QStringLiteral("Name")).toString();
-    return names;
+    return p.rows(QStringLiteral("SELECT Name FROM Drinks WHERE %1 <> 0 ORDER BY Name").arg(field));
 }
 
 // A current set of the drinks whose names end in "Sour", with one other drink tried and tagged.
 QStringList sours(StartedProgram &p)
 {
-    exec(p, QStringLiteral("UPDATE Drinks SET Tried = 0, Print = 0; UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name = 'Zombie'"));
+    p.exec(QStringLiteral("UPDATE Drinks SET Tried = 0, Print = 0; UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name = 'Zombie'"));
     p.db().Search(1, QStringLiteral("*Sour"), true);
     return p.listedNames();
 }
@@ -63,7 +53,7 @@ private slots:
         StartedProgram p;
         const QStringList set = sours(p);
         QVERIFY(set.size() >= 3);
-        exec(p, QStringLiteral("UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name LIKE '%Sour'"));
+        p.exec(QStringLiteral("UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name LIKE '%Sour'"));
         p.boxes().clear();
         p.boxes().answerNext(answer);
         p.form().menuItem(QStringLiteral("mnuCurrentSet"), index)->trigger();
@@ -104,7 +94,7 @@ private slots:
     {
         StartedProgram p;
         const QStringList set = sours(p);
-        exec(p, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE UPDATE ON main.Drinks WHEN NEW.Name = '%1' "
+        p.exec(QStringLiteral("CREATE TEMP TRIGGER fail BEFORE UPDATE ON main.Drinks WHEN NEW.Name = '%1' "
                                "BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(set[1]));
         p.boxes().answerNext(msgbox::vbYes);
         p.form().menuItem(QStringLiteral("mnuCurrentSet"), 10)->trigger();
@@ -126,7 +116,7 @@ private slots:
         sours(p);
         // The second drink cannot lose its lines; stopping there keeps it and the ones after it whole.
         const qint64 id = p.db().database().scalar(QStringLiteral("SELECT ID FROM Drinks WHERE Name = '%1'").arg(set[1]));
-        exec(p, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE DELETE ON main.DrinkRel WHEN OLD.DrinkID = %1 "
+        p.exec(QStringLiteral("CREATE TEMP TRIGGER fail BEFORE DELETE ON main.DrinkRel WHEN OLD.DrinkID = %1 "
                                "BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(id));
         p.boxes().answerNext(msgbox::vbYes);
         p.boxes().answerNext(msgbox::vbNo);

@@ -6,7 +6,11 @@
 #include "common/settings_access.h"
 #include "support/fixture_db.h"
 
+#include "store/CDatabase.h"
+
 #include <QDialog>
+#include <QTest>
+#include <sqlite3.h>
 #include <QTreeWidget>
 
 StartedProgram::StartedProgram(const Options &options)
@@ -54,6 +58,31 @@ QString StartedProgram::selectedName() const
 {
     QTreeWidgetItem *item = m_form->lvDrinks->currentItem();
     return item && item->isSelected() ? item->text(0) : QString();
+}
+
+void StartedProgram::exec(const QString &sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(db().database().handle(), sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(error);
+        sqlite3_free(error);
+        QTest::qFail(qPrintable(QStringLiteral("SQL failed: ") + text), __FILE__, __LINE__);
+    }
+    db().drinksTable().Requery();
+    db().ingredientsTable().Requery();
+    db().drinkRelTable().Requery();
+}
+
+QStringList StartedProgram::rows(const QString &sql)
+{
+    QStringList out;
+    for (auto rs = db().database().OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {
+        QStringList fields;
+        for (const QString &f : rs->fieldNames())
+            fields << rs->value(f).toString();
+        out << fields.join(QLatin1Char('|'));
+    }
+    return out;
 }
 
 ModalScript::ModalScript(std::function<int(QDialog &)> handler)

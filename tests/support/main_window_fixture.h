@@ -34,6 +34,11 @@ public:
     // The names in the drink list, top to bottom.
     QStringList listedNames() const;
     QString selectedName() const;
+    // Runs SQL on the open library behind the program's back (test set-up, injected failures) and
+    // lets the program's table sets read the file again.
+    void exec(const QString &sql);
+    // The rows of a query, each as its fields joined by '|'.
+    QStringList rows(const QString &sql);
 
 private:
     TempSettings m_settings;
