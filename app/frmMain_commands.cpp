@@ -15,8 +15,11 @@
 #include "common/product_info.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
+#include "edit/drink_import.h"
 #include "edit/frmIngredientMaintenence.h"
+#include "output/drink_export.h"
 #include "output/frmPrintTagCurrentSet.h"
+#include "search/frmBuyNext.h"
 #include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 
@@ -54,6 +57,12 @@ void frmMain::mnuFile_Click(int index)
         break;
     case 99:
         close();
+        break;
+    case 110:
+        importDrinks(db());
+        break;
+    case 120:
+        exportDrinks(db());
         break;
     default:
         break;
@@ -284,6 +293,9 @@ void frmMain::mnuBarList_Click(int index)
     case 40:
         setStatusText(db().BarlistExport() ? QStringLiteral("Bar list exported successfully.")
                                            : QStringLiteral("Bar list not exported."));
+        break;
+    case 50:
+        showBuyNext(db());
         break;
     default:
         break;

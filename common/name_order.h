@@ -1,22 +1,23 @@
 #pragma once
-// The one order of drink and ingredient names: the order of the stored queries, which compare
-// names with A-Z folded to a-z and everything else by code unit. The drink list sorts by it too,
-// so a list sorted in the window and one sorted by a query agree.
+// The one rule for drink and ingredient names: two names are the same name when they are equal
+// after Unicode case folding and composition (NFC), so "CACHAÇA" and "Cachaça", or a decomposed
+// and a precomposed "Bénédictine", are one name. Every lookup, uniqueness check and list order of
+// the program uses it; the store registers the same rule as a collation (store/engine/name_sql).
+// Searches go one step further and also ignore accents (searchKey).
 
 #include <QString>
-#include <algorithm>
 
-inline int compareNames(const QString &a, const QString &b)
+// The name as compared: case folded and composed. Plain ASCII names are only lower-cased.
+QString nameKey(const QString &name);
+
+// The text as searched: nameKey without accents and other combining marks, with the few letters
+// that have no decomposition spelled as their base letters (ø as o, ß as ss, æ as ae, ...).
+QString searchKey(const QString &text);
+
+// Orders names by their keys; 0 when they are the same name.
+int compareNames(const QString &a, const QString &b);
+
+inline bool sameName(const QString &a, const QString &b)
 {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= u'A' && x <= u'Z')
-            x += 32;
-        if (y >= u'A' && y <= u'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return compareNames(a, b) == 0;
 }

@@ -52,6 +52,8 @@ int main(int argc, char *argv[])
         bench::benchIngredients(c);
         bench::benchOutput(c);
         bench::benchPrinting(c);
+        bench::benchExchange(c);
+        bench::benchBuyNext(c);
     }
     return 0;
 }

@@ -53,5 +53,7 @@ void benchEdit(const Context &c);
 void benchIngredients(const Context &c);
 void benchOutput(const Context &c);
 void benchPrinting(const Context &c);
+void benchExchange(const Context &c);
+void benchBuyNext(const Context &c);
 
 } // namespace bench

@@ -1,6 +1,7 @@
 // Opening, creating and compacting database files, and telling why a file will not open.
 
 #include "store/engine/database.h"
+#include "store/engine/name_sql.h"
 #include "store/engine/sqlite_support.h"
 
 #include <QFile>
@@ -116,6 +117,7 @@ ConnectionPtr openConnection(const QString &path, int flags, const QString &conn
     if (!password.isEmpty())
         execute(conn, QStringLiteral("PRAGMA key = %1").arg(sqlString(password)));
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    registerNameRules(conn->db);
     return conn;
 }
 
