@@ -1,7 +1,167 @@
+// Exporting drinks as a drink library file. The library is read in two ordered queries, all drinks
+// and all lines, and the file is written through a temporary file: a failed write leaves the file
+// that was there untouched.
+
 #include "output/drink_export.h"
 
+#include "common/busy_cursor.h"
+#include "common/common_dialog.h"
+#include "common/message_box.h"
+#include "common/name_order.h"
+#include "common/seams.h"
+#include "output/frmExportDrinks.h"
 #include "store/CDatabase.h"
+#include "store/engine/library_json.h"
+#include "store/engine/statement.h"
 
-void exportDrinks(CDatabase &)
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+
+namespace {
+
+// Every drink with its lines in their stored order, by name, and every ingredient, by name. Lines
+// whose ingredient is gone are left out, as the drink's detail leaves them out.
+library::Library readLibrary(engine::Database &db)
 {
+    library::Library lib;
+    QHash<int, QString> ingredientName;
+    engine::Statement ingredients(db, QStringLiteral("SELECT ID, Ingredient, Common, Has FROM Ingredients "
+                                                     "WHERE Ingredient IS NOT NULL ORDER BY Ingredient COLLATE NAMEKEY, ID"));
+    while (ingredients.next()) {
+        lib.ingredients.append({ingredients.text(1), ingredients.integer(2) != 0, ingredients.integer(3) != 0});
+        ingredientName.insert(int(ingredients.integer(0)), ingredients.text(1));
+    }
+    QHash<int, qsizetype> drinkAt;
+    engine::Statement drinks(db, QStringLiteral("SELECT ID, Name, Description, Comments, Tried, Print, Submitted FROM Drinks "
+                                                "WHERE Name IS NOT NULL ORDER BY Name COLLATE NAMEKEY, ID"));
+    while (drinks.next()) {
+        drinkAt.insert(int(drinks.integer(0)), lib.drinks.size());
+        library::Drink d;
+        d.name = drinks.text(1);
+        d.directions = drinks.text(2);
+        if (!drinks.isNull(3))
+            d.comments = drinks.text(3);
+        d.tried = drinks.integer(4) != 0;
+        d.print = drinks.integer(5) != 0;
+        d.submitted = drinks.integer(6) != 0;
+        lib.drinks.append(std::move(d));
+    }
+    engine::Statement lines(db, QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
+    while (lines.next()) {
+        const auto drink = drinkAt.constFind(int(lines.integer(0)));
+        const auto ingredient = ingredientName.constFind(int(lines.integer(1)));
+        if (drink != drinkAt.cend() && ingredient != ingredientName.cend())
+            lib.drinks[*drink].lines.append({lines.text(2), *ingredient});
+    }
+    return lib;
+}
+
+// The listed drinks in the list's order, and the ingredients they use.
+library::Library onlyListed(library::Library lib, const OutputWindow &list)
+{
+    QHash<QString, qsizetype> drinkAt;
+    for (qsizetype i = lib.drinks.size() - 1; i >= 0; --i)
+        drinkAt.insert(nameKey(lib.drinks[i].name), i);
+    library::Library listed;
+    QSet<QString> used;
+    for (int row = 0; row < list.drinkCount(); ++row) {
+        const auto at = drinkAt.constFind(nameKey(list.drinkAt(row)));
+        if (at == drinkAt.cend())
+            continue; // deleted behind the list's back
+        for (const library::Line &line : lib.drinks[*at].lines)
+            used.insert(line.ingredient);
+        listed.drinks.append(std::move(lib.drinks[*at]));
+        drinkAt.erase(at); // a name listed twice is written once
+    }
+    for (library::Ingredient &ing : lib.ingredients) {
+        if (used.contains(ing.name))
+            listed.ingredients.append(std::move(ing));
+    }
+    return listed;
+}
+
+[[noreturn]] void cannotWrite(const QString &path, const QString &why)
+{
+    throw EngineError(err::PathFileAccess, QStringLiteral("Cannot write '%1': %2").arg(path, why));
+}
+
+void saveFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered: each write meets a full disk itself, not a later flush, so the file is never
+    // committed short.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        cannotWrite(path, file.errorString());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            break; // a short write is no error by itself; the next one says why
+        done += written;
+    }
+    if (done < bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        cannotWrite(path, why);
+    }
+    if (!file.commit())
+        cannotWrite(path, file.errorString());
+}
+
+QString chooseFile(OutputWindow &out)
+{
+    CommonDialog &dialog = out.commonDialog();
+    const QString title = dialog.DialogTitle;
+    dialog.DialogTitle = QStringLiteral("Export Drinks");
+    dialog.Filter = QStringLiteral("Zestro drink library|*.json");
+    dialog.Flags = CommonDialog::cdlOFNOverwritePrompt | CommonDialog::cdlOFNHideReadOnly;
+    dialog.DefaultExt = QStringLiteral("json");
+    dialog.FileName = QStringLiteral("drinks.json");
+    try {
+        dialog.ShowSave(out.dialogParent());
+    } catch (const EngineError &e) {
+        dialog.DialogTitle = title;
+        if (e.number() == err::DialogCancelled)
+            return QString();
+        throw;
+    }
+    dialog.DialogTitle = title;
+    return dialog.FileName;
+}
+
+} // namespace
+
+void exportDrinks(CDatabase &db)
+{
+    OutputWindow *out = db.output();
+    if (!out)
+        return;
+    frmExportDrinks choice(out->drinkCount(), out->dialogParent());
+    ShowModal(choice);
+    if (choice.Value() == 0)
+        return;
+    const QString path = chooseFile(*out);
+    if (path.isEmpty())
+        return;
+
+    BusyCursor busy;
+    library::Library lib = readLibrary(db.database());
+    if (choice.Value() == 1)
+        lib = onlyListed(std::move(lib), *out);
+    try {
+        saveFile(path, library::libraryJson(lib));
+    } catch (const EngineError &e) {
+        busy.restore();
+        MsgBox(QStringLiteral("There was an error exporting the drinks; the file was not written.\n\n%1: %2")
+                   .arg(e.number())
+                   .arg(e.description()),
+               msgbox::vbExclamation);
+        out->setStatusText(QStringLiteral("Drinks not exported."));
+        return;
+    }
+    out->setStatusText(QStringLiteral("Exported %1 %2 to %3.")
+                           .arg(lib.drinks.size())
+                           .arg(lib.drinks.size() == 1 ? QStringLiteral("drink") : QStringLiteral("drinks"), QFileInfo(path).fileName()));
 }

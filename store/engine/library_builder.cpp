@@ -1,6 +1,6 @@
 #include "store/engine/library_builder.h"
 
-#include "common/name_text.h"
+#include "common/name_order.h"
 #include "store/engine/sqlite_support.h"
 
 #include "store/engine/database.h"
@@ -8,9 +8,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSet>
 #include <cstdio>
 #include <random>
@@ -24,88 +21,7 @@ namespace {
     throw EngineError(err::UnrecognizedFormat, QStringLiteral("The drink library is not valid: %1").arg(why));
 }
 
-void checkName(const QString &kind, const QString &name)
-{
-    if (name.trimmed().isEmpty())
-        invalid(QStringLiteral("a %1 has no name.").arg(kind));
-    if (name.contains(QLatin1Char('"')))
-        invalid(QStringLiteral("the %1 name '%2' contains a double quote.").arg(kind, name));
-    // The program takes these out of every name it is given, so a stored one could never be matched.
-    if (cleanName(name) != name)
-        invalid(QStringLiteral("the %1 name '%2' holds a control or invisible character.").arg(kind, cleanName(name)));
-}
-
-constexpr int kMaxKey = 32767;
-
 } // namespace
-
-Library parseLibraryJson(const QByteArray &json)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        invalid(QStringLiteral("%1 at byte %2.").arg(error.errorString()).arg(error.offset));
-    const QJsonObject root = doc.object();
-    if (root.value(QLatin1String("format")).toString() != QLatin1String("zestro-library"))
-        invalid(QStringLiteral("the \"format\" entry must be \"zestro-library\"."));
-    if (root.value(QLatin1String("version")).toInt() != 1)
-        invalid(QStringLiteral("only version 1 is understood."));
-
-    Library lib;
-    QSet<QString> ingredientNames;
-    for (const QJsonValue &v : root.value(QLatin1String("ingredients")).toArray()) {
-        const QJsonObject o = v.toObject();
-        Ingredient ing{o.value(QLatin1String("name")).toString(), o.value(QLatin1String("common")).toBool(),
-                       o.value(QLatin1String("has")).toBool()};
-        checkName(QStringLiteral("ingredient"), ing.name);
-        if (ing.name.contains(QLatin1Char(',')))
-            invalid(QStringLiteral("the ingredient name '%1' contains a comma, which separates names in ingredient searches.")
-                        .arg(ing.name));
-        if (ingredientNames.contains(ing.name.toLower()))
-            invalid(QStringLiteral("the ingredient '%1' is listed twice.").arg(ing.name));
-        ingredientNames.insert(ing.name.toLower());
-        lib.ingredients.append(ing);
-    }
-
-    QSet<QString> drinkNames;
-    for (const QJsonValue &v : root.value(QLatin1String("drinks")).toArray()) {
-        const QJsonObject o = v.toObject();
-        Drink d;
-        d.name = o.value(QLatin1String("name")).toString();
-        checkName(QStringLiteral("drink"), d.name);
-        if (drinkNames.contains(d.name.toLower()))
-            invalid(QStringLiteral("the drink '%1' is listed twice.").arg(d.name));
-        drinkNames.insert(d.name.toLower());
-        d.directions = o.value(QLatin1String("directions")).toString();
-        const QJsonValue comments = o.value(QLatin1String("comments"));
-        if (comments.isString())
-            d.comments = comments.toString();
-        d.tried = o.value(QLatin1String("tried")).toBool();
-        d.print = o.value(QLatin1String("print")).toBool();
-        d.submitted = o.value(QLatin1String("submitted")).toBool();
-        for (const QJsonValue &lv : o.value(QLatin1String("lines")).toArray()) {
-            const QJsonObject lo = lv.toObject();
-            Line line{lo.value(QLatin1String("amount")).toString(), lo.value(QLatin1String("ingredient")).toString()};
-            if (!ingredientNames.contains(line.ingredient.toLower()))
-                invalid(QStringLiteral("the drink '%1' uses '%2', which is not in the ingredient list.").arg(d.name, line.ingredient));
-            d.lines.append(line);
-        }
-        if (d.lines.isEmpty())
-            invalid(QStringLiteral("the drink '%1' has no ingredient lines.").arg(d.name));
-        lib.drinks.append(d);
-    }
-    if (lib.drinks.size() > kMaxKey || lib.ingredients.size() > kMaxKey)
-        invalid(QStringLiteral("a library holds at most %1 drinks and %1 ingredients.").arg(kMaxKey));
-    return lib;
-}
-
-Library readLibraryJson(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EngineError(err::FileNotFound, QStringLiteral("Could not read the drink library '%1': %2").arg(path, file.errorString()));
-    return parseLibraryJson(file.readAll());
-}
 
 Library syntheticLibrary(int drinkCount, quint32 seed)
 {
@@ -214,7 +130,7 @@ void writeContents(engine::Database &db, const Library &lib, Layout layout)
     QHash<QString, int> ingredientIds;
     for (int i = 0; i < lib.ingredients.size(); ++i) {
         const Ingredient &ing = lib.ingredients[i];
-        ingredientIds.insert(ing.name.toLower(), i + 1);
+        ingredientIds.insert(nameKey(ing.name), i + 1);
         ingredient.bind(1, i + 1);
         ingredient.bind(2, ing.name);
         ingredient.bind(3, ing.common);
@@ -239,7 +155,7 @@ void writeContents(engine::Database &db, const Library &lib, Layout layout)
         drink.run();
         for (const Line &l : d.lines) {
             // A library made in code is not checked by the JSON reader; a line must not point nowhere.
-            const auto ingredientId = ingredientIds.constFind(l.ingredient.toLower());
+            const auto ingredientId = ingredientIds.constFind(nameKey(l.ingredient));
             if (ingredientId == ingredientIds.constEnd())
                 invalid(QStringLiteral("the drink '%1' uses '%2', which is not in the ingredient list.").arg(d.name, l.ingredient));
             line.bind(1, id);
@@ -254,7 +170,7 @@ void writeContents(engine::Database &db, const Library &lib, Layout layout)
 
 void writeLibrary(const QString &path, const Library &lib, Layout layout)
 {
-    if (lib.drinks.size() > kMaxKey || lib.ingredients.size() > kMaxKey)
+    if (lib.drinks.size() > kMaxLibraryKey || lib.ingredients.size() > kMaxLibraryKey)
         throw EngineError(err::Overflow, QStringLiteral("Overflow"));
     const QString temporary = path + QStringLiteral(".building");
     QFile::remove(temporary);

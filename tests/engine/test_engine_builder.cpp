@@ -1,4 +1,4 @@
-// The library builder: the JSON source and its checks, the synthetic library, the files it writes,
+// The library builder: the JSON source and its checks, the JSON writer, the synthetic library, the files it writes,
 // and the starter library that ships with the program.
 
 #include "engine_test_support.h"
@@ -36,7 +36,9 @@ private slots:
 
     void parseRejects_data();
     void parseRejects();
+    void parseListsEveryProblem();
     void parseReads();
+    void writerRoundTrip();
     void readMissingFile();
 
     void syntheticShape();
@@ -72,8 +74,14 @@ void TestEngineBuilder::parseRejects_data()
         << libraryJson(R"([{"name": "Screwdriver", "lines": [{"amount": "2 Ounces", "ingredient": "Vodka"}]}])") << "Vodka";
     QTest::newRow("line without ingredient")
         << libraryJson(R"([{"name": "Screwdriver", "lines": [{"amount": "2 Ounces"}]}])") << "Screwdriver";
-    QTest::newRow("drink without lines") << libraryJson(R"([{"name": "Air", "lines": []}])") << "Air";
-    QTest::newRow("drink without lines entry") << libraryJson(R"([{"name": "Air"}])") << "Air";
+    QTest::newRow("lines not a list") << libraryJson(R"([{"name": "Air", "lines": "Gin"}])") << "drink 1 \"Air\": \"lines\" must be a list";
+    QTest::newRow("line not an object") << libraryJson(R"([{"name": "Air", "lines": ["Gin"]}])") << "drink 1 \"Air\", line 1: not an object";
+    QTest::newRow("amount as a number")
+        << libraryJson(R"([{"name": "Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Gin"}, {"amount": 2, "ingredient": "Gin"}]}])")
+        << "drink 1 \"Neat\", line 2: the amount 2 is a number";
+    QTest::newRow("mark not true or false") << libraryJson(R"([{"name": "Neat", "tried": "yes"}])") << "\"tried\" must be true or false";
+    QTest::newRow("drink name too long") << libraryJson("[{\"name\": \"" + QByteArray(256, 'x') + "\"}]") << "longer than 255";
+    QTest::newRow("no drinks list") << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": []})") << "\"drinks\" must be";
     QTest::newRow("drink name with a double quote")
         << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and Tonic", R"(The \"G\" and T)") + "]") << "The \"G\" and T";
     QTest::newRow("drink without name") << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and Tonic", "  ") + "]")
@@ -88,7 +96,11 @@ void TestEngineBuilder::parseRejects_data()
         << libraryJson("[" + QByteArray(kGinAndTonic).replace("Gin and", "Gin\u200b and") + "]") << "invisible";
     QTest::newRow("duplicate ingredient")
         << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Gin"}, {"name": "gin"}], "drinks": []})")
-        << "gin";
+        << "ingredient 2 \"gin\": listed twice (also ingredient 1 \"Gin\")";
+    QTest::newRow("duplicate ingredient, composed and decomposed")
+        << QByteArray("{\"format\": \"zestro-library\", \"version\": 1, \"ingredients\": [{\"name\": \"B\u00e9n\u00e9dictine\"}, "
+                      "{\"name\": \"BE\u0301NE\u0301DICTINE\"}], \"drinks\": []}")
+        << "ingredient 2";
 }
 
 void TestEngineBuilder::parseRejects()
@@ -101,6 +113,23 @@ void TestEngineBuilder::parseRejects()
     } catch (const EngineError &e) {
         QCOMPARE(e.number(), err::UnrecognizedFormat);
         QVERIFY2(e.description().contains(named), qPrintable(e.description()));
+    }
+}
+
+void TestEngineBuilder::parseListsEveryProblem()
+{
+    QByteArray drinks = "[";
+    for (int i = 1; i <= 25; ++i)
+        drinks += (i > 1 ? ", " : "") + QStringLiteral(R"({"name": "D%1", "lines": [{"ingredient": "Vodka"}]})").arg(i).toUtf8();
+    try {
+        library::parseLibraryJson(libraryJson(drinks + "]"));
+        QFAIL("accepted");
+    } catch (const EngineError &e) {
+        const QStringList lines = e.description().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 1 + library::kProblemsShown + 1);
+        QCOMPARE(lines[1], QStringLiteral(R"(drink 1 "D1", line 1: uses "Vodka", which is not in the ingredient list.)"));
+        QVERIFY(lines[20].startsWith(QStringLiteral("drink 20 ")));
+        QCOMPARE(lines.last(), QStringLiteral("... and 5 more problems."));
     }
 }
 
@@ -121,10 +150,43 @@ void TestEngineBuilder::parseReads()
     QCOMPARE(lib.drinks[1].comments, QVariant(QStringLiteral("Plain.")));
     QVERIFY(lib.drinks[1].tried && lib.drinks[1].print && lib.drinks[1].submitted);
     QCOMPARE(lib.drinks[1].lines[0].amount, QString());
+    QCOMPARE(lib.drinks[0].lines[1].ingredient, QStringLiteral("Tonic water")); // as the list spells it
+    // Lines and directions may be left out: the editor allows empty directions, old libraries hold
+    // drinks without lines.
+    const library::Library bare = library::parseLibraryJson(libraryJson(R"([{"name": "Air"}])"));
+    QVERIFY(bare.drinks[0].lines.isEmpty() && bare.drinks[0].directions.isEmpty());
 
     // The line's ingredient in other case finds its ingredient in the written file.
     auto db = OpenDatabase(fixture::customLibrary(m_dir.path(), lib, QStringLiteral("parsed.mdb")));
     QCOMPARE(count(*db, QStringLiteral("DrinkRel WHERE DrinkID = 1 AND IngID = 2")), 1);
+}
+
+void TestEngineBuilder::writerRoundTrip()
+{
+    library::Library lib = library::syntheticLibrary(40, 2);
+    lib.drinks[0].directions = QStringLiteral("Say \"when\".\nThen \\ stir;\ttab \x01 caf\u00e9 \u9152 \U0001F378");
+    lib.drinks[1].comments = QString(QLatin1String(""));
+    lib.drinks[2].lines.clear();
+    lib.ingredients.append({QStringLiteral("Unused"), true, true});
+    const library::Library back = library::parseLibraryJson(library::libraryJson(lib));
+    QCOMPARE(back.ingredients.size(), lib.ingredients.size());
+    for (qsizetype i = 0; i < lib.ingredients.size(); ++i) {
+        QCOMPARE(back.ingredients[i].name, lib.ingredients[i].name);
+        QCOMPARE(back.ingredients[i].common, lib.ingredients[i].common);
+        QCOMPARE(back.ingredients[i].has, lib.ingredients[i].has);
+    }
+    QCOMPARE(back.drinks.size(), lib.drinks.size());
+    for (qsizetype i = 0; i < lib.drinks.size(); ++i) {
+        const library::Drink &a = lib.drinks[i], &b = back.drinks[i];
+        QCOMPARE(b.name, a.name);
+        QCOMPARE(b.directions, a.directions);
+        QCOMPARE(b.comments, a.comments);
+        QCOMPARE(b.comments.isNull(), a.comments.isNull());
+        QCOMPARE(QList<bool>({b.tried, b.print, b.submitted}), QList<bool>({a.tried, a.print, a.submitted}));
+        QCOMPARE(b.lines.size(), a.lines.size());
+        for (qsizetype l = 0; l < a.lines.size(); ++l)
+            QCOMPARE(b.lines[l].amount + QLatin1Char('|') + b.lines[l].ingredient, a.lines[l].amount + QLatin1Char('|') + a.lines[l].ingredient);
+    }
 }
 
 void TestEngineBuilder::readMissingFile()

@@ -1,0 +1,363 @@
+#include "store/engine/library_json.h"
+
+#include "common/engine_error.h"
+#include "common/name_order.h"
+#include "common/name_text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace library {
+
+namespace {
+
+// Far more than the largest library (32,767 drinks with long directions); a bigger file is not one,
+// and is not read into memory.
+constexpr qint64 kLargestFile = 256 * 1024 * 1024;
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+class Reader {
+public:
+    Library read(const QByteArray &json);
+
+private:
+    void problem(const QString &where, const QString &what)
+    {
+        if (m_problems.size() < kProblemsShown)
+            m_problems << (where.isEmpty() ? what : where + QStringLiteral(": ") + what);
+        ++m_total;
+    }
+    [[noreturn]] void refuse() const;
+    void readIngredients(const QJsonValue &list);
+    void readDrinks(const QJsonValue &list);
+    Drink readDrink(const QJsonObject &o, const QString &where);
+    // The name member of an entry; false when it is missing or not allowed (a problem says why).
+    bool readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name);
+    bool readFlag(const QJsonObject &o, QLatin1String key, const QString &where);
+    // A text member; absent or null gives `fallback`.
+    QVariant readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback);
+
+    Library m_lib;
+    QHash<QString, int> m_ingredientAt; // name key -> index in the list
+    QStringList m_problems;
+    int m_total = 0;
+};
+
+void Reader::refuse() const
+{
+    QString text = QStringLiteral("The drink library is not valid:");
+    for (const QString &p : m_problems)
+        text += QStringLiteral("\n") + p;
+    const int more = m_total - int(m_problems.size());
+    if (more > 0)
+        text += more == 1 ? QStringLiteral("\n... and 1 more problem.") : QStringLiteral("\n... and %1 more problems.").arg(more);
+    throw EngineError(err::UnrecognizedFormat, text);
+}
+
+bool Reader::readFlag(const QJsonObject &o, QLatin1String key, const QString &where)
+{
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined() || v.isNull())
+        return false;
+    if (!v.isBool())
+        problem(where, QStringLiteral("\"%1\" must be true or false.").arg(key));
+    return v.toBool();
+}
+
+QVariant Reader::readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback)
+{
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined() || v.isNull())
+        return fallback;
+    if (!v.isString()) {
+        problem(where, QStringLiteral("\"%1\" must be text in double quotes.").arg(key));
+        return fallback;
+    }
+    return v.toString();
+}
+
+bool Reader::readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name)
+{
+    const QJsonValue v = o.value(QLatin1String("name"));
+    if (!v.isUndefined() && !v.isNull() && !v.isString()) {
+        problem(where, QStringLiteral("\"name\" must be text in double quotes."));
+        return false;
+    }
+    name = v.toString();
+    if (name.trimmed().isEmpty()) {
+        problem(where, QStringLiteral("no name."));
+        return false;
+    }
+    bool ok = true;
+    if (name.contains(QLatin1Char('"'))) {
+        problem(where, QStringLiteral("the name contains a double quote."));
+        ok = false;
+    }
+    if (isIngredient && name.contains(QLatin1Char(','))) {
+        problem(where, QStringLiteral("the name contains a comma, which separates names in ingredient searches."));
+        ok = false;
+    }
+    // The program takes these out of every name it is given, so a stored one could never be matched.
+    if (cleanName(name) != name) {
+        problem(where, QStringLiteral("the name holds a control or invisible character."));
+        ok = false;
+    }
+    if (name.size() > kMaxFieldLength) {
+        problem(where, QStringLiteral("the name is longer than %1 characters.").arg(kMaxFieldLength));
+        ok = false;
+    }
+    return ok;
+}
+
+void Reader::readIngredients(const QJsonValue &list)
+{
+    if (!list.isArray()) {
+        problem(QString(), QStringLiteral("\"ingredients\" must be a list in square brackets."));
+        return;
+    }
+    const QJsonArray array = list.toArray();
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        QString where = QStringLiteral("ingredient %1").arg(i + 1);
+        if (!array[i].isObject()) {
+            problem(where, QStringLiteral("not an object in braces."));
+            continue;
+        }
+        const QJsonObject o = array[i].toObject();
+        Ingredient ing;
+        if (o.value(QLatin1String("name")).isString())
+            where += QLatin1Char(' ') + quoted(o.value(QLatin1String("name")).toString());
+        const bool named = readName(o, where, true, ing.name);
+        ing.common = readFlag(o, QLatin1String("common"), where);
+        ing.has = readFlag(o, QLatin1String("has"), where);
+        if (!named)
+            continue;
+        const QString key = nameKey(ing.name);
+        const auto earlier = m_ingredientAt.constFind(key);
+        if (earlier != m_ingredientAt.cend()) {
+            problem(where, QStringLiteral("listed twice (also ingredient %1 %2).")
+                               .arg(*earlier + 1)
+                               .arg(quoted(m_lib.ingredients[*earlier].name)));
+            continue;
+        }
+        m_ingredientAt.insert(key, int(m_lib.ingredients.size()));
+        m_lib.ingredients.append(ing);
+    }
+    if (m_lib.ingredients.size() > kMaxLibraryKey)
+        problem(QString(), QStringLiteral("a library holds at most %1 ingredients.").arg(kMaxLibraryKey));
+}
+
+Drink Reader::readDrink(const QJsonObject &o, const QString &where)
+{
+    Drink d;
+    readName(o, where, false, d.name);
+    d.directions = readText(o, QLatin1String("directions"), where, QString()).toString();
+    d.comments = readText(o, QLatin1String("comments"), where, QVariant());
+    d.tried = readFlag(o, QLatin1String("tried"), where);
+    d.print = readFlag(o, QLatin1String("print"), where);
+    d.submitted = readFlag(o, QLatin1String("submitted"), where);
+    const QJsonValue lines = o.value(QLatin1String("lines"));
+    if (lines.isUndefined() || lines.isNull())
+        return d;
+    if (!lines.isArray()) {
+        problem(where, QStringLiteral("\"lines\" must be a list in square brackets."));
+        return d;
+    }
+    const QJsonArray array = lines.toArray();
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const QString at = where + QStringLiteral(", line %1").arg(i + 1);
+        if (!array[i].isObject()) {
+            problem(at, QStringLiteral("not an object in braces."));
+            continue;
+        }
+        const QJsonObject lo = array[i].toObject();
+        const QJsonValue amount = lo.value(QLatin1String("amount"));
+        Line line;
+        if (amount.isDouble())
+            problem(at, QStringLiteral("the amount %1 is a number; write it as text in double quotes, such as \"%1 Ounces\".")
+                            .arg(amount.toDouble()));
+        else
+            line.amount = readText(lo, QLatin1String("amount"), at, QString()).toString();
+        if (line.amount.size() > kMaxFieldLength)
+            problem(at, QStringLiteral("the amount is longer than %1 characters.").arg(kMaxFieldLength));
+        const QJsonValue ingredient = lo.value(QLatin1String("ingredient"));
+        if (!ingredient.isString() || ingredient.toString().trimmed().isEmpty()) {
+            problem(at, ingredient.isUndefined() || ingredient.isNull() || ingredient.isString()
+                            ? QStringLiteral("no ingredient.")
+                            : QStringLiteral("\"ingredient\" must be text in double quotes."));
+            continue;
+        }
+        const auto found = m_ingredientAt.constFind(nameKey(ingredient.toString()));
+        if (found == m_ingredientAt.cend()) {
+            problem(at, QStringLiteral("uses %1, which is not in the ingredient list.").arg(quoted(ingredient.toString())));
+            continue;
+        }
+        line.ingredient = m_lib.ingredients[*found].name;
+        d.lines.append(line);
+    }
+    return d;
+}
+
+void Reader::readDrinks(const QJsonValue &list)
+{
+    if (!list.isArray()) {
+        problem(QString(), QStringLiteral("\"drinks\" must be a list in square brackets."));
+        return;
+    }
+    const QJsonArray array = list.toArray();
+    QHash<QString, int> drinkAt;
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        QString where = QStringLiteral("drink %1").arg(i + 1);
+        if (!array[i].isObject()) {
+            problem(where, QStringLiteral("not an object in braces."));
+            continue;
+        }
+        const QJsonObject o = array[i].toObject();
+        if (o.value(QLatin1String("name")).isString())
+            where += QLatin1Char(' ') + quoted(o.value(QLatin1String("name")).toString());
+        Drink d = readDrink(o, where);
+        if (d.name.trimmed().isEmpty())
+            continue;
+        const QString key = nameKey(d.name);
+        const auto earlier = drinkAt.constFind(key);
+        if (earlier != drinkAt.cend()) {
+            problem(where, QStringLiteral("listed twice (also drink %1 %2).").arg(*earlier + 1).arg(quoted(m_lib.drinks[*earlier].name)));
+            continue;
+        }
+        drinkAt.insert(key, int(m_lib.drinks.size()));
+        m_lib.drinks.append(std::move(d));
+    }
+    if (m_lib.drinks.size() > kMaxLibraryKey)
+        problem(QString(), QStringLiteral("a library holds at most %1 drinks.").arg(kMaxLibraryKey));
+}
+
+Library Reader::read(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        const QByteArray before = json.left(error.offset);
+        const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+        problem(QStringLiteral("line %1, column %2").arg(before.count('\n') + 1).arg(error.offset - lineStart + 1),
+                QStringLiteral("not JSON (%1).").arg(error.errorString()));
+        refuse();
+    }
+    const QJsonObject root = doc.object();
+    if (!doc.isObject() || root.value(QLatin1String("format")).toString() != QLatin1String("zestro-library")) {
+        problem(QString(), QStringLiteral("the \"format\" entry must be \"zestro-library\"; this is not a Zestro drink library."));
+        refuse();
+    }
+    if (root.value(QLatin1String("version")).toInt() != 1) {
+        problem(QString(), QStringLiteral("only version 1 is understood."));
+        refuse();
+    }
+    readIngredients(root.value(QLatin1String("ingredients")));
+    readDrinks(root.value(QLatin1String("drinks")));
+    if (m_total > 0)
+        refuse();
+    return std::move(m_lib);
+}
+
+// JSON text of a string: quotes, backslashes and control characters escaped, the rest as UTF-8.
+void appendString(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = uchar(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            switch (c) {
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                out += "\\u00";
+                out += hex[u >> 4];
+                out += hex[u & 0xF];
+            }
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+} // namespace
+
+Library parseLibraryJson(const QByteArray &json)
+{
+    return Reader().read(json);
+}
+
+Library readLibraryJson(const QString &path)
+{
+    const QFileInfo info(path);
+    // Only a regular file: a named pipe or a device could keep the read waiting or never end.
+    if (info.exists() && !info.isFile())
+        throw EngineError(err::FileNotFound, QStringLiteral("Could not read the drink library '%1': it is not a file.").arg(path));
+    if (info.size() > kLargestFile)
+        throw EngineError(err::UnrecognizedFormat, QStringLiteral("'%1' is too large to be a drink library.").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EngineError(err::FileNotFound, QStringLiteral("Could not read the drink library '%1': %2").arg(path, file.errorString()));
+    return parseLibraryJson(file.read(kLargestFile + 1));
+}
+
+QByteArray libraryJson(const Library &lib)
+{
+    QByteArray out;
+    out.reserve(lib.ingredients.size() * 48 + lib.drinks.size() * 512);
+    out += "{\n  \"format\": \"zestro-library\",\n  \"version\": 1,\n  \"ingredients\": [";
+    for (qsizetype i = 0; i < lib.ingredients.size(); ++i) {
+        const Ingredient &ing = lib.ingredients[i];
+        out += i ? ",\n    { \"name\": " : "\n    { \"name\": ";
+        appendString(out, ing.name);
+        if (ing.common)
+            out += ", \"common\": true";
+        if (ing.has)
+            out += ", \"has\": true";
+        out += " }";
+    }
+    out += lib.ingredients.isEmpty() ? "],\n  \"drinks\": [" : "\n  ],\n  \"drinks\": [";
+    for (qsizetype i = 0; i < lib.drinks.size(); ++i) {
+        const Drink &d = lib.drinks[i];
+        out += i ? ",\n    {\n      \"name\": " : "\n    {\n      \"name\": ";
+        appendString(out, d.name);
+        out += ",\n      \"lines\": [";
+        for (qsizetype l = 0; l < d.lines.size(); ++l) {
+            out += l ? ",\n        { \"amount\": " : "\n        { \"amount\": ";
+            appendString(out, d.lines[l].amount);
+            out += ", \"ingredient\": ";
+            appendString(out, d.lines[l].ingredient);
+            out += " }";
+        }
+        out += d.lines.isEmpty() ? "],\n      \"directions\": " : "\n      ],\n      \"directions\": ";
+        appendString(out, d.directions);
+        if (!d.comments.isNull()) {
+            out += ",\n      \"comments\": ";
+            appendString(out, d.comments.toString());
+        }
+        if (d.tried)
+            out += ",\n      \"tried\": true";
+        if (d.print)
+            out += ",\n      \"print\": true";
+        if (d.submitted)
+            out += ",\n      \"submitted\": true";
+        out += "\n    }";
+    }
+    out += lib.drinks.isEmpty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+} // namespace library

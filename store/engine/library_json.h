@@ -1,0 +1,57 @@
+#pragma once
+// Drink library files in JSON (resources/library/README.md): the contents of a library, the one
+// reader that the library builder and File, Import Drinks share, and the writer of File, Export
+// Drinks. The reader checks the whole file and reports every problem it finds at once.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace library {
+
+struct Ingredient {
+    QString name;
+    bool common = false;
+    bool has = false;
+};
+
+struct Line {
+    QString amount;
+    QString ingredient; // by name; must be one of the library's ingredients
+};
+
+struct Drink {
+    QString name;
+    QList<Line> lines;
+    QString directions;
+    QVariant comments; // null when the drink has none
+    bool tried = false;
+    bool print = false;
+    bool submitted = false;
+};
+
+struct Library {
+    QList<Ingredient> ingredients;
+    QList<Drink> drinks;
+};
+
+// Keys of drinks and ingredients are 16-bit: a library holds at most this many of each.
+constexpr int kMaxLibraryKey = 32767;
+// Names and amounts are stored in text fields of this many characters.
+constexpr int kMaxFieldLength = 255;
+// A refused file's message lists this many problems and counts the rest.
+constexpr int kProblemsShown = 20;
+
+// Reads and checks a JSON library. A file with problems raises EngineError (3343) whose
+// description lists the first problems, each with where it is ("drink 12 "Margarita", line 3: no
+// ingredient"), and how many more there are. Lines name their ingredient as the list spells it.
+Library parseLibraryJson(const QByteArray &json);
+// The same for a file; 3024 when it cannot be read.
+Library readLibraryJson(const QString &path);
+
+// The library as a JSON file the reader takes back unchanged: UTF-8, marks and comments only
+// where set, lines in the order given.
+QByteArray libraryJson(const Library &library);
+
+} // namespace library
