@@ -27,6 +27,17 @@ bool wantedAt(const Context &c, const char *operation)
     return c.wanted(operation) || c.only == QStringLiteral("%1_%2").arg(QLatin1String(operation)).arg(c.drinks);
 }
 
+// A message would stop the clock for a user's answer: the operations must show none.
+void refuseMessages()
+{
+    setMsgBoxHandler([](const QString &text, int, const QString &) -> int { qFatal("unexpected message: %s", qPrintable(text)); });
+}
+
+void answerOk()
+{
+    setMsgBoxHandler([](const QString &, int, const QString &) { return int(msgbox::vbOK); });
+}
+
 void chooseFile(const QString &path)
 {
     setFileDialogHandler([path](FileDialogKind, CommonDialog &) { return std::optional<QString>(path); });
@@ -120,8 +131,10 @@ void benchImport(const Context &c, const QString &file, const QString &folder)
         QFile::remove(target);
         QFile::copy(empty, target);
         frmMain form;
-        startQuietly(form, target);
+        answerOk();
+        startQuietly(form, target); // tells that no drink is listed
         chooseFile(file);
+        refuseMessages();
         times.push_back(medianTime(1, [&](int) { form.mnuFile_Click(110); }));
         setFileDialogHandler({});
         if (program().database->DrinkCount().toInt() != c.drinks)
@@ -147,7 +160,7 @@ void benchExchange(const Context &c)
         return;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("drinks.json"));
-    setMsgBoxHandler([](const QString &text, int, const QString &) -> int { qFatal("unexpected message: %s", qPrintable(text)); });
+    refuseMessages();
     if (exporting) {
         benchExport(c, file);
     } else {
@@ -157,7 +170,7 @@ void benchExchange(const Context &c)
     }
     if (importing)
         benchImport(c, file, dir.path());
-    setMsgBoxHandler({});
+    answerOk();
 }
 
 } // namespace bench
