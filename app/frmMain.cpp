@@ -3,6 +3,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/drink_list_model.h"
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
@@ -92,13 +93,19 @@ void frmMain::buildControls()
     leftLayout->setSpacing(4);
     lblCurrentSet = new QLabel(left);
     lblCurrentSet->setObjectName(QStringLiteral("lblCurrentSet"));
-    lvDrinks = new QTreeWidget(left);
+    lvDrinks = new QTreeView(left);
     lvDrinks->setObjectName(QStringLiteral("lvDrinks"));
+    m_drinkModel = new DrinkListModel(lvDrinks);
+    lvDrinks->setModel(m_drinkModel);
     lvDrinks->setRootIsDecorated(false);
     lvDrinks->setUniformRowHeights(true);
     lvDrinks->setHeaderHidden(true);
-    lvDrinks->setColumnCount(1);
+    lvDrinks->setAllColumnsShowFocus(true);
     lvDrinks->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvDrinks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvDrinks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvDrinks->header()->setSectionsClickable(true);
+    lvDrinks->header()->setSortIndicatorShown(true);
     lvDrinks->setMinimumWidth(200);
     lvDrinks->setContextMenuPolicy(Qt::NoContextMenu);
     lvDrinks->viewport()->installEventFilter(this);
@@ -138,7 +145,14 @@ void frmMain::buildControls()
 
     auto *panes = new QSplitter(Qt::Vertical, right);
     panes->setChildrenCollapsible(false);
-    panes->addWidget(captioned(lblIngredients, lvIngredients));
+    lblMissing = new QLabel(right);
+    lblMissing->setObjectName(QStringLiteral("lblMissing"));
+    lblMissing->setWordWrap(true);
+    lblMissing->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblMissing->hide();
+    QWidget *ingredientsPane = captioned(lblIngredients, lvIngredients);
+    ingredientsPane->layout()->addWidget(lblMissing);
+    panes->addWidget(ingredientsPane);
     panes->addWidget(captioned(lblDirections, txtDirections));
     panes->addWidget(captioned(lblComments, txtComments));
     panes->setStretchFactor(0, 3);
@@ -158,9 +172,12 @@ void frmMain::buildControls()
     // window itself: the background.
     setCentralWidget(m_splitter);
 
-    connect(lvDrinks, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { lvDrinks_ItemClick(item); });
-    connect(lvDrinks, &QTreeWidget::itemDoubleClicked, this, guarded(&frmMain::lvDrinks_DblClick, this));
-    connect(lvDrinks, &QTreeWidget::itemSelectionChanged, this, guarded(&frmMain::lvDrinks_SelectionChanged, this));
+    connect(lvDrinks, &QTreeView::clicked, this, [this](const QModelIndex &index) { lvDrinks_ItemClick(index.row()); });
+    connect(lvDrinks, &QTreeView::doubleClicked, this, guarded(&frmMain::lvDrinks_DblClick, this));
+    connect(lvDrinks->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            guarded(&frmMain::lvDrinks_SelectionChanged, this));
+    connect(lvDrinks->header(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) { lvDrinks_HeaderSort(column, order); });
     statusBar()->setSizeGripEnabled(true);
 }
 
@@ -332,17 +349,25 @@ QString frmMain::statusText() const
 
 void frmMain::Form_DblClick()
 {
-    lvDrinks->setSortingEnabled(!lvDrinks->isSortingEnabled());
     if (lvDrinks->isSortingEnabled()) {
-        lvDrinks->sortItems(0, Qt::AscendingOrder);
-        m_listInOrder = true;
+        lvDrinks->setSortingEnabled(false);
+        return;
     }
+    // The view sorts by the heading's indicator as soon as sorting is on: by name, A first.
+    {
+        const QSignalBlocker quiet(lvDrinks->header());
+        lvDrinks->header()->setSortIndicator(0, Qt::AscendingOrder);
+    }
+    lvDrinks->setSortingEnabled(true);
+    m_listInOrder = true;
 }
 
-void frmMain::lvDrinks_ItemClick(QTreeWidgetItem *item)
+void frmMain::lvDrinks_ItemClick(int row)
 {
-    if (item)
-        lvDrinks->setCurrentItem(item);
+    if (row >= 0 && row < drinkCount() && row != selectedDrinkRow()) {
+        const QModelIndex index = m_drinkModel->index(row, 0);
+        lvDrinks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 void frmMain::lvDrinks_SelectionChanged()

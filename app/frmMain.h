@@ -15,6 +15,8 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
+class DrinkListModel;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -26,7 +28,7 @@ public:
 
     // ---- Controls ----
     QToolBar *Toolbar1 = nullptr;
-    QTreeWidget *lvDrinks = nullptr;
+    QTreeView *lvDrinks = nullptr;
     QTreeWidget *lvIngredients = nullptr;
     QLabel *pnlDrinkName = nullptr;
     QPlainTextEdit *txtDirections = nullptr;
@@ -34,6 +36,7 @@ public:
     QLabel *lblIngredients = nullptr;
     QLabel *lblDirections = nullptr;
     QLabel *lblComments = nullptr;
+    QLabel *lblMissing = nullptr; // under the ingredients: what the user lacks for the shown drink
     QLabel *lblCurrentSet = nullptr;
     CommonDialog CommonDialog1;
 
@@ -45,7 +48,7 @@ public:
     QString statusText() const;
 
     // ---- What the data gateway shows here (frmMain_output.cpp) ----
-    void fillDrinkList(const QStringList &names, DrinkListOrder order) override;
+    void fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing = {}) override;
     int drinkCount() const override;
     QString drinkAt(int row) const override;
     int selectedDrinkRow() const override;
@@ -81,7 +84,7 @@ public:
 
     // ---- Window events ----
     void Form_DblClick();
-    void lvDrinks_ItemClick(QTreeWidgetItem *item);
+    void lvDrinks_ItemClick(int row);
     void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
     void lvDrinks_DblClick();
     // The user moved the selection (mouse or keyboard): the selected drink becomes the shown one.
@@ -102,11 +105,14 @@ private:
     void buildToolbar();
     QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
                      const QKeySequence &shortcut = QKeySequence());
-    void selectItem(QTreeWidgetItem *item);
-    int sortedRowFor(const QString &name) const;
+    void selectRow(int row);
+    void showMissingColumn(bool shown);
+    // The user clicked a column heading of the list.
+    void lvDrinks_HeaderSort(int column, Qt::SortOrder order);
 
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
+    DrinkListModel *m_drinkModel = nullptr;
     bool m_listInOrder = true; // the drink list is in name order (then edits keep it so)
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;

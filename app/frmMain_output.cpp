@@ -3,29 +3,22 @@
 
 #include "app/frmMain.h"
 
+#include "app/drink_list_model.h"
+#include "app/missing_marks.h"
+
 #include "common/name_order.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <algorithm>
 
 namespace {
-
-// Sorts as the stored queries do, so "Rum and Tonic" comes before "Rum Old Fashioned" whether the
-// list was sorted by a query or by the window.
-class DrinkListItem : public QTreeWidgetItem {
-public:
-    explicit DrinkListItem(const QString &name) : QTreeWidgetItem(QStringList{name}) {}
-    bool operator<(const QTreeWidgetItem &other) const override
-    {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return compareNames(text(column), other.text(column)) < 0;
-    }
-};
 
 const QString kEmptySearch = QStringLiteral("(empty)");
 
@@ -43,61 +36,78 @@ private:
 
 } // namespace
 
-void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order)
+void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing)
 {
     SettingList setting(m_settingList);
-    QList<QTreeWidgetItem *> items;
-    items.reserve(names.size());
-    for (const QString &name : names)
-        items.append(new DrinkListItem(name));
-    lvDrinks->setUpdatesEnabled(false);
+    m_drinkModel->setDrinks(names, missing);
+    showMissingColumn(m_drinkModel->showsMissing());
     if (order == DrinkListOrder::SortedOnce)
         lvDrinks->setSortingEnabled(false);
-    lvDrinks->clear();
-    lvDrinks->addTopLevelItems(items);
-    if (order == DrinkListOrder::SortedOnce)
-        lvDrinks->sortItems(0, Qt::AscendingOrder); // once: sorting stays off
-    lvDrinks->setUpdatesEnabled(true);
+    if (order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled())
+        m_drinkModel->sort(0, Qt::AscendingOrder); // once, when sorting is off
     m_listInOrder = order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled()
                     || std::is_sorted(names.cbegin(), names.cend(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
 }
 
+void frmMain::showMissingColumn(bool shown)
+{
+    QHeaderView *header = lvDrinks->header();
+    lvDrinks->setHeaderHidden(!shown);
+    if (!shown)
+        return;
+    const QSignalBlocker quiet(header);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+}
+
+void frmMain::lvDrinks_HeaderSort(int column, Qt::SortOrder order)
+{
+    if (lvDrinks->isSortingEnabled())
+        return; // the view sorts by itself
+    SettingList setting(m_settingList);
+    m_drinkModel->sort(column, order);
+    m_listInOrder = column == 0 && order == Qt::AscendingOrder;
+    const int row = selectedDrinkRow();
+    if (row >= 0)
+        lvDrinks->scrollTo(m_drinkModel->index(row, 0));
+}
+
 int frmMain::drinkCount() const
 {
-    return lvDrinks->topLevelItemCount();
+    return m_drinkModel->count();
 }
 
 QString frmMain::drinkAt(int row) const
 {
-    const QTreeWidgetItem *item = lvDrinks->topLevelItem(row);
-    return item ? item->text(0) : QString();
+    return m_drinkModel->nameAt(row);
 }
 
 int frmMain::selectedDrinkRow() const
 {
-    QTreeWidgetItem *current = lvDrinks->currentItem();
-    return current && current->isSelected() ? lvDrinks->indexOfTopLevelItem(current) : -1;
+    const QModelIndex current = lvDrinks->currentIndex();
+    return current.isValid() && lvDrinks->selectionModel()->isRowSelected(current.row(), QModelIndex()) ? current.row() : -1;
 }
 
-void frmMain::selectItem(QTreeWidgetItem *item)
+void frmMain::selectRow(int row)
 {
-    if (!item)
+    if (row < 0 || row >= m_drinkModel->count())
         return;
     SettingList setting(m_settingList);
-    lvDrinks->setCurrentItem(item);
-    lvDrinks->scrollToItem(item);
+    const QModelIndex index = m_drinkModel->index(row, 0);
+    lvDrinks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    lvDrinks->scrollTo(index);
 }
 
 void frmMain::selectDrinkAt(int row)
 {
-    selectItem(lvDrinks->topLevelItem(row));
+    selectRow(row);
 }
 
 void frmMain::selectDrink(const QString &name)
 {
-    const QList<QTreeWidgetItem *> found = lvDrinks->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!found.isEmpty())
-        selectItem(found.first());
+    selectRow(m_drinkModel->rowOf(name));
 }
 
 void frmMain::setCurrentSetCount(int count)
@@ -115,10 +125,25 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     toolbarButton(11)->setChecked(drink.print);
     QList<QTreeWidgetItem *> items;
     items.reserve(drink.lines.size());
-    for (const DrinkLine &line : drink.lines)
-        items.append(new QTreeWidgetItem(QStringList{line.text, line.ingredient}));
+    const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
+    const QIcon none = drink.barListInUse ? noMarkIcon() : QIcon();
+    for (const DrinkLine &line : drink.lines) {
+        auto *item = new QTreeWidgetItem(QStringList{line.text, line.ingredient});
+        item->setIcon(0, line.missing ? missing : none);
+        if (line.missing) {
+            item->setForeground(0, missingColour(lvIngredients->palette()));
+            item->setToolTip(0, line.ingredient + QStringLiteral(" is not on your bar list."));
+        }
+        items.append(item);
+    }
     lvIngredients->clear();
     lvIngredients->addTopLevelItems(items);
+    lblMissing->setVisible(drink.barListInUse);
+    lblMissing->setText(drink.barListInUse ? missingSummary(drink.lines) : QString());
+    // A list that shows counts keeps the shown drink's current: its lines or the bar list may
+    // have changed since the search.
+    if (drink.barListInUse && m_drinkModel->showsMissing())
+        m_drinkModel->setMissing(m_drinkModel->rowOf(drink.name), missingLineCount(drink.lines));
 }
 
 void frmMain::setNeighbourButtons(bool canGoBack, bool canGoNext)
@@ -152,66 +177,50 @@ void frmMain::setCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
-// The row at which `name` belongs in a list in order, after the entries that sort equal to it.
-int frmMain::sortedRowFor(const QString &name) const
-{
-    int low = 0, high = lvDrinks->topLevelItemCount();
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (compareNames(lvDrinks->topLevelItem(middle)->text(0), name) <= 0)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return low;
-}
-
 void frmMain::addDrink(const QString &name)
 {
     SettingList setting(m_settingList);
-    auto *item = new DrinkListItem(name);
-    // A list in order gets the entry in its place at once: laying out a long list is what an edit
-    // waits for, and moving the entry later would lay it out twice.
-    if (m_listInOrder && !lvDrinks->isSortingEnabled())
-        lvDrinks->insertTopLevelItem(sortedRowFor(name), item);
-    else
-        lvDrinks->addTopLevelItem(item); // at the end, or in its place while the user sorts the list
-    lvDrinks->setCurrentItem(item);
+    // A list in order gets the entry in its place: moving it later would lay the list out twice.
+    const bool inPlace = m_listInOrder || lvDrinks->isSortingEnabled();
+    const int row = inPlace ? m_drinkModel->sortedRowFor(name) : m_drinkModel->count();
+    m_drinkModel->insertDrink(row, name);
+    selectRow(row);
 }
 
 void frmMain::renameDrink(const QString &oldName, const QString &newName)
 {
     SettingList setting(m_settingList);
-    const QList<QTreeWidgetItem *> found = lvDrinks->findItems(oldName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (found.isEmpty())
+    const int row = m_drinkModel->rowOf(oldName);
+    if (row < 0)
         return;
-    QTreeWidgetItem *item = found.first();
-    const bool wasCurrent = lvDrinks->currentItem() == item;
-    if (m_listInOrder && !lvDrinks->isSortingEnabled()) {
-        lvDrinks->takeTopLevelItem(lvDrinks->indexOfTopLevelItem(item));
-        item->setText(0, newName);
-        lvDrinks->insertTopLevelItem(sortedRowFor(newName), item);
+    const bool wasCurrent = selectedDrinkRow() == row;
+    if (m_listInOrder || lvDrinks->isSortingEnabled()) {
+        const int missing = m_drinkModel->showsMissing() ? m_drinkModel->data(m_drinkModel->index(row, 1)).toInt() : -1;
+        m_drinkModel->removeDrink(row);
+        const int to = m_drinkModel->sortedRowFor(newName);
+        m_drinkModel->insertDrink(to, newName);
+        m_drinkModel->setMissing(to, missing);
         if (wasCurrent)
-            lvDrinks->setCurrentItem(item);
+            selectRow(to);
     } else {
-        item->setText(0, newName);
+        m_drinkModel->renameDrink(row, newName);
     }
 }
 
 void frmMain::removeDrinkAt(int row)
 {
     SettingList setting(m_settingList);
-    delete lvDrinks->takeTopLevelItem(row);
+    m_drinkModel->removeDrink(row);
 }
 
 void frmMain::sortDrinkList()
 {
     if (!m_listInOrder && !lvDrinks->isSortingEnabled()) {
         SettingList setting(m_settingList);
-        lvDrinks->sortItems(0, Qt::AscendingOrder); // once: sorting stays off
+        m_drinkModel->sort(0, Qt::AscendingOrder); // once: sorting stays off
+        const QSignalBlocker quiet(lvDrinks->header());
+        lvDrinks->header()->setSortIndicator(0, Qt::AscendingOrder);
         m_listInOrder = true;
     }
-    QTreeWidgetItem *current = lvDrinks->currentItem();
-    if (current && current->isSelected())
-        selectItem(current);
+    selectRow(selectedDrinkRow());
 }

@@ -55,16 +55,19 @@ void CDatabase::ShowDrinkInfo(const QString &name)
     drink.tried = row->value(QStringLiteral("Tried")).toBool();
     drink.print = m_currentDrinkPrint;
 
+    drink.barListInUse = database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE Has <> 0)")) != 0;
     const QString drinkId = QString::number(row->value(QStringLiteral("ID")).toLongLong());
     auto lines = database().OpenRecordset(
-        QStringLiteral("SELECT DrinkRel.Amount AS Amount, Ingredients.Ingredient AS Ingredient FROM DrinkRel "
+        QStringLiteral("SELECT DrinkRel.Amount AS Amount, Ingredients.Ingredient AS Ingredient, "
+                       "Ingredients.Common <> 0 OR Ingredients.Has <> 0 AS Available FROM DrinkRel "
                        "JOIN Ingredients ON Ingredients.ID = DrinkRel.IngID WHERE DrinkRel.DrinkID = ")
             + drinkId + QStringLiteral(" ORDER BY DrinkRel.rowid LIMIT ") + QString::number(kShownLines + 1),
         engine::dbOpenForwardOnly);
     for (; !lines->Eof() && drink.lines.size() < kShownLines; lines->MoveNext()) {
         const QString amount = lines->value(QStringLiteral("Amount")).toString();
         const QString ingredient = lines->value(QStringLiteral("Ingredient")).toString();
-        drink.lines.append({amount.isEmpty() ? ingredient : amount + QLatin1Char(' ') + ingredient, ingredient});
+        drink.lines.append({amount.isEmpty() ? ingredient : amount + QLatin1Char(' ') + ingredient, ingredient,
+                            drink.barListInUse && !lines->value(QStringLiteral("Available")).toBool()});
     }
     if (!lines->Eof()) {
         const qint64 all = database().scalar(QStringLiteral("SELECT count(*) FROM DrinkRel JOIN Ingredients ON "

@@ -2,6 +2,7 @@
 
 #include "common/CCommonRoutines.h"
 
+#include "common/name_order.h"
 #include "common/string_table.h"
 #include "common/engine_error.h"
 
@@ -122,9 +123,11 @@ void CCommonRoutines::FillInText(QComboBox *ctlComboBox)
         edit->setCursorPosition(caret);
     }
     const QString prefix = edit->text().left(caret);
+    // Blind to case and accents: "creme" goes on to "Crème de cassis".
+    const QString wanted = searchKey(prefix);
     int found = -1;
     for (int i = 0; i < ctlComboBox->count(); ++i) {
-        if (ctlComboBox->itemText(i).startsWith(prefix, Qt::CaseInsensitive)) {
+        if (searchKey(ctlComboBox->itemText(i)).startsWith(wanted)) {
             found = i;
             break;
         }

@@ -4,6 +4,7 @@
 #include "store/CDatabase.h"
 
 #include "common/busy_cursor.h"
+#include "common/name_order.h"
 #include "common/name_text.h"
 #include "common/seams.h"
 #include "edit/CQueries.h"
@@ -155,7 +156,7 @@ bool CDatabase::DrinkDelete(const QString &sDrinkName)
     transaction.commit();
     // The table sets may still hold the deleted rows' keys; they find rows by query, never by
     // walking past them, so they are not re-read for every drink of a long delete.
-    if (QString::compare(sDrinkName, m_currentDrinkName, Qt::CaseInsensitive) == 0) {
+    if (sameName(sDrinkName, m_currentDrinkName)) {
         m_currentDrink.reset();
         m_currentDrinkName.clear();
     }

@@ -24,11 +24,16 @@ const QString kLinesByDrink = QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.I
                               + QStringLiteral("Ingredients.Has FROM DrinkRel,Ingredients WHERE ")
                               + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
 
+struct FoundDrink {
+    qint16 id;
+    int missing; // lines unavailable
+};
+
 // One pass over the lines: a drink is found when at most `slack` of its lines are unavailable and
 // at least one is available. A line is available when its ingredient is on the bar list or common.
-std::vector<qint16> drinksWithinSlack(engine::Recordset &lines, int slack)
+std::vector<FoundDrink> drinksWithinSlack(engine::Recordset &lines, int slack)
 {
-    std::vector<qint16> found;
+    std::vector<FoundDrink> found;
     if (lines.Eof())
         return found; // no drink has a line
     engine::Field drinkId = lines.Fields(QStringLiteral("DrinkID"));
@@ -40,7 +45,7 @@ std::vector<qint16> drinksWithinSlack(engine::Recordset &lines, int slack)
     int available = 0;
     auto judge = [&] {
         if (available >= total - slack && available > 0)
-            found.push_back(qint16(current));
+            found.push_back({qint16(current), total - available});
     };
     for (; !lines.Eof(); lines.MoveNext()) {
         const int id = drinkId.Value().toInt();
@@ -59,11 +64,12 @@ std::vector<qint16> drinksWithinSlack(engine::Recordset &lines, int slack)
 
 // The names of the drinks `ids` (ascending), in that order, from one pass over the drinks: one
 // lookup per found drink costs a statement each, far too slow when thousands are found. A line
-// whose drink is gone names nothing and is left out.
-QStringList drinkNames(engine::Database &db, const std::vector<qint16> &ids)
+// whose drink is gone names nothing and is left out, and so is its count.
+QStringList drinkNames(engine::Database &db, const std::vector<FoundDrink> &ids, QList<int> &missing)
 {
     QStringList names;
     names.reserve(qsizetype(ids.size()));
+    missing.reserve(qsizetype(ids.size()));
     auto drinks = db.OpenRecordset(QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID"), engine::dbOpenForwardOnly);
     if (drinks->Eof())
         return names;
@@ -72,10 +78,11 @@ QStringList drinkNames(engine::Database &db, const std::vector<qint16> &ids)
     auto wanted = ids.cbegin();
     for (drinks->MoveFirst(); !drinks->Eof() && wanted != ids.cend(); drinks->MoveNext()) {
         const int drinkId = id.Value().toInt();
-        while (wanted != ids.cend() && *wanted < drinkId)
+        while (wanted != ids.cend() && wanted->id < drinkId)
             ++wanted;
-        if (wanted != ids.cend() && *wanted == drinkId) {
+        if (wanted != ids.cend() && wanted->id == drinkId) {
             names << name.Value().toString();
+            missing << wanted->missing;
             ++wanted;
         }
     }
@@ -101,13 +108,14 @@ void CDatabase::BarList(qint16 iSlack)
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
         QCoreApplication::processEvents();
     }
-    std::vector<qint16> found;
+    std::vector<FoundDrink> found;
     {
         auto lines = database().OpenRecordset(kLinesByDrink, engine::dbOpenForwardOnly);
         found = drinksWithinSlack(*lines, iSlack);
     }
     wait.restore();
-    const QStringList names = found.empty() ? QStringList() : drinkNames(database(), found);
+    QList<int> missing;
+    const QStringList names = found.empty() ? QStringList() : drinkNames(database(), found, missing);
     if (names.isEmpty()) {
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
         return;
@@ -117,7 +125,7 @@ void CDatabase::BarList(qint16 iSlack)
     // Listed by name; the drink selected is the one with the smallest key. The time reported
     // covers the filling of the list too.
     ReplaceCurrentSet(names, DrinkListOrder::SortedOnce, names.first(),
-                      [start] { return lastSearchTook(start, formatSecondsShort); });
+                      [start] { return lastSearchTook(start, formatSecondsShort); }, missing);
 }
 
 std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredientName)

@@ -5,6 +5,7 @@
 
 #include "common/common_dialog.h"
 #include "common/message_box.h"
+#include "common/name_order.h"
 #include "common/name_text.h"
 
 #include <QFile>
@@ -201,15 +202,10 @@ void setHas(engine::Recordset &ingredients, bool value)
     ingredients.Update();
 }
 
-// The key under which a name is found: names are equal as compareNames and the engine's finds
-// compare them, A to Z without regard to case and every other character as it is.
-QString findKey(QString name)
+// The key under which a name is found: the program's one name rule.
+QString findKey(const QString &name)
 {
-    for (QChar &c : name) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return name;
+    return nameKey(name);
 }
 
 // Clears the bar list and marks the listed names, all or nothing. Gives the lines that name no

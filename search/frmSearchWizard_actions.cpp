@@ -4,6 +4,7 @@
 
 #include "common/command_guard.h"
 #include "common/message_box.h"
+#include "common/name_order.h"
 #include "common/name_text.h"
 #include "search/search_wizard_internal.h"
 
@@ -285,7 +286,7 @@ void frmSearchWizard::cmdRemove_Click()
     const QString name = selected.first()->text();
     // Back into its alphabetical place, where the type-ahead looks for it.
     int at = 0;
-    while (at < cmbIngredients->count() && cmbIngredients->itemText(at).compare(name, Qt::CaseInsensitive) <= 0)
+    while (at < cmbIngredients->count() && compareNames(cmbIngredients->itemText(at), name) <= 0)
         ++at;
     const QString typed = cmbIngredients->currentText();
     cmbIngredients->insertItem(at, name);

@@ -3,7 +3,9 @@
 #include "store/CDatabase.h"
 
 #include "common/CCommonRoutines.h"
+#include "common/name_order.h"
 
+#include <QMultiHash>
 #include <functional>
 #include <vector>
 
@@ -48,6 +50,33 @@ QList<qint16> readNamesWithCommas(const QStringList &pieces, const QList<qint16>
     return read;
 }
 
+// The ingredient a searched name means: the one of that name, else the one that reads the same
+// without accents ("creme de cassis" for "Crème de Cassis"), else none (0).
+class IngredientFinder {
+public:
+    explicit IngredientFinder(CDatabase &db) : m_db(db) {}
+
+    qint16 idOf(const QString &name)
+    {
+        if (const qint16 id = m_db.GetIngID(name))
+            return id;
+        if (!m_loaded) {
+            m_loaded = true;
+            auto rs = m_db.database().OpenRecordset(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID"),
+                                                    engine::dbOpenForwardOnly);
+            for (; !rs->Eof(); rs->MoveNext())
+                m_bySearchKey.insert(searchKey(rs->value(QStringLiteral("Ingredient")).toString()),
+                                     qint16(rs->value(QStringLiteral("ID")).toInt()));
+        }
+        return m_bySearchKey.value(searchKey(name), 0);
+    }
+
+private:
+    CDatabase &m_db;
+    bool m_loaded = false;
+    QMultiHash<QString, qint16> m_bySearchKey;
+};
+
 } // namespace
 
 std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString &sIngredients)
@@ -57,11 +86,12 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString 
     const int count = CCommonRoutines().CommaDelimitedStringToArray(names, sIngredients, kListSize);
     if (m_output)
         m_output->setStatusText(QStringLiteral("Getting ingredient IDs..."));
+    IngredientFinder finder(*this);
     QList<qint16> ids;
     for (int i = 0; i < count; ++i)
-        ids.append(GetIngID(names[i]));
+        ids.append(finder.idOf(names[i]));
     if (ids.contains(0))
-        ids = readNamesWithCommas(names, ids, [this](const QString &name) { return GetIngID(name); });
+        ids = readNamesWithCommas(names, ids, [&finder](const QString &name) { return finder.idOf(name); });
 
     QString sql = QStringLiteral("SELECT DISTINCT Drinks.Name FROM Drinks, Ingredients, DrinkRel ")
                   + QStringLiteral("WHERE Drinks.ID = DrinkRel.DrinkID AND DrinkRel.IngID = Ingredients.ID ");

@@ -22,11 +22,11 @@ SearchWindowsCloser::~SearchWindowsCloser()
 }
 
 void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
-                                  const std::function<QString()> &statusAfterFill)
+                                  const std::function<QString()> &statusAfterFill, const QList<int> &missing)
 {
     if (!m_output)
         return;
-    m_output->fillDrinkList(names, order);
+    m_output->fillDrinkList(names, order, missing);
     if (statusAfterFill)
         m_output->setStatusText(statusAfterFill());
     m_output->setCurrentSetCount(int(names.size()));

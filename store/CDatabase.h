@@ -146,9 +146,9 @@ private:
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
     // Makes `names` the current set (search/result_list.cpp): the list, the status text that
     // `statusAfterFill` gives, the count, the selected drink (`select`, or the top one when empty)
-    // and that drink's detail.
+    // and that drink's detail. `missing`, when given, is shown beside the names (see fillDrinkList).
     void ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select = QString(),
-                           const std::function<QString()> &statusAfterFill = {});
+                           const std::function<QString()> &statusAfterFill = {}, const QList<int> &missing = {});
 
     std::unique_ptr<engine::Database> m_db;
     OutputWindow *m_output = nullptr;

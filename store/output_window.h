@@ -14,6 +14,7 @@ class QWidget;
 struct DrinkLine {
     QString text;
     QString ingredient;
+    bool missing = false; // neither on the bar list nor common, while the bar list holds anything
 };
 
 struct DrinkDetail {
@@ -23,6 +24,7 @@ struct DrinkDetail {
     QString comments;
     bool tried = false;
     bool print = false;
+    bool barListInUse = false; // the bar list holds at least one ingredient
 };
 
 enum class DrinkListOrder {
@@ -35,8 +37,9 @@ public:
     virtual ~OutputWindow() = default;
 
     // ---- The drink list (the current set) ----
-    // Replaces the list; afterwards no drink is selected.
-    virtual void fillDrinkList(const QStringList &names, DrinkListOrder order) = 0;
+    // Replaces the list; afterwards no drink is selected. `missing`, when given, holds for each name
+    // the number of its ingredients the user lacks, shown beside it.
+    virtual void fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing = {}) = 0;
     virtual int drinkCount() const = 0;
     virtual QString drinkAt(int row) const = 0;
     // The selected drink's row, or -1 when none is selected.

@@ -13,14 +13,18 @@ QString CDatabase::DrinkCount()
 
 qint16 CDatabase::GetIngID(const QString &name)
 {
-    // No row, a closed store or any other failure: 0, silently.
+    // No row, a closed store or any other failure: 0, silently. The indexed NOCASE lookup finds the
+    // usual spelling at once; the name rule (a scan of the ingredients) finds the others.
     try {
-        auto rs = database().OpenRecordset(QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ")
-                                           + engine::quotedName(name));
-        return qint16(rs->Fields(QStringLiteral("ID")).Value().toInt());
+        const QString sql = QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ") + engine::quotedName(name);
+        for (const QString &collation : {QString(), QStringLiteral(" COLLATE NAMEKEY")}) {
+            auto rs = database().OpenRecordset(sql + collation);
+            if (!rs->Eof())
+                return qint16(rs->Fields(QStringLiteral("ID")).Value().toInt());
+        }
     } catch (const EngineError &) {
-        return 0;
     }
+    return 0;
 }
 
 QString CDatabase::GetDrinkName(qint16 id)

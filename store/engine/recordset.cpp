@@ -517,41 +517,56 @@ void Recordset::findInTable(const QList<Comparison> &crit, FindDirection directi
     ensureKeys();
     const int n = size();
     const bool forward = direction == FindDirection::First || direction == FindDirection::Next;
-    QStringList where;
-    for (const Comparison &c : crit) {
-        // Texts compare without regard to case in every column, as compareMatches does, not only in
-        // the columns declared NOCASE.
-        const bool text = c.value.typeId() == QMetaType::QString;
-        where << QStringLiteral("%1 %2 ?%3").arg(quotedName(m_columns[size_t(columnIndex(c.column))].name), c.op,
-                                                 text ? QLatin1String(" COLLATE NOCASE") : QLatin1String());
-    }
     const bool fromCurrent = direction == FindDirection::Next || direction == FindDirection::Previous;
-    if (fromCurrent) {
-        if ((forward && m_pos >= n) || (!forward && m_pos < 0)) {
-            m_noMatch = true;
-            return;
-        }
-        if (m_pos >= 0 && m_pos < n)
-            where << QStringLiteral("rowid %1 %2").arg(forward ? QLatin1String(">") : QLatin1String("<")).arg(m_keys[size_t(m_pos)]);
-    }
-    const QString sql = QStringLiteral("SELECT %1(rowid) FROM %2 WHERE %3")
-                            .arg(forward ? QLatin1String("min") : QLatin1String("max"), quotedName(m_source),
-                                 where.join(QStringLiteral(" AND ")));
-    Stmt stmt = prepare(m_conn, sql);
-    for (int i = 0; i < crit.size(); ++i)
-        bindValue(stmt.get(), i + 1, crit[i].value);
-    int rc;
-    {
-        StepClock clock(*m_conn, timeBudgetNs());
-        rc = sqlite3_step(stmt.get());
-    }
-    if (rc != SQLITE_ROW)
-        failStep(rc);
-    if (sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL) {
+    if (fromCurrent && ((forward && m_pos >= n) || (!forward && m_pos < 0))) {
         m_noMatch = true;
         return;
     }
-    const qint64 key = sqlite3_column_int64(stmt.get(), 0);
+    // Texts compare by the program's name rule in every column. That rule cannot use the indexes
+    // (they are in the file's own NOCASE order), so a first search from the start tries NOCASE
+    // first: what it finds is equal under the rule too, and it finds the usual case at once.
+    bool anyText = false;
+    auto where = [&](QLatin1String collation) {
+        QStringList terms;
+        for (const Comparison &c : crit) {
+            const bool text = c.value.typeId() == QMetaType::QString;
+            anyText = anyText || text;
+            terms << QStringLiteral("%1 %2 ?%3").arg(quotedName(m_columns[size_t(columnIndex(c.column))].name), c.op,
+                                                     text ? collation : QLatin1String());
+        }
+        if (fromCurrent && m_pos >= 0 && m_pos < n)
+            terms << QStringLiteral("rowid %1 %2").arg(forward ? QLatin1String(">") : QLatin1String("<")).arg(m_keys[size_t(m_pos)]);
+        return terms.join(QStringLiteral(" AND "));
+    };
+    auto firstKey = [&](const QString &condition) -> std::optional<qint64> {
+        const QString sql = QStringLiteral("SELECT %1(rowid) FROM %2 WHERE %3")
+                                .arg(forward ? QLatin1String("min") : QLatin1String("max"), quotedName(m_source), condition);
+        Stmt stmt = prepare(m_conn, sql);
+        for (int i = 0; i < crit.size(); ++i)
+            bindValue(stmt.get(), i + 1, crit[i].value);
+        int rc;
+        {
+            StepClock clock(*m_conn, timeBudgetNs());
+            rc = sqlite3_step(stmt.get());
+        }
+        if (rc != SQLITE_ROW)
+            failStep(rc);
+        if (sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL)
+            return std::nullopt;
+        return sqlite3_column_int64(stmt.get(), 0);
+    };
+    const bool onlyEquality = std::all_of(crit.cbegin(), crit.cend(), [](const Comparison &c) { return c.op == QLatin1String("="); });
+    std::optional<qint64> found;
+    const QString byRule = where(QLatin1String(" COLLATE NAMEKEY"));
+    if (anyText && onlyEquality && !fromCurrent)
+        found = firstKey(where(QLatin1String(" COLLATE NOCASE")));
+    if (!found)
+        found = firstKey(byRule);
+    if (!found) {
+        m_noMatch = true;
+        return;
+    }
+    const qint64 key = *found;
     auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
     if (at == m_keys.end() || *at != key)
         at = m_keys.insert(at, key); // a row stored by an action query after the set was opened

@@ -35,7 +35,7 @@ private slots:
         StartedProgram p;
         frmMain &f = p.form();
         const library::Library lib = fixture::starterContents();
-        QCOMPARE(f.lvDrinks->topLevelItemCount(), int(lib.drinks.size()));
+        QCOMPARE(f.drinkCount(), int(lib.drinks.size()));
         QCOMPARE(f.lblCurrentSet->text(), QStringLiteral("Current Set Contains %1 Drinks").arg(lib.drinks.size()));
         const QString first = p.listedNames().first();
         QCOMPARE(p.selectedName(), first);
@@ -147,7 +147,7 @@ private slots:
             next();
             QCOMPARE(p.selectedName(), names[i]);
             QCOMPARE(f.pnlDrinkName->text(), names[i]);
-            QCOMPARE(f.lvDrinks->selectedItems().size(), 1);
+            QCOMPARE(f.lvDrinks->selectionModel()->selectedRows().size(), 1);
         }
         QVERIFY(!f.toolbarButton(2)->isEnabled());
         QVERIFY(!f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
@@ -236,8 +236,8 @@ private slots:
         frmMain &f = p.form();
         f.lvDrinks->setFocus();
         QTest::keyClick(f.lvDrinks, Qt::Key(key));
-        const int last = f.lvDrinks->topLevelItemCount() - 1;
-        const int row = f.lvDrinks->indexOfTopLevelItem(f.lvDrinks->currentItem());
+        const int last = f.drinkCount() - 1;
+        const int row = f.selectedDrinkRow();
         if (expectedRow == -2)
             QVERIFY(row > 0);
         else
@@ -248,7 +248,7 @@ private slots:
         // Next at the end keeps the last drink selected and shown.
         if (row == last) {
             f.mnuView_Click(23);
-            QCOMPARE(p.selectedName(), f.lvDrinks->topLevelItem(last)->text(0));
+            QCOMPARE(p.selectedName(), f.drinkAt(last));
             QVERIFY(f.toolbarButton(1)->isEnabled());
         }
     }
@@ -339,10 +339,9 @@ private slots:
     {
         StartedProgram p;
         frmMain &f = p.form();
-        QTreeWidgetItem *item = f.lvDrinks->topLevelItem(3);
-        f.lvDrinks_ItemClick(item);
+        f.lvDrinks_ItemClick(3);
         f.lvDrinks_MouseUp(Qt::LeftButton, QPoint());
-        QCOMPARE(f.pnlDrinkName->text(), item->text(0));
+        QCOMPARE(f.pnlDrinkName->text(), f.drinkAt(3));
     }
 };
 

@@ -222,7 +222,7 @@ private slots:
         int listedAtEnd = -1;
         setClock([&] {
             if (++reads == 2)
-                listedAtEnd = p.form().lvDrinks->topLevelItemCount();
+                listedAtEnd = p.form().drinkCount();
             return reads == 1 ? start : end;
         });
         p.db().BarList(0);

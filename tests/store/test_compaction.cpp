@@ -18,7 +18,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <QtTest>
 #include <csignal>
 #include <sqlite3.h>
@@ -213,7 +212,7 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(form.windowTitle(), QStringLiteral("Zestro - zestro.mdb"));
         QCOMPARE(listed(form), set);
-        QCOMPARE(form.lvDrinks->currentItem()->text(0), selected);
+        QCOMPARE(form.drinkAt(form.selectedDrinkRow()), selected);
         QCOMPARE(form.pnlDrinkName->text(), selected);
         QVERIFY(db.currentDrink());
         QCOMPARE(db.DrinkCount(), QString::number(m_before.drinks));
@@ -407,21 +406,17 @@ private:
         engine::Recordset &drinks = db.drinksTable();
         for (drinks.MoveFirst(); !drinks.Eof() && names.size() < 4; drinks.MoveNext())
             names << drinks.Fields(QStringLiteral("Name")).Value().toString();
-        form.lvDrinks->clear();
-        for (const QString &name : names)
-            new QTreeWidgetItem(form.lvDrinks, QStringList{name});
-        QTreeWidgetItem *item = form.lvDrinks->topLevelItem(selectedRow);
-        form.lvDrinks->setCurrentItem(item);
-        item->setSelected(true);
-        db.ShowDrinkInfo(item->text(0));
+        form.fillDrinkList(names, DrinkListOrder::AsGiven);
+        form.selectDrinkAt(selectedRow);
+        db.ShowDrinkInfo(names[selectedRow]);
         return names;
     }
 
     static QStringList listed(const frmMain &form)
     {
         QStringList names;
-        for (int i = 0; i < form.lvDrinks->topLevelItemCount(); ++i)
-            names << form.lvDrinks->topLevelItem(i)->text(0);
+        for (int i = 0; i < form.drinkCount(); ++i)
+            names << form.drinkAt(i);
         return names;
     }
 

@@ -49,15 +49,14 @@ QString StartedProgram::libraryPath() const
 QStringList StartedProgram::listedNames() const
 {
     QStringList names;
-    for (int i = 0; i < m_form->lvDrinks->topLevelItemCount(); ++i)
-        names << m_form->lvDrinks->topLevelItem(i)->text(0);
+    for (int i = 0; i < m_form->drinkCount(); ++i)
+        names << m_form->drinkAt(i);
     return names;
 }
 
 QString StartedProgram::selectedName() const
 {
-    QTreeWidgetItem *item = m_form->lvDrinks->currentItem();
-    return item && item->isSelected() ? item->text(0) : QString();
+    return m_form->drinkAt(m_form->selectedDrinkRow());
 }
 
 void StartedProgram::exec(const QString &sql)

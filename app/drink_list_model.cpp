@@ -1,0 +1,138 @@
+#include "app/drink_list_model.h"
+
+#include "common/name_order.h"
+
+#include <algorithm>
+#include <climits>
+#include <numeric>
+#include <vector>
+
+void DrinkListModel::setDrinks(QStringList names, QList<int> missing)
+{
+    beginResetModel();
+    m_names = std::move(names);
+    m_missing = missing.size() == m_names.size() ? std::move(missing) : QList<int>();
+    endResetModel();
+}
+
+void DrinkListModel::insertDrink(int row, const QString &name)
+{
+    row = std::clamp(row, 0, count());
+    beginInsertRows(QModelIndex(), row, row);
+    m_names.insert(row, name);
+    if (showsMissing())
+        m_missing.insert(row, -1);
+    endInsertRows();
+}
+
+void DrinkListModel::removeDrink(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_names.removeAt(row);
+    if (showsMissing())
+        m_missing.removeAt(row);
+    endRemoveRows();
+}
+
+void DrinkListModel::renameDrink(int row, const QString &name)
+{
+    if (row < 0 || row >= count())
+        return;
+    m_names[row] = name;
+    emit dataChanged(index(row, 0), index(row, 0));
+}
+
+void DrinkListModel::setMissing(int row, int missing)
+{
+    if (!showsMissing() || row < 0 || row >= count() || m_missing[row] == missing)
+        return;
+    m_missing[row] = missing;
+    emit dataChanged(index(row, 1), index(row, 1));
+}
+
+int DrinkListModel::sortedRowFor(const QString &name) const
+{
+    return int(std::upper_bound(m_names.cbegin(), m_names.cend(), name,
+                                [](const QString &a, const QString &b) { return compareNames(a, b) < 0; })
+               - m_names.cbegin());
+}
+
+int DrinkListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int DrinkListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : (showsMissing() ? 2 : 1);
+}
+
+QVariant DrinkListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    const int row = index.row();
+    if (index.column() == 0)
+        return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(m_names[row]) : QVariant();
+    const int missing = m_missing.value(row, -1);
+    switch (role) {
+    case Qt::DisplayRole:
+        return missing < 0 ? QVariant() : QVariant(missing);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        if (missing < 0)
+            return QStringLiteral("Select the drink to count what it lacks.");
+        return missing == 0 ? QStringLiteral("You have everything for this drink.")
+                            : QStringLiteral("%1 ingredient%2 missing").arg(missing).arg(missing == 1 ? "" : "s");
+    default:
+        return {};
+    }
+}
+
+QVariant DrinkListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole)
+        return section == 0 ? QStringLiteral("Drink") : QStringLiteral("Missing");
+    if (role == Qt::ToolTipRole && section == 1)
+        return QStringLiteral("Ingredients the drink needs that are neither on your bar list nor common");
+    return {};
+}
+
+void DrinkListModel::sort(int column, Qt::SortOrder order)
+{
+    std::vector<int> rows(static_cast<size_t>(count()));
+    std::iota(rows.begin(), rows.end(), 0);
+    const bool byMissing = column == 1 && showsMissing();
+    // An unknown count sorts after every known one.
+    auto missingKey = [this](int row) { return m_missing[row] < 0 ? INT_MAX : m_missing[row]; };
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        if (byMissing && missingKey(a) != missingKey(b))
+            return order == Qt::AscendingOrder ? missingKey(a) < missingKey(b) : missingKey(a) > missingKey(b);
+        const int names = compareNames(m_names[a], m_names[b]);
+        return order == Qt::AscendingOrder || byMissing ? names < 0 : names > 0;
+    });
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QStringList names;
+    QList<int> missing;
+    names.reserve(count());
+    std::vector<int> newRow(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        names << m_names[rows[i]];
+        if (showsMissing())
+            missing << m_missing[rows[i]];
+        newRow[size_t(rows[i])] = int(i);
+    }
+    m_names = std::move(names);
+    m_missing = std::move(missing);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex &i : before)
+        after << index(newRow[size_t(i.row())], i.column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
