@@ -36,8 +36,11 @@ private:
         ++m_total;
     }
     [[noreturn]] void refuse() const;
-    void readIngredients(const QJsonValue &list);
-    void readDrinks(const QJsonValue &list);
+    // Walks the entries of a list: each must be an object; `read` is given it with where it is
+    // ("drink 3 "Margarita"") and says whether it had a name. A name met again is a problem of the
+    // later entry, which is then not read.
+    template <typename Read>
+    void readList(const QJsonValue &list, const char *listName, const char *kind, Read read);
     Drink readDrink(const QJsonObject &o, const QString &where);
     // The name member of an entry; false when it is missing or not allowed (a problem says why).
     bool readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name);
@@ -117,41 +120,37 @@ bool Reader::readName(const QJsonObject &o, const QString &where, bool isIngredi
     return ok;
 }
 
-void Reader::readIngredients(const QJsonValue &list)
+template <typename Read>
+void Reader::readList(const QJsonValue &list, const char *listName, const char *kind, Read read)
 {
     if (!list.isArray()) {
-        problem(QString(), QStringLiteral("\"ingredients\" must be a list in square brackets."));
+        problem(QString(), QStringLiteral("\"%1\" must be a list in square brackets.").arg(QLatin1String(listName)));
         return;
     }
     const QJsonArray array = list.toArray();
+    QHash<QString, qsizetype> first; // name key -> the entry that has the name
     for (qsizetype i = 0; i < array.size(); ++i) {
-        QString where = QStringLiteral("ingredient %1").arg(i + 1);
+        QString where = QStringLiteral("%1 %2").arg(QLatin1String(kind)).arg(i + 1);
         if (!array[i].isObject()) {
             problem(where, QStringLiteral("not an object in braces."));
             continue;
         }
         const QJsonObject o = array[i].toObject();
-        Ingredient ing;
-        if (o.value(QLatin1String("name")).isString())
-            where += QLatin1Char(' ') + quoted(o.value(QLatin1String("name")).toString());
-        const bool named = readName(o, where, true, ing.name);
-        ing.common = readFlag(o, QLatin1String("common"), where);
-        ing.has = readFlag(o, QLatin1String("has"), where);
-        if (!named)
-            continue;
-        const QString key = nameKey(ing.name);
-        const auto earlier = m_ingredientAt.constFind(key);
-        if (earlier != m_ingredientAt.cend()) {
-            problem(where, QStringLiteral("listed twice (also ingredient %1 %2).")
+        const QJsonValue name = o.value(QLatin1String("name"));
+        if (name.isString())
+            where += QLatin1Char(' ') + quoted(name.toString());
+        const QString key = nameKey(name.toString());
+        const auto earlier = first.constFind(key);
+        if (earlier != first.cend()) {
+            problem(where, QStringLiteral("listed twice (also %1 %2 %3).")
+                               .arg(QLatin1String(kind))
                                .arg(*earlier + 1)
-                               .arg(quoted(m_lib.ingredients[*earlier].name)));
+                               .arg(quoted(array[*earlier].toObject().value(QLatin1String("name")).toString())));
             continue;
         }
-        m_ingredientAt.insert(key, int(m_lib.ingredients.size()));
-        m_lib.ingredients.append(ing);
+        if (read(o, where))
+            first.insert(key, i);
     }
-    if (m_lib.ingredients.size() > kMaxLibraryKey)
-        problem(QString(), QStringLiteral("a library holds at most %1 ingredients.").arg(kMaxLibraryKey));
 }
 
 Drink Reader::readDrink(const QJsonObject &o, const QString &where)
@@ -205,39 +204,6 @@ Drink Reader::readDrink(const QJsonObject &o, const QString &where)
     return d;
 }
 
-void Reader::readDrinks(const QJsonValue &list)
-{
-    if (!list.isArray()) {
-        problem(QString(), QStringLiteral("\"drinks\" must be a list in square brackets."));
-        return;
-    }
-    const QJsonArray array = list.toArray();
-    QHash<QString, int> drinkAt;
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        QString where = QStringLiteral("drink %1").arg(i + 1);
-        if (!array[i].isObject()) {
-            problem(where, QStringLiteral("not an object in braces."));
-            continue;
-        }
-        const QJsonObject o = array[i].toObject();
-        if (o.value(QLatin1String("name")).isString())
-            where += QLatin1Char(' ') + quoted(o.value(QLatin1String("name")).toString());
-        Drink d = readDrink(o, where);
-        if (d.name.trimmed().isEmpty())
-            continue;
-        const QString key = nameKey(d.name);
-        const auto earlier = drinkAt.constFind(key);
-        if (earlier != drinkAt.cend()) {
-            problem(where, QStringLiteral("listed twice (also drink %1 %2).").arg(*earlier + 1).arg(quoted(m_lib.drinks[*earlier].name)));
-            continue;
-        }
-        drinkAt.insert(key, int(m_lib.drinks.size()));
-        m_lib.drinks.append(std::move(d));
-    }
-    if (m_lib.drinks.size() > kMaxLibraryKey)
-        problem(QString(), QStringLiteral("a library holds at most %1 drinks.").arg(kMaxLibraryKey));
-}
-
 Library Reader::read(const QByteArray &json)
 {
     QJsonParseError error;
@@ -258,8 +224,26 @@ Library Reader::read(const QByteArray &json)
         problem(QString(), QStringLiteral("only version 1 is understood."));
         refuse();
     }
-    readIngredients(root.value(QLatin1String("ingredients")));
-    readDrinks(root.value(QLatin1String("drinks")));
+    readList(root.value(QLatin1String("ingredients")), "ingredients", "ingredient", [this](const QJsonObject &o, const QString &where) {
+        Ingredient ing;
+        const bool named = readName(o, where, true, ing.name);
+        ing.common = readFlag(o, QLatin1String("common"), where);
+        ing.has = readFlag(o, QLatin1String("has"), where);
+        if (named) {
+            m_ingredientAt.insert(nameKey(ing.name), int(m_lib.ingredients.size()));
+            m_lib.ingredients.append(ing);
+        }
+        return named;
+    });
+    readList(root.value(QLatin1String("drinks")), "drinks", "drink", [this](const QJsonObject &o, const QString &where) {
+        Drink d = readDrink(o, where);
+        const bool named = !d.name.trimmed().isEmpty();
+        if (named)
+            m_lib.drinks.append(std::move(d));
+        return named;
+    });
+    if (m_lib.ingredients.size() > kMaxLibraryKey || m_lib.drinks.size() > kMaxLibraryKey)
+        problem(QString(), QStringLiteral("a library holds at most %1 drinks and %1 ingredients.").arg(kMaxLibraryKey));
     if (m_total > 0)
         refuse();
     return std::move(m_lib);
