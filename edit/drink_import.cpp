@@ -102,18 +102,19 @@ bool decide(const library::Library &lib, const Held &held, QWidget *parent, Plan
         plan.replaces << replace;
         ++(replace ? plan.replaced : plan.skipped);
     }
-    // The file's ingredients the library lacks, unless only skipped drinks use them.
+    // The file's ingredients the library lacks, unless only skipped drinks use them. Lines spell
+    // their ingredient as the file's list does.
     QSet<QString> used, usedByImported;
     for (qsizetype i = 0; i < lib.drinks.size(); ++i) {
         for (const library::Line &line : lib.drinks[i].lines) {
-            used.insert(nameKey(line.ingredient));
+            used.insert(line.ingredient);
             if (plan.drinkId[i] != 0)
-                usedByImported.insert(nameKey(line.ingredient));
+                usedByImported.insert(line.ingredient);
         }
     }
     for (qsizetype i = 0; i < lib.ingredients.size(); ++i) {
-        const QString key = nameKey(lib.ingredients[i].name);
-        if (!held.ingredientId.contains(key) && (usedByImported.contains(key) || !used.contains(key)))
+        const QString &name = lib.ingredients[i].name;
+        if (!held.ingredientId.contains(nameKey(name)) && (usedByImported.contains(name) || !used.contains(name)))
             plan.newIngredients << int(i);
     }
     return true;
@@ -148,6 +149,10 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
         addIngredient.bind(1, ++nextIngredientId).bind(2, ing.name).bind(3, ing.common).run();
         held.ingredientId.insert(nameKey(ing.name), nextIngredientId);
     }
+    // The ID of each ingredient as the file's lines spell it.
+    QHash<QString, int> ingredientId;
+    for (const library::Ingredient &ing : lib.ingredients)
+        ingredientId.insert(ing.name, held.ingredientId.value(nameKey(ing.name)));
     // Lines left behind by drinks that once had the numbers the new drinks get must not join them.
     engine::Statement leftovers(db, QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID > ?"));
     leftovers.bind(1, held.lastDrinkId).run();
@@ -176,7 +181,7 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
         if (plan.replaces[i])
             dropLines.bind(1, id).run();
         for (const library::Line &line : d.lines)
-            addLine.bind(1, id).bind(2, held.ingredientId.value(nameKey(line.ingredient))).bind(3, line.amount).run();
+            addLine.bind(1, id).bind(2, ingredientId.value(line.ingredient)).bind(3, line.amount).run();
     }
     progress.setValue(progress.maximum());
     return true;
