@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "app/drink_list_model.h"
+#include "app/quick_search_box.h"
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
@@ -328,6 +329,21 @@ void frmMain::buildToolbar()
     }
     m_toolbarButtons[0]->setEnabled(false);
     m_toolbarButtons[1]->setEnabled(false);
+
+    auto *spacer = new QWidget(Toolbar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    Toolbar1->addWidget(spacer);
+    txtQuickSearch = new QuickSearchBox(Toolbar1);
+    txtQuickSearch->setObjectName(QStringLiteral("txtQuickSearch"));
+    Toolbar1->addWidget(txtQuickSearch);
+    connect(txtQuickSearch, &QLineEdit::textEdited, this, guarded(&frmMain::txtQuickSearch_Change, this));
+    connect(txtQuickSearch, &QLineEdit::returnPressed, this, guarded(&frmMain::txtQuickSearch_KeyEnter, this));
+    connect(txtQuickSearch, &QuickSearchBox::cleared, this, guarded(&frmMain::txtQuickSearch_Escape, this));
+    auto *find = new QAction(QStringLiteral("Search Drink Names"), this);
+    find->setObjectName(QStringLiteral("actQuickSearch"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, this, &frmMain::focusQuickSearch);
+    addAction(find);
 }
 
 QAction *frmMain::toolbarButton(int position) const

@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
 class DrinkListModel;
+class QuickSearchBox;
 class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,6 +29,7 @@ public:
 
     // ---- Controls ----
     QToolBar *Toolbar1 = nullptr;
+    QuickSearchBox *txtQuickSearch = nullptr; // at the right of the toolbar
     QTreeView *lvDrinks = nullptr;
     QTreeWidget *lvIngredients = nullptr;
     QLabel *pnlDrinkName = nullptr;
@@ -90,6 +92,13 @@ public:
     // The user moved the selection (mouse or keyboard): the selected drink becomes the shown one.
     void lvDrinks_SelectionChanged();
 
+    // ---- The toolbar's search box (frmMain_quick_search.cpp) ----
+    void txtQuickSearch_Change();
+    void txtQuickSearch_KeyEnter();
+    void txtQuickSearch_Escape();
+    // Ctrl+F: the cursor goes to the box, its text selected.
+    void focusQuickSearch();
+
     // Previous and Next, from the menu or the toolbar.
     void moveToNeighbour(bool next);
     void deleteCurrentDrink();
@@ -118,6 +127,8 @@ private:
     QSplitter *m_splitter = nullptr;
     // Set while the program itself changes the list, so only the user's moves show a drink.
     bool m_settingList = false;
+    // Set while the search box fills the list, so that any other filling empties the box.
+    bool m_quickSearching = false;
     // The drink the last selection change showed, so the click that made it does not show it twice.
     QString m_shownOnSelection;
 };

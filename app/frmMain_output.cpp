@@ -5,6 +5,7 @@
 
 #include "app/drink_list_model.h"
 #include "app/missing_marks.h"
+#include "app/quick_search_box.h"
 
 #include "common/name_order.h"
 
@@ -39,6 +40,10 @@ private:
 void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing)
 {
     SettingList setting(m_settingList);
+    if (!m_quickSearching && !txtQuickSearch->text().isEmpty()) {
+        txtQuickSearch->clear(); // the box no longer tells what the list holds
+        txtQuickSearch->setNoMatch(false);
+    }
     m_drinkModel->setDrinks(names, missing);
     showMissingColumn(m_drinkModel->showsMissing());
     if (order == DrinkListOrder::SortedOnce)

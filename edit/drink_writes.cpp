@@ -45,7 +45,7 @@ void fillFromLookup(frmAddEdit &dialog, engine::Recordset &lookup)
 void fillIngredients(QComboBox &box, engine::Database &database)
 {
     // By name, so the list reads like every other ingredient list of the program.
-    auto rs = database.OpenRecordset(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY Ingredient, ID"),
+    auto rs = database.OpenRecordset(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY Ingredient COLLATE NAMEKEY, ID"),
                                      engine::dbOpenForwardOnly);
     QStringList names;
     QList<int> ids;

@@ -3,9 +3,12 @@
 
 #include "store/CDatabase.h"
 
+#include "common/name_order.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,8 @@ QStringList ingredientNames(CDatabase &db, bool bTrim)
         const QString name = list->value(QStringLiteral("Ingredient")).toString();
         names << (bTrim ? trimSpaces(name) : name);
     }
+    // In the program's name order, which the stored query's (A-Z folded only) may not be.
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
     return names;
 }
 

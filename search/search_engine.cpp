@@ -4,6 +4,7 @@
 
 #include "common/CZestro30.h"
 #include "common/message_box.h"
+#include "common/name_order.h"
 #include "common/name_text.h"
 #include "common/number_format.h"
 #include "common/program_objects.h"
@@ -12,6 +13,7 @@
 #include "search/result_list.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -80,6 +82,11 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
     for (found->MoveFirst(); !found->Eof(); found->MoveNext())
         names << name.Value().toString();
     found.reset();
+    // The stored queries order by the file's rule, which folds A-Z only; the list's order is the
+    // program's name rule. The ingredient search's order is its own.
+    const auto byName = [](const QString &a, const QString &b) { return compareNames(a, b) < 0; };
+    if (iType != 2 && !std::is_sorted(names.cbegin(), names.cend(), byName))
+        std::stable_sort(names.begin(), names.end(), byName);
     ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
 }
 

@@ -74,6 +74,12 @@ public:
     // ---- Searching (search/) ----
     void Search(qint16 iType, const QString &sString, bool bSaveSearch);
     void GetSavedSearch(qint16 iSearchToShow);
+    // The toolbar's search box (search/quick_search.cpp): lists the drinks whose name holds `text`
+    // (every drink when it is empty), blind to case and accents; false, leaving the current set,
+    // when none does. RecordQuickSearch puts it in Recent Searches as the name search it is.
+    bool QuickSearch(const QString &text);
+    void RecordQuickSearch(const QString &text);
+    static QString QuickSearchPattern(const QString &text);
     std::unique_ptr<engine::Recordset> SearchByIngredients(const QString &sIngredients);
     // The SQL text the last ingredient search built.
     const QString &lastIngredientSql() const { return m_lastIngredientSql; }

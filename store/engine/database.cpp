@@ -150,6 +150,22 @@ qint64 Database::scalar(const QString &sql)
     return sqlite3_column_int64(stmt.get(), 0);
 }
 
+QStringList Database::textColumn(const QString &sql, const QStringList &texts)
+{
+    Stmt stmt = prepare(m_conn, sql);
+    for (int i = 0; i < texts.size(); ++i)
+        bindValue(stmt.get(), i + 1, texts[i]);
+    QStringList column;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt.get(), 0));
+        column << QString::fromUtf16(text, sqlite3_column_bytes16(stmt.get(), 0) / 2);
+    }
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc, sql);
+    return column;
+}
+
 bool Database::quickCheck()
 {
     // quick_check also checks every tree; the full integrity_check would match each index against

@@ -116,6 +116,9 @@ public:
     // The program's own statement in SQLite's dialect that gives one whole number (a count, a
     // pragma's value).
     qint64 scalar(const QString &sql);
+    // The first column of every row of the program's own statement in SQLite's dialect, with
+    // `texts` bound to its parameters in order: for long lists of names, without a record set.
+    QStringList textColumn(const QString &sql, const QStringList &texts = {});
     // Reads and decrypts every page and checks every tree; false when anything is damaged.
     bool quickCheck();
     // The beginning of a long text, read without loading the rest of it: at most `maxBytes` of
