@@ -218,7 +218,7 @@ void frmMain::buildMenus()
     QMenu *file = top(0, "160");
     menuOf(file, QStringLiteral("mnuFile"), &frmMain::mnuFile_Click,
            {{1, "161"}, {27, "-"}, {30, "163"}, {40, "164"}, {98, "-"}, {99, "165"}, {100, "-"},
-            {110, "Import Drinks..."}, {120, "Export Drinks..."}});
+            {110, "&Import Drinks..."}, {120, "&Export Drinks..."}});
 
     QMenu *edit = top(3, "166");
     menuOf(edit, QStringLiteral("mnuEdit"), &frmMain::mnuEdit_Click,
@@ -261,7 +261,8 @@ void frmMain::buildMenus()
     QMenu *barList = tools->addMenu(QStringLiteral("&Bar List"));
     barList->menuAction()->setObjectName(QStringLiteral("mnuTools(20)"));
     m_menus[QStringLiteral("mnuTools")][20] = barList->menuAction();
-    menuOf(barList, QStringLiteral("mnuBarlist"), &frmMain::mnuBarList_Click, {{30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to Buy Next..."}});
+    menuOf(barList, QStringLiteral("mnuBarlist"), &frmMain::mnuBarList_Click,
+           {{30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
     menuOf(tools, QStringLiteral("mnuTools"), &frmMain::mnuTools_Click,
            {{30, "Edit Ingredients...", QKeySequence(Qt::CTRL | Qt::Key_I)}, {499, "-"}, {500, "Database &Utilities..."}});
 
