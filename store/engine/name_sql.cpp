@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstring>
 #include <sqlite3.h>
 #include <vector>
 
@@ -50,6 +51,7 @@ struct Pattern {
         char16_t c;
     };
     QByteArray source;
+    QByteArray escapeSource;
     QChar escape;
     std::vector<Piece> pieces;
     bool ascii = true; // every literal is ASCII, so ASCII texts can be matched byte by byte
@@ -57,7 +59,7 @@ struct Pattern {
 
 Pattern compile(const QByteArray &source, QChar escape)
 {
-    Pattern p{source, escape, {}, true};
+    Pattern p{source, {}, escape, {}, true};
     const QString text = QString::fromUtf8(source);
     QString literal;
     auto flush = [&] {
@@ -114,21 +116,25 @@ void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
         sqlite3_result_null(context);
         return;
     }
-    QChar escape;
-    if (argc == 3) {
-        const QString e = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[2])));
-        if (e.size() != 1) {
+    // A search tries one pattern on every row: it is read once and kept for the rows after, and
+    // each row only compares the bytes it is given with the kept ones.
+    thread_local Pattern pattern;
+    const auto *patternText = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int patternBytes = sqlite3_value_bytes(argv[0]);
+    const char *escapeText = argc == 3 ? reinterpret_cast<const char *>(sqlite3_value_text(argv[2])) : "";
+    const int escapeBytes = argc == 3 ? sqlite3_value_bytes(argv[2]) : 0;
+    const bool same = pattern.source.size() == patternBytes && pattern.escapeSource.size() == escapeBytes
+                      && std::memcmp(pattern.source.constData(), patternText, size_t(patternBytes)) == 0
+                      && std::memcmp(pattern.escapeSource.constData(), escapeText, size_t(escapeBytes)) == 0;
+    if (!same) {
+        const QString escape = QString::fromUtf8(escapeText, escapeBytes);
+        if (argc == 3 && escape.size() != 1) {
             sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
             return;
         }
-        escape = e[0];
+        pattern = compile(QByteArray(patternText, patternBytes), escape.isEmpty() ? QChar() : escape[0]);
+        pattern.escapeSource = QByteArray(escapeText, escapeBytes);
     }
-    const auto *patternText = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const QByteArray source(patternText, sqlite3_value_bytes(argv[0]));
-    // A search tries one pattern on every row: it is read once and kept for the rows after.
-    thread_local Pattern pattern;
-    if (pattern.source != source || pattern.escape != escape)
-        pattern = compile(source, escape);
     const auto *text = sqlite3_value_text(argv[1]);
     const int length = sqlite3_value_bytes(argv[1]);
     bool found;
