@@ -19,23 +19,30 @@ namespace {
 
 const char *const kLabels[] = {"All Drinks", "Name", "Ingredients", "Directions", "Comments",
                                "Tried Drinks", "Untried Drinks", "Submitted", "Print"};
-const char *const kStoredQueries[] = {"ShowAllName", nullptr, nullptr, nullptr, nullptr,
-                                      "HaveTried", "HaveNotTried", "SubmittedDrinks", "Print"};
 
 } // namespace
 
+engine::QueryDef CDatabase::storedSearch(qint16 iType, const QString &sString)
+{
+    // The stored query of each search type but the ingredient search, with its parameter's name.
+    static const char *const kQueries[][2] = {{"ShowAllName", nullptr}, {"NameSearchByName", "aName"}, {nullptr, nullptr},
+                                              {"DescSearchByName", "sName"}, {"CommentsSearch", "sString"},
+                                              {"HaveTried", nullptr}, {"HaveNotTried", nullptr},
+                                              {"SubmittedDrinks", nullptr}, {"Print", nullptr}};
+    engine::QueryDef query = database().QueryDefs(QString::fromLatin1(kQueries[iType][0]));
+    if (kQueries[iType][1])
+        query.Parameters(QString::fromLatin1(kQueries[iType][1])) = sString;
+    return query;
+}
+
 std::unique_ptr<engine::Recordset> CDatabase::SearchByName(const QString &sString)
 {
-    engine::QueryDef query = database().QueryDefs(QStringLiteral("NameSearchByName"));
-    query.Parameters(QStringLiteral("aName")) = sString;
-    return query.OpenRecordset(engine::dbOpenSnapshot);
+    return storedSearch(1, sString).OpenRecordset(engine::dbOpenSnapshot);
 }
 
 std::unique_ptr<engine::Recordset> CDatabase::SearchByText(const QString &sString, bool bComments)
 {
-    engine::QueryDef query = database().QueryDefs(bComments ? QStringLiteral("CommentsSearch") : QStringLiteral("DescSearchByName"));
-    query.Parameters(bComments ? QStringLiteral("sString") : QStringLiteral("sName")) = sString;
-    return query.OpenRecordset(engine::dbOpenSnapshot);
+    return storedSearch(bComments ? 4 : 3, sString).OpenRecordset(engine::dbOpenSnapshot);
 }
 
 void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearch)
@@ -53,22 +60,23 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
     }
 
     const QString label = QString::fromLatin1(kLabels[iType]);
-    std::unique_ptr<engine::Recordset> found;
-    switch (iType) {
-    case 1: found = SearchByName(sString); break;
-    case 2: found = SearchByIngredients(sString); break;
-    case 3: found = SearchByText(sString, false); break;
-    case 4: found = SearchByText(sString, true); break;
-    default:
-        found = database().QueryDefs(QString::fromLatin1(kStoredQueries[iType])).OpenRecordset(engine::dbOpenSnapshot);
-        break;
+    QStringList names;
+    if (iType == 2) {
+        auto found = SearchByIngredients(sString);
+        if (!found->Eof()) {
+            engine::Field name = found->Fields(QStringLiteral("Name"));
+            for (found->MoveFirst(); !found->Eof(); found->MoveNext())
+                names << name.Value().toString();
+        }
+    } else {
+        // Straight into a list of names: a record set of 30,000 rows costs more than the search.
+        names = storedSearch(iType, sString).textColumn(QStringLiteral("Name"));
     }
 
     if (m_output)
         m_output->setStatusText(lastSearchTook(start, formatSeconds));
-    if (found->Eof()) {
+    if (names.isEmpty()) {
         MsgBox(QStringLiteral("No drinks matched your criteria."), msgbox::vbInformation);
-        found.reset();
         // The current set stays; its selected drink is shown afresh.
         if (m_output && !m_output->selectedDrinkName().isEmpty())
             ShowDrinkInfo(m_output->selectedDrinkName());
@@ -76,12 +84,6 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
     }
     if (bSaveSearch)
         AddSavedSearch(iType, sString, label);
-    QStringList names;
-    names.reserve(found->RecordCount());
-    engine::Field name = found->Fields(QStringLiteral("Name"));
-    for (found->MoveFirst(); !found->Eof(); found->MoveNext())
-        names << name.Value().toString();
-    found.reset();
     // The stored queries order by the file's rule, which folds A-Z only; the list's order is the
     // program's name rule. The ingredient search's order is its own.
     const auto byName = [](const QString &a, const QString &b) { return compareNames(a, b) < 0; };

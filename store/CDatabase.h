@@ -147,6 +147,8 @@ public:
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
 
 private:
+    // A search's stored query with its text set (every type but the ingredient search, 2).
+    engine::QueryDef storedSearch(qint16 iType, const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);

@@ -2,6 +2,7 @@
 #include "store/engine/sqlite_support.h"
 
 #include "store/engine/jet_dialect.h"
+#include "store/engine/query_guard.h"
 
 namespace engine {
 
@@ -266,6 +267,42 @@ std::unique_ptr<Recordset> QueryDef::OpenRecordset(int type)
     if (missing > 0)
         throw EngineError(err::TooFewParameters, QStringLiteral("Too few parameters. Expected %1.").arg(missing));
     return Recordset::openQuery(m_conn, m_sql, m_values, m_name);
+}
+
+QStringList QueryDef::textColumn(const QString &column)
+{
+    const int missing = int(m_parameterNames.size()) - int(m_values.size());
+    if (missing > 0)
+        throw EngineError(err::TooFewParameters, QStringLiteral("Too few parameters. Expected %1.").arg(missing));
+    FileSqlScope fileSql(*m_conn);
+    Stmt stmt = prepareFileSql(m_conn, m_name, m_sql);
+    for (const auto &[name, value] : m_values) {
+        const int index = sqlite3_bind_parameter_index(stmt.get(), (QLatin1Char(':') + name).toUtf8().constData());
+        if (index > 0)
+            bindValue(stmt.get(), index, value);
+    }
+    int wanted = -1;
+    for (int i = 0; i < sqlite3_column_count(stmt.get()) && wanted < 0; ++i) {
+        if (column.compare(QString::fromUtf8(sqlite3_column_name(stmt.get(), i)), Qt::CaseInsensitive) == 0)
+            wanted = i;
+    }
+    QStringList texts;
+    const qint64 maxRows = queryLimits().maxRows;
+    StepClock clock(*m_conn, timeBudgetNs());
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        if (wanted < 0)
+            throw EngineError(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+        if (texts.size() >= maxRows)
+            throwTooManyRows(m_name);
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt.get(), wanted));
+        texts << QString::fromUtf16(text, sqlite3_column_bytes16(stmt.get(), wanted) / 2);
+    }
+    if (rc == SQLITE_INTERRUPT)
+        throwTooLong(m_name);
+    if (rc != SQLITE_DONE)
+        throwSqliteError(m_conn->db, rc);
+    return texts;
 }
 
 // ---- Table definitions -------------------------------------------------------------------------

@@ -47,6 +47,9 @@ public:
     QStringList parameterNames() const { return m_parameterNames; }
     Parameter Parameters(const QString &name);
     std::unique_ptr<Recordset> OpenRecordset(int type = dbOpenDefault);
+    // The texts of one column of every row, read as a record set would read them (the same rights,
+    // limits and errors) without building one: for the long name lists of searches.
+    QStringList textColumn(const QString &column);
 
 private:
     friend class Database;
