@@ -6,14 +6,13 @@
 #include "app/drink_list_model.h"
 #include "app/missing_marks.h"
 #include "app/quick_search_box.h"
-
 #include "common/name_order.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QHeaderView>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -49,7 +48,7 @@ void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order, cons
     if (order == DrinkListOrder::SortedOnce)
         lvDrinks->setSortingEnabled(false);
     if (order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled())
-        m_drinkModel->sort(0, Qt::AscendingOrder); // once, when sorting is off
+        m_drinkModel->sort(0, Qt::AscendingOrder); // by name: asked for once, or the user's sorting is on
     m_listInOrder = order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled()
                     || std::is_sorted(names.cbegin(), names.cend(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
 }

@@ -6,6 +6,8 @@
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
 
+#include <QScopeGuard>
+
 namespace {
 
 CDatabase *openDatabase()
@@ -22,15 +24,8 @@ void frmMain::txtQuickSearch_Change()
     if (!db)
         return;
     m_quickSearching = true;
-    bool found = false;
-    try {
-        found = db->QuickSearch(txtQuickSearch->text());
-    } catch (...) {
-        m_quickSearching = false;
-        throw;
-    }
-    m_quickSearching = false;
-    txtQuickSearch->setNoMatch(!found);
+    const auto searched = qScopeGuard([this] { m_quickSearching = false; });
+    txtQuickSearch->setNoMatch(!db->QuickSearch(txtQuickSearch->text()));
 }
 
 void frmMain::txtQuickSearch_KeyEnter()
