@@ -54,9 +54,7 @@ void DrinkListModel::setMissing(int row, int missing)
 
 int DrinkListModel::sortedRowFor(const QString &name) const
 {
-    return int(std::upper_bound(m_names.cbegin(), m_names.cend(), name,
-                                [](const QString &a, const QString &b) { return compareNames(a, b) < 0; })
-               - m_names.cbegin());
+    return int(std::upper_bound(m_names.cbegin(), m_names.cend(), name, NameLess()) - m_names.cbegin());
 }
 
 int DrinkListModel::rowCount(const QModelIndex &parent) const

@@ -50,7 +50,7 @@ void frmMain::fillDrinkList(const QStringList &names, DrinkListOrder order, cons
     if (order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled())
         m_drinkModel->sort(0, Qt::AscendingOrder); // by name: asked for once, or the user's sorting is on
     m_listInOrder = order == DrinkListOrder::SortedOnce || lvDrinks->isSortingEnabled()
-                    || std::is_sorted(names.cbegin(), names.cend(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
+                    || std::is_sorted(names.cbegin(), names.cend(), NameLess());
 }
 
 void frmMain::showMissingColumn(bool shown)

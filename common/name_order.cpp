@@ -71,6 +71,12 @@ QString searchKey(const QString &text)
     return key.normalized(QString::NormalizationForm_C);
 }
 
+void sortNames(QStringList &names)
+{
+    if (!std::is_sorted(names.cbegin(), names.cend(), NameLess()))
+        std::stable_sort(names.begin(), names.end(), NameLess());
+}
+
 int compareNames(const QString &a, const QString &b)
 {
     // Plain ASCII compares character by character without building keys; a character outside it

@@ -6,6 +6,7 @@
 // Searches go one step further and also ignore accents (searchKey).
 
 #include <QString>
+#include <QStringList>
 
 // The name as compared: case folded and composed. Plain ASCII names are only lower-cased.
 QString nameKey(const QString &name);
@@ -21,3 +22,12 @@ inline bool sameName(const QString &a, const QString &b)
 {
     return compareNames(a, b) == 0;
 }
+
+// compareNames as the "less" of the standard algorithms.
+struct NameLess {
+    bool operator()(const QString &a, const QString &b) const { return compareNames(a, b) < 0; }
+};
+
+// Puts `names` in name order, equal names keeping their order. A list already in order (as the
+// file's own order is for plain ASCII names) is only checked, not sorted again.
+void sortNames(QStringList &names);

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QTreeWidget>
-#include <algorithm>
 
 namespace {
 
@@ -33,7 +32,7 @@ QStringList ingredientNames(CDatabase &db, bool bTrim)
         names << (bTrim ? trimSpaces(name) : name);
     }
     // In the program's name order, which the stored query's (A-Z folded only) may not be.
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return compareNames(a, b) < 0; });
+    sortNames(names);
     return names;
 }
 

@@ -7,8 +7,6 @@
 #include "common/name_order.h"
 #include "common/name_text.h"
 
-#include <algorithm>
-
 namespace {
 
 // "*" stays the name searches' wildcard; LIKE's own wildcards and escape stand for themselves.
@@ -40,9 +38,7 @@ bool CDatabase::QuickSearch(const QString &text)
     if (names.isEmpty())
         return false; // the current set stays; the box says there is no match
     // The file's order folds A-Z only; the list's order is the program's name rule.
-    const auto byName = [](const QString &a, const QString &b) { return compareNames(a, b) < 0; };
-    if (!std::is_sorted(names.cbegin(), names.cend(), byName))
-        std::stable_sort(names.begin(), names.end(), byName);
+    sortNames(names);
     ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
     return true;
 }

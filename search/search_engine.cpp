@@ -13,7 +13,6 @@
 #include "search/result_list.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 
 namespace {
 
@@ -86,9 +85,8 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
         AddSavedSearch(iType, sString, label);
     // The stored queries order by the file's rule, which folds A-Z only; the list's order is the
     // program's name rule. The ingredient search's order is its own.
-    const auto byName = [](const QString &a, const QString &b) { return compareNames(a, b) < 0; };
-    if (iType != 2 && !std::is_sorted(names.cbegin(), names.cend(), byName))
-        std::stable_sort(names.begin(), names.end(), byName);
+    if (iType != 2)
+        sortNames(names);
     ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
 }
 
