@@ -1,0 +1,154 @@
+// zestro-fault-child FILE COMMAND [ARG]: starts the program offscreen on FILE (settings beside it),
+// runs one command through the handler a user's click reaches, and prints each message box as
+// "MSG <text>" and at the end "LIST <drinks listed>". Message boxes are answered Yes or OK, the file
+// dialog's Open with ARG, and the command's dialogs are driven below. `hold` keeps the library open
+// until stdin closes, for the second-copy cases.
+
+#include "app/frmMain.h"
+#include "app/startup.h"
+#include "common/message_box.h"
+#include "common/program_objects.h"
+#include "common/seams.h"
+#include "common/settings_access.h"
+#include "edit/frmAddEdit.h"
+#include "edit/frmIngredientMaintenence.h"
+#include "edit/frmIngredientsCombine.h"
+#include "output/frmPrintTagCurrentSet.h"
+#include "store/CDatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTreeWidget>
+#include <cstdio>
+#include <iostream>
+
+namespace {
+void say(QString line)
+{
+    std::printf("%s\n", qPrintable(line.replace(QLatin1Char('\n'), QLatin1String("\\n"))));
+    std::fflush(stdout); // a kill must not lose what was said
+}
+
+void addLine(frmAddEdit &d, const QString &amount, const QString &ingredient)
+{
+    d.txtAmount->setText(amount);
+    d.txtAmount_LostFocus();
+    d.cmbIngredient->setEditText(ingredient);
+    d.cmdAdd_Click();
+}
+
+void selectIngredients(frmIngredientMaintenence &m, const QStringList &names)
+{
+    m.lvIngredients->clearSelection();
+    for (const QString &name : names)
+        if (QTreeWidgetItem *item = m.lvIngredients->findItems(name, Qt::MatchExactly).value(0))
+            item->setSelected(true);
+    m.lvIngredients_MouseUp(Qt::LeftButton, {});
+}
+
+// Each command's dialogs, as a user would answer them.
+int drive(const QString &command, QDialog &dialog)
+{
+    if (auto *d = qobject_cast<frmAddEdit *>(&dialog)) {
+        if (command == QLatin1String("add")) {
+            d->txtDrinkName->setText(QStringLiteral("Fault Fizz"));
+            addLine(*d, QStringLiteral("2"), QStringLiteral("Gin"));
+            addLine(*d, QString(), QStringLiteral("Lime"));
+        } else {
+            d->lstIngredients->setCurrentRow(0);
+            d->cmdDelete_Click();
+            addLine(*d, QStringLiteral("1"), QStringLiteral("Sloe gin"));
+        }
+        d->cmdDone_Click();
+        if (dialog.result() != QDialog::Accepted)
+            d->cmdCancel_Click();
+    } else if (auto *m = qobject_cast<frmIngredientMaintenence *>(&dialog)) {
+        const bool combine = command == QLatin1String("combine");
+        selectIngredients(*m, combine ? QStringList{QStringLiteral("Gin"), QStringLiteral("Sloe gin")} : QStringList{QStringLiteral("Amaro")});
+        (combine ? m->cmdCombine : m->cmdDelete)->click();
+    } else if (auto *c = qobject_cast<frmIngredientsCombine *>(&dialog)) {
+        c->lstDestination->item(0)->setSelected(true);
+        c->cmdDoIt->click();
+    } else if (auto *t = qobject_cast<frmPrintTagCurrentSet *>(&dialog)) {
+        t->optOption[1]->setChecked(true); // "Make these the only drinks."
+        t->cmdButtons[0]->click();
+    } else {
+        return QDialog::Rejected; // tips, import conflicts: cancelled
+    }
+    return dialog.result();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: zestro-fault-child FILE COMMAND [ARG]\n");
+        return 2;
+    }
+    const QString file = QString::fromLocal8Bit(argv[1]), command = QString::fromLatin1(argv[2]);
+    const QString arg = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    const QString folder = QFileInfo(file).absolutePath();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder + QStringLiteral("/settings"));
+    setProgramFolder(folder);
+    const auto option = [](const char *key, const QString &value) {
+        SaveSetting(kAppTitle, QStringLiteral("Options"), QString::fromLatin1(key), value);
+    };
+    option("Database", file);
+    option("Show Tips at Startup", QStringLiteral("0"));
+    option("Random Drink", QStringLiteral("0"));
+    option("ShowSearching", QStringLiteral("False"));
+    setMsgBoxHandler([](const QString &text, int flags, const QString &) {
+        say(QStringLiteral("MSG ") + text);
+        return int((flags & msgbox::ButtonsMask) == msgbox::vbYesNo ? msgbox::vbYes : msgbox::vbOK);
+    });
+    setFileDialogHandler([arg](FileDialogKind kind, CommonDialog &) {
+        return kind == FileDialogKind::Open ? std::optional<QString>(arg) : std::nullopt;
+    });
+    setShowModalHandler([command](QDialog &dialog) { return drive(command, dialog); });
+
+    frmMain form;
+    Form_Load(form, QStringLiteral("kymp"));
+    const auto click = [&form](const char *menu, int index) { form.menuItem(QString::fromLatin1(menu), index)->trigger(); };
+    const auto selectFirst = [&form] {
+        form.selectDrinkAt(0);
+        form.lvDrinks_ItemClick(0);
+    };
+    if (command.contains(QLatin1String("Set")) && programDatabase().isOpen())
+        programDatabase().Search(1, QStringLiteral("*Sour"), true); // a current set of several drinks
+    const std::map<QString, std::function<void()>> commands{
+        {QStringLiteral("edit"), [&] { selectFirst(), click("mnuEdit", 10); }},
+        {QStringLiteral("add"), [&] { click("mnuEdit", 5); }},
+        {QStringLiteral("delete"), [&] { selectFirst(), click("mnuEdit", 30); }},
+        {QStringLiteral("deleteSet"), [&] { click("mnuCurrentSet", 70); }},
+        {QStringLiteral("triedSet"), [&] { click("mnuCurrentSet", 10); }},
+        {QStringLiteral("onlyTheseSet"), [&] { click("mnuCurrentSet", 20); }},
+        {QStringLiteral("combine"), [&] { click("mnuTools", 30); }},
+        {QStringLiteral("deleteIngredient"), [&] { click("mnuTools", 30); }},
+        {QStringLiteral("barList"), [&] { click("mnuBarlist", 30); }},
+        {QStringLiteral("importDrinks"), [&] { click("mnuFile", 110); }},
+        {QStringLiteral("compact"), [&] { click("mnuTools", 10); }},
+        {QStringLiteral("list"), [] {}},
+        {QStringLiteral("hold"), [] {}},
+    };
+    const auto it = commands.find(command);
+    if (it == commands.end()) {
+        std::fprintf(stderr, "unknown command %s\n", argv[2]);
+        return 2;
+    }
+    it->second();
+    say(QStringLiteral("LIST %1").arg(form.drinkCount()));
+    if (command == QLatin1String("hold"))
+        for (std::string line; std::getline(std::cin, line);) {
+        }
+    Form_Unload(form);
+    return 0;
+}
