@@ -32,7 +32,7 @@
 namespace {
 void say(QString line)
 {
-    std::printf("%s\n", qPrintable(line.replace(QLatin1Char('\n'), QLatin1String("\\n"))));
+    std::printf("%s\n", qPrintable(line.replace('\n', "\\n")));
     std::fflush(stdout); // a kill must not lose what was said
 }
 
@@ -57,21 +57,21 @@ void selectIngredients(frmIngredientMaintenence &m, const QStringList &names)
 int drive(const QString &command, QDialog &dialog)
 {
     if (auto *d = qobject_cast<frmAddEdit *>(&dialog)) {
-        if (command == QLatin1String("add")) {
-            d->txtDrinkName->setText(QStringLiteral("Fault Fizz"));
-            addLine(*d, QStringLiteral("2"), QStringLiteral("Gin"));
-            addLine(*d, QString(), QStringLiteral("Lime"));
+        if (command == "add") {
+            d->txtDrinkName->setText("Fault Fizz");
+            addLine(*d, "2", "Gin");
+            addLine(*d, QString(), "Lime");
         } else {
             d->lstIngredients->setCurrentRow(0);
             d->cmdDelete_Click();
-            addLine(*d, QStringLiteral("1"), QStringLiteral("Sloe gin"));
+            addLine(*d, "1", "Sloe gin");
         }
         d->cmdDone_Click();
         if (dialog.result() != QDialog::Accepted)
             d->cmdCancel_Click();
     } else if (auto *m = qobject_cast<frmIngredientMaintenence *>(&dialog)) {
-        const bool combine = command == QLatin1String("combine");
-        selectIngredients(*m, combine ? QStringList{QStringLiteral("Gin"), QStringLiteral("Sloe gin")} : QStringList{QStringLiteral("Amaro")});
+        const bool combine = command == "combine";
+        selectIngredients(*m, combine ? QStringList{"Gin", "Sloe gin"} : QStringList{"Amaro"});
         (combine ? m->cmdCombine : m->cmdDelete)->click();
     } else if (auto *c = qobject_cast<frmIngredientsCombine *>(&dialog)) {
         c->lstDestination->item(0)->setSelected(true);
@@ -97,17 +97,17 @@ int main(int argc, char *argv[])
     const QString file = QString::fromLocal8Bit(argv[1]), command = QString::fromLatin1(argv[2]);
     const QString arg = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const QString folder = QFileInfo(file).absolutePath();
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder + QStringLiteral("/settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder + "/settings");
     setProgramFolder(folder);
     const auto option = [](const char *key, const QString &value) {
-        SaveSetting(kAppTitle, QStringLiteral("Options"), QString::fromLatin1(key), value);
+        SaveSetting(kAppTitle, "Options", QString::fromLatin1(key), value);
     };
     option("Database", file);
-    option("Show Tips at Startup", QStringLiteral("0"));
-    option("Random Drink", QStringLiteral("0"));
-    option("ShowSearching", QStringLiteral("False"));
+    option("Show Tips at Startup", "0");
+    option("Random Drink", "0");
+    option("ShowSearching", "False");
     setMsgBoxHandler([](const QString &text, int flags, const QString &) {
-        say(QStringLiteral("MSG ") + text);
+        say("MSG " + text);
         return int((flags & msgbox::ButtonsMask) == msgbox::vbYesNo ? msgbox::vbYes : msgbox::vbOK);
     });
     setFileDialogHandler([arg](FileDialogKind kind, CommonDialog &) {
@@ -116,37 +116,27 @@ int main(int argc, char *argv[])
     setShowModalHandler([command](QDialog &dialog) { return drive(command, dialog); });
 
     frmMain form;
-    Form_Load(form, QStringLiteral("kymp"));
-    const auto click = [&form](const char *menu, int index) { form.menuItem(QString::fromLatin1(menu), index)->trigger(); };
-    const auto selectFirst = [&form] {
-        form.selectDrinkAt(0);
-        form.lvDrinks_ItemClick(0);
-    };
-    if (command.contains(QLatin1String("Set")) && programDatabase().isOpen())
-        programDatabase().Search(1, QStringLiteral("*Sour"), true); // a current set of several drinks
-    const std::map<QString, std::function<void()>> commands{
-        {QStringLiteral("edit"), [&] { selectFirst(), click("mnuEdit", 10); }},
-        {QStringLiteral("add"), [&] { click("mnuEdit", 5); }},
-        {QStringLiteral("delete"), [&] { selectFirst(), click("mnuEdit", 30); }},
-        {QStringLiteral("deleteSet"), [&] { click("mnuCurrentSet", 70); }},
-        {QStringLiteral("triedSet"), [&] { click("mnuCurrentSet", 10); }},
-        {QStringLiteral("onlyTheseSet"), [&] { click("mnuCurrentSet", 20); }},
-        {QStringLiteral("combine"), [&] { click("mnuTools", 30); }},
-        {QStringLiteral("deleteIngredient"), [&] { click("mnuTools", 30); }},
-        {QStringLiteral("barList"), [&] { click("mnuBarlist", 30); }},
-        {QStringLiteral("importDrinks"), [&] { click("mnuFile", 110); }},
-        {QStringLiteral("compact"), [&] { click("mnuTools", 10); }},
-        {QStringLiteral("list"), [] {}},
-        {QStringLiteral("hold"), [] {}},
-    };
-    const auto it = commands.find(command);
-    if (it == commands.end()) {
+    Form_Load(form, "kymp");
+    if (command.contains("Set") && programDatabase().isOpen())
+        programDatabase().Search(1, "*Sour", true); // a current set of several drinks
+    // The menu item each command's user chooses; "list" and "hold" only open the library.
+    const QMap<QString, std::pair<const char *, int>> items{
+        {"edit", {"mnuEdit", 10}},           {"add", {"mnuEdit", 5}},          {"delete", {"mnuEdit", 30}},
+        {"deleteSet", {"mnuCurrentSet", 70}}, {"triedSet", {"mnuCurrentSet", 10}}, {"onlyTheseSet", {"mnuCurrentSet", 20}},
+        {"combine", {"mnuTools", 30}},        {"deleteIngredient", {"mnuTools", 30}}, {"barList", {"mnuBarlist", 30}},
+        {"importDrinks", {"mnuFile", 110}},   {"compact", {"mnuTools", 10}}};
+    if (!items.contains(command) && command != "list" && command != "hold") {
         std::fprintf(stderr, "unknown command %s\n", argv[2]);
         return 2;
     }
-    it->second();
-    say(QStringLiteral("LIST %1").arg(form.drinkCount()));
-    if (command == QLatin1String("hold"))
+    if (command == "edit" || command == "delete") { // the first drink, clicked
+        form.selectDrinkAt(0);
+        form.lvDrinks_ItemClick(0);
+    }
+    if (items.contains(command))
+        form.menuItem(items[command].first, items[command].second)->trigger();
+    say("LIST " + QString::number(form.drinkCount()));
+    if (command == "hold")
         for (std::string line; std::getline(std::cin, line);) {
         }
     Form_Unload(form);
