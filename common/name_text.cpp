@@ -1,5 +1,6 @@
 #include "common/name_text.h"
 
+#include <QLocale>
 #include <algorithm>
 
 namespace {
@@ -42,4 +43,16 @@ QString cleanName(const QString &text)
 QString withoutControlCharacters(const QString &text)
 {
     return without(text, isControl);
+}
+
+QString nameInMessage(const QString &name, QChar quote)
+{
+    if (name.size() <= kNameShownInMessage)
+        return quote + name + quote;
+    qsizetype cut = kNameShownInMessage;
+    if (name.at(cut - 1).isHighSurrogate())
+        --cut; // not half a character
+    // Grouped as the messages' own English text is, whatever the user's locale.
+    const QString length = QLocale(QLocale::English, QLocale::UnitedStates).toString(qlonglong(name.size()));
+    return quote + name.left(cut) + QChar(0x2026) + quote + QStringLiteral(" (%1 characters)").arg(length);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Cleaning of names and search texts as they come in from the keyboard, the clipboard or a file.
+// Cleaning of names and search texts as they come in from the keyboard, the clipboard or a file,
+// and the form in which a name is quoted in a message.
 
+#include <QChar>
 #include <QString>
 
 // The text without control characters (C0, DEL, C1) and without the invisible characters that make
@@ -12,3 +14,11 @@ QString cleanName(const QString &text);
 // The text without control characters (C0, DEL, C1) only: a search text that holds one matches
 // nothing a user could have meant, and a NUL ends the text early in the engine.
 QString withoutControlCharacters(const QString &text);
+
+// A name quoted in a message longer than this is cut to its start.
+constexpr qsizetype kNameShownInMessage = 60;
+
+// The name between `quote` characters for a message: whole when short, else its first characters,
+// "…" and its length: "Aaaa…" (10,485,760 characters). A name read from a file or pasted may be
+// megabytes long; quoted whole, it would fill the message and hide what the message says.
+QString nameInMessage(const QString &name, QChar quote = QLatin1Char('"'));

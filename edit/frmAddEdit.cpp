@@ -278,7 +278,7 @@ bool frmAddEdit::txtDrinkName_LostFocus()
                                   return other != 0 && other != iDrinkID;
                               }();
     if (taken)
-        return refuse(QStringLiteral("There is already a drink called '") + text + QStringLiteral("'.  Please choose another."),
+        return refuse(QStringLiteral("There is already a drink called %1.  Please choose another.").arg(nameInMessage(text, u'\'')),
                       msgbox::vbOKOnly);
     return true;
 }
@@ -302,7 +302,7 @@ void frmAddEdit::cmdAdd_Click()
     const QString typed = cmbIngredient->currentText();
     const int item = cmbIngredient->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (item < 0) {
-        MsgBox(QStringLiteral("The ingredient '") + typed + QStringLiteral("' doesn't exist.  ")
+        MsgBox(QStringLiteral("The ingredient ") + nameInMessage(typed, u'\'') + QStringLiteral(" doesn't exist.  ")
                    + QStringLiteral("If you would like to add the ingredient, go to Tools|") + QStringLiteral("Edit Ingredients."),
                msgbox::vbExclamation);
         cmbIngredient->setFocus();

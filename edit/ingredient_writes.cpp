@@ -36,7 +36,7 @@ void checkName(const QString &name)
         throw EngineError(err::InvalidOperation, QStringLiteral("An ingredient needs a name."));
     if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
         throw EngineError(err::InvalidOperation,
-                          QStringLiteral("The ingredient name '%1' holds a double quote or a comma.").arg(name));
+                          QStringLiteral("The ingredient name %1 holds a double quote or a comma.").arg(nameInMessage(name, u'\'')));
 }
 
 QString nameCriteria(const QString &name)
@@ -101,9 +101,9 @@ void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
     const QVariant largest = max->Fields(QStringLiteral("MaxID")).Value();
     const int id = (largest.isNull() ? 0 : largest.toInt()) + 1;
     if (id > kMaxKey)
-        throw EngineError(err::Overflow, QStringLiteral("Overflow: every ingredient number up to %1 is taken, so '%2' was not added.")
+        throw EngineError(err::Overflow, QStringLiteral("Overflow: every ingredient number up to %1 is taken, so %2 was not added.")
                                              .arg(kMaxKey)
-                                             .arg(name));
+                                             .arg(nameInMessage(name, u'\'')));
 
     engine::Recordset &ingredients = ingredientsTable();
     ingredients.AddNew();
@@ -120,7 +120,8 @@ void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName,
     engine::Recordset &ingredients = ingredientsTable();
     ingredients.FindFirst(nameCriteria(sOldName));
     if (ingredients.NoMatch())
-        throw EngineError(err::NoCurrentRecord, QStringLiteral("No ingredient is named '%1', so nothing was changed.").arg(sOldName));
+        throw EngineError(err::NoCurrentRecord,
+                          QStringLiteral("No ingredient is named %1, so nothing was changed.").arg(nameInMessage(sOldName, u'\'')));
     const QString id = ingredients.Fields(QStringLiteral("ID")).Value().toString();
 
     // Another ingredient by the new name would make every lookup by name ambiguous; the same one
@@ -184,7 +185,8 @@ void CDatabase::IngredientCombine(QListWidget *lstList)
             // Lines moved to a missing ingredient would name nothing.
             if (newId == 0)
                 throw EngineError(err::NoCurrentRecord,
-                                  QStringLiteral("No ingredient is named '%1', so nothing was combined.").arg(destination));
+                                  QStringLiteral("No ingredient is named %1, so nothing was combined.")
+                                      .arg(nameInMessage(destination, u'\'')));
             // An item with no row of its own has no lines to move; one that finds the destination's
             // row is the destination under other letter case, and deleting it by name would
             // delete the destination.

@@ -7,13 +7,13 @@
 #include "common/message_box.h"
 #include "common/name_order.h"
 #include "common/name_text.h"
+#include "search/bar_list_text.h"
 
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QSet>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -24,15 +24,13 @@ namespace {
 
 const QString kExportFailed = QStringLiteral("There was an error exporting your bar list.");
 const QString kImportFailed = QStringLiteral("There was an error importing your bar list.");
-// Longer than any ingredient name can be; such a line is shortened in its message.
-constexpr qsizetype kLongestName = 255;
 // Far more than the longest bar list (all 32,767 possible ingredients, 255 characters each, make
 // about 8 MB); a bigger file is not one, and no more of it than this is read into memory.
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 // Up to this many lines naming no ingredient get a message each; more share one message.
 constexpr qsizetype kMessagesOneByOne = 3;
 const QString kDoesNotExist = QStringLiteral(
-    "' doesn't exist in the database.  There is probably something similar you can select instead.  If not, you can add "
+    " doesn't exist in the database.  There is probably something similar you can select instead.  If not, you can add "
     "it.  To do either, go to Tools|Edit Ingredients.");
 
 [[noreturn]] void fileError(const QString &description)
@@ -43,63 +41,6 @@ const QString kDoesNotExist = QStringLiteral(
 void showFailure(const QString &lead, const EngineError &e)
 {
     MsgBox(lead + QStringLiteral("\n\n") + QString::number(e.number()) + QStringLiteral(": ") + e.description());
-}
-
-// Text as a bar list is read: a byte-order mark names its encoding; otherwise UTF-8 when the bytes
-// are valid UTF-8, else Latin-1, the 8-bit code page older files were written in. Nothing when
-// the bytes are not text.
-std::optional<QString> decodeBarList(QByteArrayView bytes)
-{
-    QString text;
-    const auto marked = QStringConverter::encodingForData(bytes);
-    if (marked && *marked != QStringConverter::Utf8) {
-        QStringDecoder decoder(*marked); // drops the mark
-        text = decoder(bytes);
-        if (decoder.hasError())
-            return std::nullopt;
-    } else {
-        if (bytes.startsWith("\xEF\xBB\xBF"))
-            bytes = bytes.sliced(3);
-        QStringDecoder utf8(QStringConverter::Utf8);
-        text = utf8(bytes);
-        if (utf8.hasError())
-            text = QString::fromLatin1(bytes);
-    }
-    if (text.contains(QChar(0)))
-        return std::nullopt;
-    return text;
-}
-
-// Latin-1 keeps the file 8-bit, as other bar-list tools expect. Names outside Latin-1 make the
-// file UTF-8; so does Latin-1 text whose bytes would read back as UTF-8 and change.
-QByteArray encodeBarList(const QString &text)
-{
-    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
-    if (latin1) {
-        const QByteArray bytes = text.toLatin1();
-        if (decodeBarList(bytes) == text)
-            return bytes;
-    }
-    return text.toUtf8();
-}
-
-// Lines ended by CR LF, LF or a lone CR; a last line without its end counts too.
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
 }
 
 // Through a temporary file: a failed write leaves the file that was there untouched.
@@ -182,17 +123,12 @@ QByteArray readRegularFile(const QString &path)
     return bytes;
 }
 
-// The names a bar-list file lists, one a line, without the invisible and control characters that
-// would keep a name that looks right from matching.
 QStringList readBarList(const QString &path)
 {
-    const std::optional<QString> text = decodeBarList(readRegularFile(path));
-    if (!text)
+    const std::optional<QStringList> names = barListNames(readRegularFile(path));
+    if (!names)
         fileError(QStringLiteral("'%1' is not a bar list: it is not a text file.").arg(path));
-    QStringList lines = splitLines(*text);
-    for (QString &line : lines)
-        line = cleanName(line);
-    return lines;
+    return *names;
 }
 
 void setHas(engine::Recordset &ingredients, bool value)
@@ -209,10 +145,13 @@ QString findKey(const QString &name)
 }
 
 // Clears the bar list and marks the listed names, all or nothing. Gives the lines that name no
-// ingredient. The names are read once, not found once a line: a long list stays quick.
-QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients, const QStringList &lines)
+// ingredient. The names are read once, not found once a line: a long list stays quick. A file that
+// names no ingredient at all (another kind of file, or a list from another library) would only
+// clear the bar list: then nothing changes and `changed` is false.
+QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients, const QStringList &lines, bool &changed)
 {
     QStringList unknown;
+    changed = false;
     db.BeginTrans();
     try {
         ingredients.Requery();
@@ -232,6 +171,11 @@ QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients,
             else
                 listed.insert(*row);
         }
+        if (listed.isEmpty() && !unknown.isEmpty()) {
+            db.CommitTrans(); // nothing written
+            return unknown;
+        }
+        changed = true;
         if (rows > 0)
             ingredients.MoveFirst();
         for (int row = 0; row < rows; ++row, ingredients.MoveNext()) {
@@ -254,7 +198,19 @@ QStringList replaceBarList(engine::Database &db, engine::Recordset &ingredients,
 
 QString shownName(const QString &line)
 {
-    return line.size() > kLongestName ? line.left(kLongestName) + QStringLiteral("...") : line;
+    return nameInMessage(line, QLatin1Char('\''));
+}
+
+// One message for a file none of whose names is an ingredient, naming its first name.
+void reportNoneKnown(const QString &path, const QStringList &unknown)
+{
+    QString text = kImportFailed
+                   + QStringLiteral("\n\nNo name in '%1' is an ingredient in the database, so your bar list was left as it was.")
+                         .arg(path);
+    const auto first = std::find_if(unknown.cbegin(), unknown.cend(), [](const QString &name) { return !name.isEmpty(); });
+    if (first != unknown.cend())
+        text += QStringLiteral("  The first name in the file is %1.").arg(shownName(*first));
+    MsgBox(text);
 }
 
 // A few unknown names get a message each; a long list of them one message that names the first
@@ -263,12 +219,12 @@ void reportUnknown(const QStringList &unknown)
 {
     if (unknown.size() <= kMessagesOneByOne) {
         for (const QString &line : unknown)
-            MsgBox(QStringLiteral("'") + shownName(line) + kDoesNotExist, msgbox::vbInformation);
+            MsgBox(shownName(line) + kDoesNotExist, msgbox::vbInformation);
         return;
     }
     QString text = QStringLiteral("These names don't exist in the database:\n");
     for (qsizetype i = 0; i < kMessagesOneByOne; ++i)
-        text += QStringLiteral("\n'") + shownName(unknown[i]) + QLatin1Char('\'');
+        text += QLatin1Char('\n') + shownName(unknown[i]);
     const qsizetype more = unknown.size() - kMessagesOneByOne;
     text += more == 1 ? QStringLiteral("\nand 1 more name was not found.")
                       : QStringLiteral("\nand %1 more names were not found.").arg(more);
@@ -312,14 +268,19 @@ bool CDatabase::BarlistImport()
         return false;
     CommonDialog &dialog = m_output->commonDialog();
     QStringList unknown;
+    bool changed = false;
     try {
         dialog.ShowOpen(m_output->dialogParent());
         // The whole file is read before the bar list changes, so a bad file costs nothing.
         const QStringList lines = readBarList(dialog.FileName);
-        unknown = replaceBarList(database(), ingredientsTable(), lines);
+        unknown = replaceBarList(database(), ingredientsTable(), lines, changed);
     } catch (const EngineError &e) {
         if (e.number() != err::DialogCancelled)
             showFailure(kImportFailed, e);
+        return false;
+    }
+    if (!changed) {
+        reportNoneKnown(dialog.FileName, unknown);
         return false;
     }
     reportUnknown(unknown);

@@ -10,6 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <optional>
 
 namespace library {
 
@@ -19,9 +21,18 @@ namespace {
 // and is not read into memory.
 constexpr qint64 kLargestFile = 256 * 1024 * 1024;
 
-QString quoted(const QString &name)
+// Tab and line ends are the only control characters a text may hold: a NUL would hide the text
+// after it, the others show as nothing or as boxes.
+bool isForbiddenControl(QChar c)
 {
-    return QLatin1Char('"') + name + QLatin1Char('"');
+    const char16_t u = c.unicode();
+    return (u < 0x20 || (u >= 0x7F && u <= 0x9F)) && u != u'\t' && u != u'\r' && u != u'\n';
+}
+
+std::optional<char16_t> forbiddenControl(const QString &text)
+{
+    const auto found = std::find_if(text.cbegin(), text.cend(), isForbiddenControl);
+    return found == text.cend() ? std::nullopt : std::optional<char16_t>(found->unicode());
 }
 
 class Reader {
@@ -45,8 +56,9 @@ private:
     // The name member of an entry; false when it is missing or not allowed (a problem says why).
     bool readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name);
     bool readFlag(const QJsonObject &o, QLatin1String key, const QString &where);
-    // A text member; absent or null gives `fallback`.
-    QVariant readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback);
+    // A text member; absent or null gives `fallback`. A text longer than `longest` is a problem.
+    QVariant readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback,
+                      qsizetype longest = kMaxFieldLength);
 
     Library m_lib;
     QHash<QString, int> m_ingredientAt; // name key -> index in the list
@@ -75,7 +87,8 @@ bool Reader::readFlag(const QJsonObject &o, QLatin1String key, const QString &wh
     return v.toBool();
 }
 
-QVariant Reader::readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback)
+QVariant Reader::readText(const QJsonObject &o, QLatin1String key, const QString &where, const QVariant &fallback,
+                          qsizetype longest)
 {
     const QJsonValue v = o.value(key);
     if (v.isUndefined() || v.isNull())
@@ -84,7 +97,12 @@ QVariant Reader::readText(const QJsonObject &o, QLatin1String key, const QString
         problem(where, QStringLiteral("\"%1\" must be text in double quotes.").arg(key));
         return fallback;
     }
-    return v.toString();
+    const QString text = v.toString();
+    if (text.size() > longest)
+        problem(where, QStringLiteral("\"%1\" is longer than %2 characters.").arg(key).arg(longest));
+    if (const auto c = forbiddenControl(text))
+        problem(where, QStringLiteral("\"%1\" holds the control character U+%2.").arg(key).arg(int(*c), 4, 16, QLatin1Char('0')));
+    return text;
 }
 
 bool Reader::readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name)
@@ -138,14 +156,14 @@ void Reader::readList(const QJsonValue &list, const char *listName, const char *
         const QJsonObject o = array[i].toObject();
         const QJsonValue name = o.value(QLatin1String("name"));
         if (name.isString())
-            where += QLatin1Char(' ') + quoted(name.toString());
+            where += QLatin1Char(' ') + nameInMessage(name.toString());
         const QString key = nameKey(name.toString());
         const auto earlier = first.constFind(key);
         if (earlier != first.cend()) {
             problem(where, QStringLiteral("listed twice (also %1 %2 %3).")
                                .arg(QLatin1String(kind))
                                .arg(*earlier + 1)
-                               .arg(quoted(array[*earlier].toObject().value(QLatin1String("name")).toString())));
+                               .arg(nameInMessage(array[*earlier].toObject().value(QLatin1String("name")).toString())));
             continue;
         }
         if (read(o, where))
@@ -157,8 +175,8 @@ Drink Reader::readDrink(const QJsonObject &o, const QString &where)
 {
     Drink d;
     readName(o, where, false, d.name);
-    d.directions = readText(o, QLatin1String("directions"), where, QString()).toString();
-    d.comments = readText(o, QLatin1String("comments"), where, QVariant());
+    d.directions = readText(o, QLatin1String("directions"), where, QString(), kMaxDrinkText).toString();
+    d.comments = readText(o, QLatin1String("comments"), where, QVariant(), kMaxDrinkText);
     d.tried = readFlag(o, QLatin1String("tried"), where);
     d.print = readFlag(o, QLatin1String("print"), where);
     d.submitted = readFlag(o, QLatin1String("submitted"), where);
@@ -170,6 +188,10 @@ Drink Reader::readDrink(const QJsonObject &o, const QString &where)
         return d;
     }
     const QJsonArray array = lines.toArray();
+    if (array.size() > kMaxDrinkLines) {
+        problem(where, QStringLiteral("more than %1 lines.").arg(kMaxDrinkLines));
+        return d;
+    }
     for (qsizetype i = 0; i < array.size(); ++i) {
         const QString at = where + QStringLiteral(", line %1").arg(i + 1);
         if (!array[i].isObject()) {
@@ -184,8 +206,6 @@ Drink Reader::readDrink(const QJsonObject &o, const QString &where)
                             .arg(amount.toDouble()));
         else
             line.amount = readText(lo, QLatin1String("amount"), at, QString()).toString();
-        if (line.amount.size() > kMaxFieldLength)
-            problem(at, QStringLiteral("the amount is longer than %1 characters.").arg(kMaxFieldLength));
         const QJsonValue ingredient = lo.value(QLatin1String("ingredient"));
         if (!ingredient.isString() || ingredient.toString().trimmed().isEmpty()) {
             problem(at, ingredient.isUndefined() || ingredient.isNull() || ingredient.isString()
@@ -195,7 +215,7 @@ Drink Reader::readDrink(const QJsonObject &o, const QString &where)
         }
         const auto found = m_ingredientAt.constFind(nameKey(ingredient.toString()));
         if (found == m_ingredientAt.cend()) {
-            problem(at, QStringLiteral("uses %1, which is not in the ingredient list.").arg(quoted(ingredient.toString())));
+            problem(at, QStringLiteral("uses %1, which is not in the ingredient list.").arg(nameInMessage(ingredient.toString())));
             continue;
         }
         line.ingredient = m_lib.ingredients[*found].name;
@@ -249,12 +269,15 @@ Library Reader::read(const QByteArray &json)
     return std::move(m_lib);
 }
 
-// JSON text of a string: quotes, backslashes and control characters escaped, the rest as UTF-8.
+// JSON text of a string: quotes, backslashes and line ends escaped, the rest as UTF-8. Control
+// characters the reader refuses are left out, so that every file written reads back.
 void appendString(QByteArray &out, const QString &text)
 {
     static const char hex[] = "0123456789abcdef";
     out += '"';
-    const QByteArray utf8 = text.toUtf8();
+    QString kept = text;
+    kept.removeIf(isForbiddenControl);
+    const QByteArray utf8 = kept.toUtf8();
     for (const char c : utf8) {
         const auto u = uchar(c);
         if (c == '"' || c == '\\') {

@@ -40,6 +40,10 @@ struct Library {
 constexpr int kMaxLibraryKey = 32767;
 // Names and amounts are stored in text fields of this many characters.
 constexpr int kMaxFieldLength = 255;
+// Directions and comments are each at most this many characters, and a drink has at most this many
+// lines: far above any real drink, low enough that a hostile file cannot fill the library.
+constexpr int kMaxDrinkText = 64 * 1024;
+constexpr int kMaxDrinkLines = 200;
 // A refused file's message lists this many problems and counts the rest.
 constexpr int kProblemsShown = 20;
 

@@ -101,6 +101,21 @@ void TestEngineBuilder::parseRejects_data()
         << QByteArray("{\"format\": \"zestro-library\", \"version\": 1, \"ingredients\": [{\"name\": \"B\u00e9n\u00e9dictine\"}, "
                       "{\"name\": \"BE\u0301NE\u0301DICTINE\"}], \"drinks\": []}")
         << "ingredient 2";
+    const QByteArray big(library::kMaxDrinkText + 1, 'x'), longName(10 * 1024 * 1024, 'A');
+    QTest::newRow("NUL in directions") << libraryJson(R"([{"name": "Air", "directions": "Stir.\u0000Hidden."}])")
+                                       << "drink 1 \"Air\": \"directions\" holds the control character U+0000.";
+    QTest::newRow("escape in comments") << libraryJson(R"([{"name": "Air", "comments": "\u001b[2J"}])") << "\"comments\" holds the control character U+001b";
+    QTest::newRow("C1 control in an amount") << libraryJson(R"([{"name": "Air", "lines": [{"amount": "1\u0085", "ingredient": "Gin"}]}])")
+                                             << "drink 1 \"Air\", line 1: \"amount\" holds the control character U+0085";
+    QTest::newRow("NUL in an ingredient name")
+        << QByteArray(R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Gin\u0000"}], "drinks": []})") << "control";
+    QTest::newRow("directions too long") << libraryJson(R"([{"name": "Air", "directions": ")" + big + "\"}]") << "\"directions\" is longer than 65536";
+    QTest::newRow("comments too long") << libraryJson(R"([{"name": "Air", "comments": ")" + big + "\"}]") << "\"comments\" is longer than 65536";
+    QTest::newRow("too many lines") << libraryJson(R"([{"name": "Air", "lines": [)" + QByteArray(R"({"ingredient": "Gin"},)").repeated(200)
+                                                   + R"({"ingredient": "Gin"}]}])")
+                                    << "drink 1 \"Air\": more than 200 lines.";
+    QTest::newRow("a 10 MB name is quoted short") << libraryJson("[{\"name\": \"" + longName + "\"}]")
+                                                  << "drink 1 \"" + QString(60, 'A') + "\u2026\" (10,485,760 characters): the name is longer";
 }
 
 void TestEngineBuilder::parseRejects()
@@ -169,6 +184,7 @@ void TestEngineBuilder::writerRoundTrip()
     lib.drinks[2].lines.clear();
     lib.ingredients.append({QStringLiteral("Unused"), true, true});
     const library::Library back = library::parseLibraryJson(library::libraryJson(lib));
+    lib.drinks[0].directions.remove(QChar(1)); // the writer leaves out what the reader refuses
     QCOMPARE(back.ingredients.size(), lib.ingredients.size());
     for (qsizetype i = 0; i < lib.ingredients.size(); ++i) {
         QCOMPARE(back.ingredients[i].name, lib.ingredients[i].name);

@@ -19,7 +19,7 @@
 namespace {
 
 const QString kUnknown = QStringLiteral(
-    "' doesn't exist in the database.  There is probably something similar you can select instead.  "
+    " doesn't exist in the database.  There is probably something similar you can select instead.  "
     "If not, you can add it.  To do either, go to Tools|Edit Ingredients.");
 
 library::Library filesLibrary()
@@ -169,7 +169,7 @@ private slots:
         QTest::newRow("empty line") << QByteArray("Gin\r\n\r\nLime\r\n") << ginLime << QStringList{""};
         QTest::newRow("name with quotes") << QByteArray("Say \"when\"\r\n") << QStringList{"Say \"when\""} << QStringList();
         QTest::newRow("quotes cannot widen the match")
-            << QByteArray("x\" OR \"a\" = \"a\r\n") << QStringList() << QStringList{"x\" OR \"a\" = \"a"};
+            << QByteArray("x\" OR \"a\" = \"a\r\nLime\r\n") << QStringList{"Lime"} << QStringList{"x\" OR \"a\" = \"a"};
         QTest::newRow("spaces are part of the name") << QByteArray("Rum \r\nRum\r\n") << QStringList{"Rum "} << QStringList{"Rum"};
         QTest::newRow("other case, twice") << QByteArray("GIN\r\ngin\r\n") << QStringList{"Gin"} << QStringList();
         QTest::newRow("empty file") << QByteArray() << QStringList() << QStringList();
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(bar.marked(), marked);
         QStringList expected;
         for (const QString &line : unknown)
-            expected << QLatin1Char('\'') + line + kUnknown;
+            expected << QLatin1Char('\'') + line + QLatin1Char('\'') + kUnknown;
         QCOMPARE(bar.p.boxes().texts(), expected);
         for (const ShownMessage &m : bar.p.boxes().messages())
             QCOMPARE(m.flags, int(msgbox::vbInformation));
@@ -199,7 +199,7 @@ private slots:
         const QByteArray longLine(100000, 'x');
         QVERIFY(bar.importFile(bar.write(longLine + "\r\nGin\r\n")));
         QCOMPARE(bar.marked(), QStringList{"Gin"});
-        QCOMPARE(bar.p.boxes().texts(), QStringList{QLatin1Char('\'') + QString(255, QLatin1Char('x')) + QStringLiteral("...") + kUnknown});
+        QCOMPARE(bar.p.boxes().texts(), QStringList{"'" + QString(60, 'x') + "\u2026' (100,000 characters)" + kUnknown});
 
         // Every ingredient of a synthetic library five times over.
         bar.p.boxes().clear();
@@ -219,7 +219,7 @@ private slots:
         const QString many = QStringLiteral("These names don't exist in the database:\n\n'x0'\n'x1'\n'x2'\nand %1 not found.\n\n"
                                             "There is probably something similar you can select instead.  If not, you can add "
                                             "them.  To do either, go to Tools|Edit Ingredients.");
-        QTest::newRow("three") << 3 << QStringList{"'x0" + kUnknown, "'x1" + kUnknown, "'x2" + kUnknown};
+        QTest::newRow("three") << 3 << QStringList{"'x0'" + kUnknown, "'x1'" + kUnknown, "'x2'" + kUnknown};
         QTest::newRow("four") << 4 << QStringList{many.arg("1 more name was")};
         QTest::newRow("100,000") << 100000 << QStringList{many.arg("99997 more names were")};
     }
@@ -255,6 +255,10 @@ private slots:
         QTest::newRow("named pipe") << "pipe" << pipe;
         QTest::newRow("link to a named pipe") << "to pipe" << pipe;
         QTest::newRow("too large") << "large" << "' is too large to be a bar list.";
+        const QString noneKnown = "' is an ingredient in the database, so your bar list was left as it was.  The first name in the file is ";
+        QTest::newRow("no name known") << "unknown" << noneKnown + "'Unicorn tears'.";
+        QTest::newRow("100,000 names, none known") << "100000" << noneKnown + "'x0'.";
+        QTest::newRow("a 10 MB name") << "long" << noneKnown + "'" + QString(60, 'A') + "\u2026' (10,485,760 characters).";
     }
 
     void failedImportKeepsTheBarList()
@@ -271,6 +275,12 @@ private slots:
             file = bar.write(QByteArray("Lime\r\n\0\x01\x02\r\n", 9));
         else if (kind == QLatin1String("large"))
             file = bar.write(QByteArray(16 * 1024 * 1024, 'x') + "\r\nLime\r\n");
+        else if (kind == QLatin1String("unknown"))
+            file = bar.write("\r\nUnicorn tears\r\n");
+        else if (kind == QLatin1String("100000"))
+            file = bar.write(QByteArray("x0\r\n").repeated(100000));
+        else if (kind == QLatin1String("long"))
+            file = bar.write(QByteArray(10 * 1024 * 1024, 'A'));
         else if (kind != QLatin1String("refused"))
             file = QDir(bar.dir.path()).filePath(kind); // a device, or made below
         else
