@@ -2,6 +2,7 @@
 
 #include "common/seams.h"
 #include "common/engine_error.h"
+#include "common/number_format.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,8 +11,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
-
-#include <array>
 
 namespace {
 // Only '*' and '?' are wild cards in a file name; a bracket is an ordinary character of it, so it
@@ -125,36 +124,5 @@ void CCommonRoutines::LaunchURL(QWidget *frmForm, const QString &WebPageURL) con
 
 QString CCommonRoutines::FractionToDecimal(const QString &sAmount) const
 {
-    static const std::array<std::pair<QString, QString>, 7> kFractions{{
-        {QStringLiteral("1/4"), QStringLiteral(".25")},
-        {QStringLiteral("1/2"), QStringLiteral(".5")},
-        {QStringLiteral("3/4"), QStringLiteral(".75")},
-        {QStringLiteral("1/5"), QStringLiteral(".2")},
-        {QStringLiteral("1/3"), QStringLiteral(".3")},
-        {QStringLiteral("2/3"), QStringLiteral(".6")},
-        {QStringLiteral("1/8"), QStringLiteral(".125")},
-    }};
-    const qsizetype length = sAmount.size();
-    QString result;
-    bool found = false;
-    // Every pair looks at the text as typed, so with two fractions the later pair of the table wins.
-    for (const auto &[fraction, decimal] : kFractions) {
-        const qsizetype p = sAmount.indexOf(fraction) + 1; // 1-based; 0 when absent
-        if (p == 0 || p == 2)
-            continue; // "11/2" is eleven halves, not one and a half
-        found = true;
-        if (p == 1) {
-            result = decimal + sAmount.right(length - 3);
-        } else if (p == 3) {
-            // "1 1/2", "1-1/2": one digit, a separator, the fraction.
-            result = sAmount.left(1) + decimal + sAmount.right(length - 5);
-        } else {
-            // Keep the character before the fraction unless it separates a number from it.
-            const QChar a = sAmount.at(p - 3);
-            const QChar b = sAmount.at(p - 4);
-            const bool keep = a < QLatin1Char('0') || b > QLatin1Char('9');
-            result = sAmount.left(keep ? p - 1 : p - 2) + decimal + sAmount.right(length - p - 2);
-        }
-    }
-    return found ? result : sAmount;
+    return fractionToDecimal(sAmount);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The number patterns of the status texts, in the user's locale.
+// The number patterns of the status texts, in the user's locale, and fractions typed in amounts.
 
 #include <QString>
 
@@ -13,3 +13,7 @@ QString formatSecondsShort(double seconds);
 QString formatThousands(double value);
 // The time from `start` to `end`, both seconds since midnight, across midnight when end < start.
 double elapsedSeconds(double start, double end);
+
+// The amount as typed with one fraction of a small table (1/4, 1/2, 3/4, 1/5, 1/3, 2/3, 1/8)
+// written as a decimal: "1 1/2" gives "1.5". Other texts come back unchanged.
+QString fractionToDecimal(const QString &amount);

@@ -9,6 +9,7 @@ packages=(
   xvfb xauth imagemagick fonts-dejavu-core  # looking at the program without a display
   strace                                    # fault-injection tests
   poppler-utils                             # reading printed PDFs back in tests
+  clang libclang-rt-14-dev                  # the fuzz programs (scripts/fuzz.sh)
 )
 
 missing=()
