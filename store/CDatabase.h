@@ -9,13 +9,13 @@
 #include "store/engine/database.h"
 #include "store/output_window.h"
 
-#include <QLockFile>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class FileLock;
 class PrintTarget;
 class QComboBox;
 class QListWidget;
@@ -102,6 +102,8 @@ public:
     void DrinkEdit(bool bAdd);
     // Deletes the drink and its lines, all or nothing; false when nothing was deleted.
     bool DrinkDelete(const QString &sDrinkName);
+    // DrinkDelete, telling why a failed action statement failed.
+    bool deleteDrink(const QString &name, std::optional<EngineError> *cause);
 
     // ---- Ingredient writes (edit/ingredient_writes.cpp) ----
     void IngredientAdd(const QString &sIngredient, bool bCommon);
@@ -170,5 +172,5 @@ private:
     QString m_currentDrinkName; // the drink shown
     QString m_lastIngredientSql;
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
-    std::unique_ptr<QLockFile> m_fileLock;
+    std::unique_ptr<FileLock> m_fileLock;
 };

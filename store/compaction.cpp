@@ -14,6 +14,7 @@
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "store/engine/jet_dialect.h"
+#include "store/file_lock.h"
 
 #include <QApplication>
 #include <QFile>
@@ -173,9 +174,9 @@ bool CDatabase::DbCompact()
     const QString work = target + kWorkSuffix;
     BusyCursor busy;
 
-    // Our lock stays held from the close to the reopen, so no other copy of the program opens the
-    // file while it is being replaced.
-    std::unique_ptr<QLockFile> keepOut;
+    // Our lock on the original stays held from the close to the reopen, and the copy is locked
+    // before it takes the database's name, so no other copy of the program opens either file.
+    std::unique_ptr<FileLock> keepOut;
     auto showSelectedDrink = [this] {
         const QString selected = m_output ? m_output->selectedDrinkName() : QString();
         if (!selected.isEmpty())
@@ -218,13 +219,17 @@ bool CDatabase::DbCompact()
         EndProgram(1);
     }
 
+    bool replacing = false;
     try {
         const qint64 sizeBefore = QFileInfo(target).size();
         engine::CompactDatabase(target, work, QString(), engine::dbEncrypt, engine::kConnect);
         checkCopy(work, before);
         prepareToReplace(work, target);
+        m_fileLock = FileLock::acquire(work);
+        replacing = true;
         if (::rename(native(work).constData(), native(target).constData()) != 0)
             fileError(QStringLiteral("cannot replace"), target);
+        replacing = false;
         syncFolder(target);
         const qint64 sizeAfter = QFileInfo(target).size();
 
@@ -240,12 +245,14 @@ bool CDatabase::DbCompact()
         return true;
     } catch (const EngineError &e) {
         discardWorkingCopy(work);
-        if (e.number() == err::PathFileAccess)
+        // A refused rename leaves the original under its name, untouched: the program goes on with it.
+        if (e.number() == err::PathFileAccess && !replacing)
             fatalFileError();
         // The file under the database's name is whole whatever failed: open it again.
-        QList<EngineError> errors{e};
+        QList<EngineError> errors{replacing ? EngineError(e.number(), e.description() + QStringLiteral("  The database was left as it was."))
+                                            : e};
         if (!isOpen()) {
-            keepOut.reset();
+            m_fileLock = std::move(keepOut);
             try {
                 DbOpen();
                 showSelectedDrink();

@@ -5,6 +5,7 @@
 #include "common/message_box.h"
 #include "common/settings_access.h"
 #include "store/CGeneralDatabase.h"
+#include "store/file_lock.h"
 
 #include <QFileInfo>
 
@@ -39,14 +40,10 @@ bool CDatabase::DbOpen()
     if (info.exists() && !info.isDir() && !info.isFile())
         throw EngineError(err::CannotOpenFile,
                           QStringLiteral("Cannot open '%1': it is not a regular file, so it cannot be a database.").arg(m_fileName));
-    auto lock = std::make_unique<QLockFile>(m_fileName + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError)
-        throw EngineError(err::FileInUse,
-                          QStringLiteral("Could not use '%1'; file already in use by another copy of Zestro.").arg(m_fileName));
-    // A folder we cannot write a lock file into (read-only media) still opens.
-    if (lock->isLocked())
-        m_fileLock = std::move(lock);
+    // A lock this store already holds on the same file (compaction takes it on the new file before
+    // the file takes the database's name) is kept; anything else is locked afresh.
+    if (!m_fileLock || !m_fileLock->covers(m_fileName))
+        m_fileLock = FileLock::acquire(m_fileName);
     try {
         m_db = engine::OpenDatabase(m_fileName, false, false, engine::kConnect);
         engine::CheckLibraryFile(*m_db);

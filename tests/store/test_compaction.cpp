@@ -14,7 +14,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
-#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -223,8 +222,9 @@ private slots:
         QFile::Permissions perms = QFile::permissions(m_path);
         QCOMPARE(perms, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         // Still ours: another copy of the program cannot open the file.
-        QLockFile other(m_path + QStringLiteral(".lock"));
-        QVERIFY(!other.tryLock(0));
+        CDatabase other;
+        other.setFileName(m_path);
+        QVERIFY_THROWS_EXCEPTION(EngineError, other.DbOpen());
 
         // Once more, with nothing left to free, while the clock passes midnight.
         clockReads({86399.5, 0.25});
@@ -256,7 +256,7 @@ private slots:
         QVERIFY(QFileInfo(link).isSymLink());
         QVERIFY(QFileInfo(m_path).size() < sizeBefore);
         QCOMPARE(QDir(links).entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList({QStringLiteral("bar.mdb"), QStringLiteral("bar.mdb.lock")}));
+                 QStringList({QStringLiteral("bar.mdb")}));
         QCOMPARE(form.windowTitle(), QStringLiteral("Zestro - bar.mdb"));
         QCOMPARE(contentsOf(link), m_before);
     }
@@ -305,7 +305,9 @@ private slots:
         QTest::newRow("copy cannot be flushed")
             << "fsync:error=EIO" << "Error: Disk or file error (flushing '%1': Input/output error).\\nNumber: 3051" << true;
         QTest::newRow("rename refused") << "rename:error=EACCES"
-                                        << "File error.  Is the database already open?  Exiting program." << false;
+                                        << "Error: Path/File access error (cannot replace '*': Permission denied).  The database was "
+                                           "left as it was.\\nNumber: 75"
+                                        << true;
         QTest::newRow("read-only folder") << "setpriv" << "Error: Cannot * '%1' *.\\nNumber: 3051" << true;
         QTest::newRow("read-only file") << "setpriv-file"
                                         << "Error: Cannot update.  Database or object is read-only.\\nNumber: 3027" << true;
