@@ -22,6 +22,7 @@
 #include "search/frmBuyNext.h"
 #include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
+#include "store/write_transaction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,8 +101,10 @@ void frmMain::deleteCurrentDrink()
                msgbox::vbYesNo | msgbox::vbExclamation)
         != msgbox::vbYes)
         return;
-    if (!database.DrinkDelete(name)) {
-        MsgBox(QStringLiteral("There was an error deleting the drink."));
+    std::optional<EngineError> cause;
+    if (!database.deleteDrink(name, &cause)) {
+        MsgBox(QStringLiteral("There was an error deleting the drink.")
+               + (cause ? QStringLiteral("\n\n") + cause->description() : QString()));
         return;
     }
     removeDrinkAt(row);
@@ -133,10 +136,14 @@ void frmMain::mnuCurrentSet_Click(int index)
     case 20: {
         frmPrintTagCurrentSet tag(this);
         ShowModal(tag);
+        if (tag.Value() == 0)
+            break;
+        // Clearing the old tags and tagging the set are one write: a failure keeps the old tags.
+        WriteTransaction tagging(database);
         if (tag.Value() == 2)
             database.UnMarkAllPrint();
-        if (tag.Value() != 0)
-            database.DrinkPrint(true, *this, true);
+        database.DrinkPrint(true, *this, true);
+        tagging.commit();
         break;
     }
     case 40:
@@ -148,13 +155,22 @@ void frmMain::mnuCurrentSet_Click(int index)
             database.DrinkPrint(false, *this, true);
         break;
     case 70: {
+        // Whatever the answer, and whatever failed, the list shows every drink afterwards.
+        auto listAll = [&database] {
+            BusyCursor busy;
+            database.Search(0, QString(), true);
+        };
         if (confirmed(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
                           + QStringLiteral(" drinks in the current set?"),
-                      msgbox::vbExclamation))
-            database.DrinkDeleteMulti(*this);
-        // Whatever the answer, the list shows every drink afterwards.
-        BusyCursor busy;
-        database.Search(0, QString(), true);
+                      msgbox::vbExclamation)) {
+            try {
+                database.DrinkDeleteMulti(*this);
+            } catch (const EngineError &) {
+                listAll();
+                throw;
+            }
+        }
+        listAll();
         break;
     }
     default:

@@ -47,6 +47,17 @@ constexpr int QueryRefused = 3033;
 constexpr int ResourceExceeded = 3035;
 } // namespace err
 
+// Failures of the file or the disk rather than of one statement's data: every later write would
+// fail the same way, and the engine may have ended the transaction.
+inline bool isStorageFailure(int number)
+{
+    using namespace err;
+    for (int storage : {DiskFull, ReadOnly, CannotOpenFile, FileInUse, DatabaseDamaged, ObjectClosed})
+        if (number == storage)
+            return true;
+    return false;
+}
+
 class EngineError : public std::exception {
 public:
     EngineError(int number, QString description)

@@ -147,12 +147,20 @@ void CDatabase::DrinkEdit(bool bAdd)
 
 bool CDatabase::DrinkDelete(const QString &sDrinkName)
 {
+    return deleteDrink(sDrinkName, nullptr);
+}
+
+bool CDatabase::deleteDrink(const QString &sDrinkName, std::optional<EngineError> *cause)
+{
     CQueries queries;
     WriteTransaction transaction(*this);
     const qint16 id = queries.GetDrinkID(sDrinkName, drinksTable());
     // The row and its lines go together or not at all.
-    if (!queries.DeleteDrink(id, database()) || !queries.DeleteDrinkRel(id, database()))
+    if (!queries.DeleteDrink(id, database()) || !queries.DeleteDrinkRel(id, database())) {
+        if (cause)
+            *cause = queries.lastError();
         return false;
+    }
     transaction.commit();
     // The table sets may still hold the deleted rows' keys; they find rows by query, never by
     // walking past them, so they are not re-read for every drink of a long delete.

@@ -81,20 +81,26 @@ void CDatabase::UnMarkAllPrint()
 
 void CDatabase::DrinkDeleteMulti(OutputWindow &lvList)
 {
-    // Each drink goes whole or not at all; the ones deleted stay deleted when the user stops after
-    // a failure, and they reach the disk together.
+    // One transaction: each drink goes whole or not at all, the ones deleted stay deleted when the
+    // user stops after a failure, and they reach the disk together.
     WriteTransaction transaction(*this);
     for (int row = 0; row < lvList.drinkCount(); ++row) {
         const QString name = lvList.drinkAt(row);
-        bool deleted = false;
+        std::optional<EngineError> cause;
         try {
-            deleted = DrinkDelete(name);
-        } catch (const EngineError &) {
+            if (deleteDrink(name, &cause))
+                continue;
+        } catch (const EngineError &e) {
+            cause = e;
         }
-        if (!deleted
-            && MsgBox(QStringLiteral("There was an error deleting ") + name + QStringLiteral(".  Continue with the others?"),
-                      msgbox::vbYesNo | msgbox::vbInformation)
-                   != msgbox::vbYes)
+        // A failure of the file itself (full, read-only, unreadable) fails every drink alike, and the
+        // engine may already have undone the whole transaction: the set stays whole and the user reads
+        // the cause once. Only a drink refused on its own asks whether to go on.
+        if (cause && (isStorageFailure(cause->number()) || !database().inTransaction()))
+            throw EngineError(cause->number(), cause->description() + QStringLiteral("  No drink of the current set was deleted."));
+        if (MsgBox(QStringLiteral("There was an error deleting ") + name + QStringLiteral(".  Continue with the others?"),
+                   msgbox::vbYesNo | msgbox::vbInformation)
+            != msgbox::vbYes)
             break;
     }
     transaction.commit();

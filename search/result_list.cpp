@@ -35,6 +35,13 @@ void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order
     else
         m_output->selectDrink(select);
     const QString shown = m_output->selectedDrinkName();
-    if (!shown.isEmpty())
+    if (!shown.isEmpty()) {
         ShowDrinkInfo(shown);
+    } else {
+        // Nothing listed: nothing shown either, and no drink to move to.
+        m_currentDrink.reset();
+        m_currentDrinkName.clear();
+        m_output->showDrinkDetail(DrinkDetail());
+        DoButtons();
+    }
 }

@@ -186,7 +186,7 @@ private slots:
         const QStringList texts = p.boxes().texts();
         QCOMPARE(texts.size(), 4); // the two editor saves, the question and the delete's failure
         QVERIFY2(texts[0].contains(QLatin1String("injected")) && texts[1].contains(QLatin1String("injected")), qPrintable(texts.join('\n')));
-        QCOMPARE(texts[3], QStringLiteral("There was an error deleting the drink."));
+        QCOMPARE(texts[3], QStringLiteral("There was an error deleting the drink.\n\ninjected"));
     }
 
     void deleteSelectsTheNeighbourAndRelistsWhenEmpty()
