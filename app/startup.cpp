@@ -20,6 +20,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScopeGuard>
+#include <exception>
 
 namespace {
 
@@ -74,6 +76,26 @@ void Form_Load(frmMain &form, const QString &commandLine)
                msgbox::vbExclamation);
         return;
     }
+    // A start that ends (a crash, a kill, a hang cut short) while a file is opening leaves the
+    // file's name behind; the next start asks before trying that file again.
+    const QString opening = QStringLiteral("OpeningDatabase");
+    const QString file = p.database->FileName();
+    if (GetSetting(kAppTitle, QStringLiteral("Options"), opening) == file) {
+        form.show();
+        if (MsgBox(QStringLiteral("The last start of Zestro did not finish while it was opening '") + file
+                       + QStringLiteral("'.  The file may be damaged or hold something Zestro cannot read.\n\nOpen it again?"),
+                   msgbox::vbYesNo | msgbox::vbQuestion)
+            != msgbox::vbYes) {
+            SaveSetting(kAppTitle, QStringLiteral("Options"), opening, QString());
+            form.setStatusText(QStringLiteral("No database is open.  You can select one by choosing File|Open."));
+            return;
+        }
+    }
+    SaveSetting(kAppTitle, QStringLiteral("Options"), opening, file);
+    const auto reached = qScopeGuard([&] {
+        if (std::uncaught_exceptions() == 0) // the window was reached, with or without a database
+            SaveSetting(kAppTitle, QStringLiteral("Options"), opening, QString());
+    });
     try {
         openWithBusyPointer(*p.database);
     } catch (const EngineError &e) {

@@ -72,8 +72,19 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
         names = storedSearch(iType, sString).textColumn(QStringLiteral("Name"));
     }
 
+    // Every drink has a name; a row without one comes from a damaged file or a stored query that
+    // makes up values (one too large to build gives none), and could be neither shown nor chosen.
+    if (names.contains(QString()))
+        throw EngineError(err::DatabaseDamaged, QStringLiteral("The search found a drink without a name: the library's drinks or "
+                                                               "its stored query '%1' are damaged, so the drinks cannot be listed.")
+                                                    .arg(iType == 2 ? QStringLiteral("ingredient search") : storedSearch(iType, sString).Name()));
     if (m_output)
         m_output->setStatusText(lastSearchTook(start, formatSeconds));
+    if (names.isEmpty() && iType == 0) {
+        // An empty library is a state like any other (its last drinks were just deleted): show it.
+        ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
+        return;
+    }
     if (names.isEmpty()) {
         MsgBox(QStringLiteral("No drinks matched your criteria."), msgbox::vbInformation);
         // The current set stays; its selected drink is shown afresh.

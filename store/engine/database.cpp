@@ -287,6 +287,7 @@ QStringList QueryDef::textColumn(const QString &column)
             wanted = i;
     }
     QStringList texts;
+    qint64 bytes = 0;
     const qint64 maxRows = queryLimits().maxRows;
     StepClock clock(*m_conn, timeBudgetNs());
     int rc;
@@ -296,6 +297,7 @@ QStringList QueryDef::textColumn(const QString &column)
         if (texts.size() >= maxRows)
             throwTooManyRows(m_name);
         const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt.get(), wanted));
+        countResultBytes(bytes, sqlite3_column_bytes16(stmt.get(), wanted), m_name);
         texts << QString::fromUtf16(text, sqlite3_column_bytes16(stmt.get(), wanted) / 2);
     }
     if (rc == SQLITE_INTERRUPT)

@@ -95,6 +95,7 @@ void guardConnection(Connection &conn)
     sqlite3_enable_load_extension(conn.db, 0);
     sqlite3_set_authorizer(conn.db, authorize, &conn);
     sqlite3_progress_handler(conn.db, kStepsBetweenChecks, pastDeadline, &conn);
+    sqlite3_limit(conn.db, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
 }
 
 Stmt prepareFileSql(const ConnectionPtr &conn, const QString &name, const QString &sql)
@@ -139,6 +140,16 @@ void throwTooManyRows(const QString &name)
                                                             "library holds; it was stopped.")
                                                  .arg(name)
                                                  .arg(g_maxRows.load()));
+}
+
+void countResultBytes(qint64 &total, qint64 bytes, const QString &name)
+{
+    total += bytes;
+    if (total > kMaxResultBytes)
+        throw EngineError(err::ResourceExceeded, QStringLiteral("The query '%1' returned more than %L2 MB of text, far more than a "
+                                                                "drink library holds; it was stopped.")
+                                                     .arg(name)
+                                                     .arg(kMaxResultBytes / (1024 * 1024)));
 }
 
 void throwTooLong(const QString &name)

@@ -19,6 +19,13 @@ struct QueryLimits {
 // queries that would not end.
 constexpr QueryLimits kDefaultQueryLimits{1'000'000, 20'000};
 
+// One text or blob on the program's connections: far above any real drink's directions, far below
+// what would exhaust memory. A statement that builds a larger value fails with err::ResourceExceeded.
+constexpr int kMaxValueBytes = 64 * 1024 * 1024;
+// The text one record set or name list may hold in all: a library of 30,000 drinks reads a few
+// tens of megabytes at most.
+constexpr qint64 kMaxResultBytes = 256LL * 1024 * 1024;
+
 QueryLimits queryLimits();
 // Applies to record sets opened afterwards, on every connection.
 void setQueryLimits(const QueryLimits &limits);

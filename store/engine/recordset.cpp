@@ -184,6 +184,7 @@ void Recordset::runQuery()
     }
     m_rows.clear();
     const qint64 maxRows = queryLimits().maxRows;
+    qint64 textBytes = 0;
     StepClock clock(*m_conn, timeBudgetNs());
     int rc;
     // A join repeats one row's long texts on every row it makes (a drink's directions on each of
@@ -205,6 +206,12 @@ void Recordset::runQuery()
                     row[i] = m_rows.back()[i];
                     continue;
                 }
+            }
+            try {
+                countResultBytes(textBytes, bytes, m_name);
+            } catch (const EngineError &) {
+                m_rows.clear();
+                throw;
             }
             row[i] = readColumn(stmt.get(), i, m_columns[size_t(i)].kind);
             if (bytes >= kSharedTextBytes)

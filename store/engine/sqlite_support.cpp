@@ -183,6 +183,10 @@ void throwSqliteError(sqlite3 *db, int rc, const QString &context)
         if (rc == SQLITE_IOERR_SHORT_READ)
             throw EngineError(err::DatabaseDamaged, QStringLiteral("The database is damaged: it ends too early."));
         throw EngineError(err::CannotOpenFile, QStringLiteral("Disk or file error (%1).").arg(detail));
+    case SQLITE_TOOBIG:
+        throw EngineError(err::ResourceExceeded, where + QStringLiteral("A text or value would be larger than %L1 MB, far larger than "
+                                                                        "a drink library holds; the statement was stopped.")
+                                                             .arg(kMaxValueBytes / (1024 * 1024)));
     case SQLITE_FULL:
         throw EngineError(err::DiskFull, QStringLiteral("Not enough space on disk."));
     case SQLITE_READONLY:

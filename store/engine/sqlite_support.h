@@ -92,5 +92,7 @@ qint64 timeBudgetNs();
 // Raise ResourceExceeded for the record set `name`.
 [[noreturn]] void throwTooManyRows(const QString &name);
 [[noreturn]] void throwTooLong(const QString &name);
+// Adds a row's text to a result's running total; throws once the total passes kMaxResultBytes.
+void countResultBytes(qint64 &total, qint64 bytes, const QString &name);
 
 } // namespace engine

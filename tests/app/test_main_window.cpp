@@ -284,6 +284,54 @@ private slots:
         setProgramFolder(QString());
     }
 
+    // A start cut short while a file was opening asks before that file is tried again; a stored
+    // query that builds a huge value is stopped with a message, and the next start does not ask.
+    void unfinishedStartAsksBeforeTheSameFile_data()
+    {
+        QTest::addColumn<bool>("unfinished");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("showAll");
+        QTest::addColumn<QStringList>("message"); // pieces of the one message shown
+        QTest::addColumn<bool>("opened");
+        const QStringList asked{"did not finish while it was opening '", "zestro.mdb'", "Open it again?"};
+        QTest::newRow("no") << true << int(msgbox::vbNo) << QString() << asked << false;
+        QTest::newRow("yes") << true << int(msgbox::vbYes) << QString() << asked << true;
+        QTest::newRow("huge value") << false << 0 << "SELECT Name || printf('%.*c', 40000000, 'x') || printf('%.*c', 40000000, 'x') AS Name FROM Drinks"
+                                    << QStringList{"Error 3035: ", "larger than 64 MB"} << true;
+        QTest::newRow("value too huge to build") << false << 0 << "SELECT printf('%.*c', 900000000, 'x') AS Name FROM Drinks"
+                                                 << QStringList{"Error 3049: ", "without a name", "'ShowAllName'"} << true;
+    }
+    void unfinishedStartAsksBeforeTheSameFile()
+    {
+        QFETCH(bool, unfinished);
+        QFETCH(int, answer);
+        QFETCH(QString, showAll);
+        QFETCH(QStringList, message);
+        QFETCH(bool, opened);
+        TempSettings settings;
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+        QTemporaryDir dir;
+        const QString path = fixture::starterLibrary(dir.path());
+        if (!showAll.isEmpty())
+            engine::OpenDatabase(path)->Execute("UPDATE QueryDefs SET SQL = '" + showAll.replace("'", "''") + "' WHERE Name = 'ShowAllName'");
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"), path);
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("OpeningDatabase"), unfinished ? path : QString());
+        setProgramFolder(dir.path());
+        MsgBoxRecorder boxes;
+        boxes.answerNext(answer);
+        {
+            frmMain form;
+            Form_Load(form, QStringLiteral("kymp"));
+            QCOMPARE(boxes.texts().size(), 1);
+            for (const QString &piece : message)
+                QVERIFY2(boxes.texts().first().contains(piece), qPrintable(boxes.texts().first()));
+            QCOMPARE(program().database->isOpen(), opened);
+            QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("OpeningDatabase")), QString());
+            Form_Unload(form);
+        }
+        setProgramFolder(QString());
+    }
+
     void fileOpenSwitchesToAnotherLibrary()
     {
         StartedProgram p;
