@@ -201,6 +201,7 @@ private slots:
     }
 
 private:
+    TempSettings m_settings; // opening a library records it in the settings
     QTemporaryDir m_dir;
     CDatabase m_db;
 };
