@@ -180,6 +180,10 @@ void frmMain::buildControls()
     connect(lvDrinks->header(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) { lvDrinks_HeaderSort(column, order); });
     statusBar()->setSizeGripEnabled(true);
+    lblReadOnly = new QLabel(QStringLiteral("Read-only library"), this);
+    lblReadOnly->setObjectName(QStringLiteral("lblReadOnly"));
+    lblReadOnly->setVisible(false);
+    statusBar()->addPermanentWidget(lblReadOnly);
 }
 
 QAction *frmMain::addItem(QMenu *menu, const QString &name, int index, const QString &caption, const QKeySequence &shortcut)

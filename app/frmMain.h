@@ -40,6 +40,7 @@ public:
     QLabel *lblComments = nullptr;
     QLabel *lblMissing = nullptr; // under the ingredients: what the user lacks for the shown drink
     QLabel *lblCurrentSet = nullptr;
+    QLabel *lblReadOnly = nullptr; // in the status bar while the library cannot be changed
     CommonDialog CommonDialog1;
 
     // Toolbar buttons by 1-based position; 3, 5, 9, 12 and 14 are separators.
@@ -68,6 +69,7 @@ public:
     // for a while yet.
     void setStatusText(const QString &text) override;
     void setCaption(const QString &caption) override;
+    void setReadOnlyNotice(const QString &reason) override;
     CommonDialog &commonDialog() override { return CommonDialog1; }
     QWidget *dialogParent() override { return this; }
 

@@ -176,6 +176,13 @@ void frmMain::setStatusText(const QString &text)
     statusBar()->repaint();
 }
 
+void frmMain::setReadOnlyNotice(const QString &reason)
+{
+    // Beside the messages, not one of them: it stays while the library stays open.
+    lblReadOnly->setVisible(!reason.isEmpty());
+    lblReadOnly->setToolTip(reason.isEmpty() ? QString() : QStringLiteral("Changes cannot be saved: %1.").arg(reason));
+}
+
 void frmMain::setCaption(const QString &caption)
 {
     setWindowTitle(caption);

@@ -90,6 +90,7 @@ QString numbered(const EngineError &e)
 
 void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
 {
+    requireWritable();
     const QString name = storedName(sIngredient);
     checkName(name);
     if (DoesIngredientExist(name))
@@ -115,6 +116,7 @@ void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
 
 void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
 {
+    requireWritable();
     const QString name = storedName(sNewName);
     checkName(name);
     engine::Recordset &ingredients = ingredientsTable();

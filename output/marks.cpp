@@ -24,6 +24,7 @@ bool markDrink(engine::Recordset &drinks, const QString &name, const QString &fi
 
 void setMark(CDatabase &db, const QString &field, bool value, OutputWindow &list, bool multi)
 {
+    db.requireWritable();
     BusyCursor busy;
     auto drinks = db.database().OpenRecordset(QStringLiteral("Drinks"), engine::dbOpenDynaset);
     const QString selected = list.selectedDrinkName();

@@ -270,6 +270,7 @@ bool CDatabase::BarlistImport()
     QStringList unknown;
     bool changed = false;
     try {
+        requireWritable(); // said before the user picks a file, not after
         dialog.ShowOpen(m_output->dialogParent());
         // The whole file is read before the bar list changes, so a bad file costs nothing.
         const QStringList lines = readBarList(dialog.FileName);

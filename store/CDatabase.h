@@ -47,6 +47,10 @@ public:
     bool DbClose();
     void CheckDatabase();
     bool isOpen() const { return m_db != nullptr; }
+    // Why the open file cannot be changed (the file or its folder is read-only); empty when it can.
+    QString readOnlyReason() const { return m_readOnlyReason; }
+    // Every write starts here: throws the read-only error with its reason before anything is written.
+    void requireWritable() const;
 
     // ---- Record lookups ----
     QString DrinkCount();
@@ -173,4 +177,5 @@ private:
     QString m_lastIngredientSql;
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<FileLock> m_fileLock;
+    QString m_readOnlyReason;
 };

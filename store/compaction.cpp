@@ -191,8 +191,10 @@ bool CDatabase::DbCompact()
     };
 
     // The compacted copy would take our name as owner: a file we may only read must stay as it is.
-    if (::access(native(target).constData(), W_OK) != 0) {
-        showError(EngineError(err::ReadOnly, QStringLiteral("Cannot update.  Database or object is read-only.")));
+    try {
+        requireWritable();
+    } catch (const EngineError &e) {
+        showError(e);
         busy.restore();
         return false;
     }

@@ -65,6 +65,8 @@ public:
     virtual void setRecentSearches(const QStringList &captions) = 0;
     virtual void setStatusText(const QString &text) = 0;
     virtual void setCaption(const QString &caption) = 0;
+    // Why the open library cannot be changed, shown for as long as it is open; empty when it can.
+    virtual void setReadOnlyNotice(const QString &reason) { Q_UNUSED(reason); }
     // The file dialog of the window, and the window that owns the dialogs a command shows.
     virtual CommonDialog &commonDialog() = 0;
     virtual QWidget *dialogParent() = 0;

@@ -7,13 +7,26 @@
 #include "store/CGeneralDatabase.h"
 #include "store/file_lock.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace {
 QString fileNameOnly(const QString &path)
 {
     const int cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
     return path.mid(cut + 1);
+}
+
+// A library is changed through a journal beside it, so the file and its folder must both be writable.
+QString whyReadOnly(const QString &path)
+{
+    const QFileInfo file(path);
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return QStringLiteral("the file '%1' is read-only").arg(path);
+    if (::access(QFile::encodeName(file.absolutePath()).constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("its folder '%1' is read-only, and every change needs a journal file there").arg(file.absolutePath());
+    return QString();
 }
 
 [[noreturn]] void notOpen()
@@ -59,8 +72,12 @@ bool CDatabase::DbOpen()
     // Only a file that opened and passed its checks becomes the one the next start opens, so no
     // file can lock the user out.
     SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"), m_fileName);
-    if (m_output)
-        m_output->setCaption(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName));
+    m_readOnlyReason = whyReadOnly(m_fileName);
+    if (m_output) {
+        m_output->setCaption(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName)
+                             + (m_readOnlyReason.isEmpty() ? QString() : QStringLiteral(" (read-only)")));
+        m_output->setReadOnlyNotice(m_readOnlyReason);
+    }
     return true;
 }
 
@@ -76,6 +93,9 @@ bool CDatabase::DbClose()
         m_db->Close();
     m_db.reset();
     m_fileLock.reset();
+    m_readOnlyReason.clear();
+    if (m_output)
+        m_output->setReadOnlyNotice(QString());
     return wasOpen;
 }
 
@@ -90,6 +110,12 @@ void CDatabase::CheckDatabase()
            msgbox::vbInformation);
     engine::TableDef tableDef = m_db->TableDefs(table);
     CGeneralDatabase::AddField(*m_db, tableDef, field, engine::dbBoolean);
+}
+
+void CDatabase::requireWritable() const
+{
+    if (!m_readOnlyReason.isEmpty())
+        throw EngineError(err::ReadOnly, QStringLiteral("This library cannot be changed: %1.  Nothing was changed.").arg(m_readOnlyReason));
 }
 
 engine::Database &CDatabase::database()

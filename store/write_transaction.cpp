@@ -8,6 +8,7 @@ const QString kSavepoint = QStringLiteral("write");
 
 WriteTransaction::WriteTransaction(CDatabase &database) : m_database(database)
 {
+    m_database.requireWritable();
     engine::Database &db = m_database.database();
     m_nested = db.inTransaction();
     if (m_nested)

@@ -308,9 +308,9 @@ private slots:
                                         << "Error: Path/File access error (cannot replace '*': Permission denied).  The database was "
                                            "left as it was.\\nNumber: 75"
                                         << true;
-        QTest::newRow("read-only folder") << "setpriv" << "Error: Cannot * '%1' *.\\nNumber: 3051" << true;
+        QTest::newRow("read-only folder") << "setpriv" << "Error: This library cannot be changed: its folder '*' is read-only, *\\nNumber: 3027" << true;
         QTest::newRow("read-only file") << "setpriv-file"
-                                        << "Error: Cannot update.  Database or object is read-only.\\nNumber: 3027" << true;
+                                        << "Error: This library cannot be changed: the file '*' is read-only.  Nothing was changed.\\nNumber: 3027" << true;
     }
 
     void refusedStepKeepsTheOriginal()
