@@ -2,6 +2,7 @@
 // all there, and nothing in it would run as more than a read of the library.
 
 #include "store/engine/database.h"
+#include "store/engine/jet_dialect.h"
 #include "store/engine/library_schema.h"
 #include "store/engine/sqlite_support.h"
 
@@ -51,6 +52,26 @@ bool onlyReads(const ConnectionPtr &conn, const QByteArray &sql)
     return true;
 }
 
+// An index whose rows come from an expression or that has a condition: the program's own indexes
+// are plain columns, and such an index would evaluate the file's own code on every write.
+QString computedIndex(const ConnectionPtr &conn)
+{
+    for (const QString &table : names(conn, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        Stmt list = prepare(conn, QStringLiteral("PRAGMA index_list(%1)").arg(quotedName(table)));
+        while (sqlite3_step(list.get()) == SQLITE_ROW) { // seq, name, unique, origin, partial
+            const QString index = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(list.get(), 1)));
+            if (sqlite3_column_int(list.get(), 4) != 0)
+                return index;
+            Stmt columns = prepare(conn, QStringLiteral("PRAGMA index_xinfo(%1)").arg(quotedName(index)));
+            while (sqlite3_step(columns.get()) == SQLITE_ROW) { // seqno, cid (-2 for an expression), ...
+                if (sqlite3_column_int(columns.get(), 1) == -2)
+                    return index;
+            }
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 void CheckLibraryFile(Database &db)
@@ -72,6 +93,12 @@ void CheckLibraryFile(Database &db)
         throw EngineError(err::QueryRefused, QStringLiteral("'%1' carries the trigger '%2', which would run hidden statements "
                                                             "when drinks change; Zestro will not open a file that carries it.")
                                                  .arg(path, triggers.first()));
+
+    const QString index = computedIndex(conn);
+    if (!index.isEmpty())
+        throw EngineError(err::QueryRefused, QStringLiteral("'%1' carries the index '%2', which computes its own values whenever "
+                                                            "drinks change; Zestro will not open a file that carries it.")
+                                                 .arg(path, index));
 
     QStringList queryNames;
     Stmt stmt = prepare(conn, QStringLiteral("SELECT Name, SQL FROM QueryDefs"));

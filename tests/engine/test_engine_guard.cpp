@@ -72,6 +72,11 @@ void TestEngineGuard::libraryCheck_data()
     QTest::newRow("no QueryDefs") << true << "DROP TABLE QueryDefs" << err::InputTableNotFound << "the table 'QueryDefs' is missing" << 0;
     QTest::newRow("no DrinkLookup") << false << "DELETE FROM QueryDefs WHERE Name = 'DrinkLookup'" << err::InputTableNotFound
                                     << "the stored query 'DrinkLookup' is missing" << 0;
+    QTest::newRow("partial index") << false << "CREATE INDEX Cond ON Drinks(Name) WHERE Tried = 0"
+                                   << err::QueryRefused << "the index 'Cond'" << 0;
+    QTest::newRow("expression index") << false << "CREATE INDEX Expr ON DrinkRel(upper(Amount))" << err::QueryRefused << "the index 'Expr'" << 0;
+    QTest::newRow("plain index and view") << false << "CREATE INDEX Plain ON Drinks(Tried, Name); CREATE VIEW V AS SELECT Name FROM Drinks"
+                                          << 0 << QString() << 0;
     QTest::newRow("trigger") << false << "CREATE TRIGGER Wipe AFTER UPDATE ON Drinks BEGIN DELETE FROM DrinkRel; END"
                              << err::QueryRefused << "the trigger 'Wipe'" << 0;
 
