@@ -114,6 +114,12 @@ void CDatabase::CheckDatabase()
 
 void CDatabase::requireWritable() const
 {
+    // Another program may have deleted the file or put another in its place: writes would go to a
+    // file nobody can reach any more, or the other file would be changed behind its owner's back.
+    if (m_fileLock && !m_fileLock->covers(m_fileName))
+        throw EngineError(err::CannotOpenFile, QStringLiteral("The library '%1' was removed or replaced by another program while Zestro "
+                                                              "had it open.  Nothing was changed; open it again with File|Open.")
+                                                   .arg(m_fileName));
     if (!m_readOnlyReason.isEmpty())
         throw EngineError(err::ReadOnly, QStringLiteral("This library cannot be changed: %1.  Nothing was changed.").arg(m_readOnlyReason));
 }

@@ -198,6 +198,36 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
     }
 
+    // The file deleted or replaced by another program while open: no write reaches either file.
+    void fileTakenAwayWhileOpenIsNotWritten_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("removed") << false;
+        QTest::newRow("replaced by a copy") << true;
+    }
+    void fileTakenAwayWhileOpenIsNotWritten()
+    {
+        QFETCH(bool, replaced);
+        const QString path = fixture::starterLibrary(m_dir->path()), moved = path + QStringLiteral(".moved");
+        frmMain form;
+        CDatabase db;
+        db.setOutputWindow(&form);
+        db.setFileName(path);
+        db.DbOpen();
+        db.Search(0, QString(), false);
+        const auto bytes = [](const QString &file) { QFile f(file); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); };
+        const QByteArray before = bytes(path);
+        QVERIFY(QFile::rename(path, moved) && (!replaced || QFile::copy(moved, path)));
+        try {
+            db.DrinkTried(true, form, true);
+            QFAIL("a write went to a file that was taken away");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.number() == err::CannotOpenFile && e.description().contains(QLatin1String("removed or replaced")), e.what());
+        }
+        QCOMPARE(bytes(moved), before);
+        QCOMPARE(bytes(path), replaced ? before : QByteArray());
+    }
+
     void secondCopyCannotOpenTheSameFile()
     {
         const QString path = fixture::starterLibrary(m_dir->path());
