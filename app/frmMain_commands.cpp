@@ -375,10 +375,15 @@ void frmMain::Toolbar1_ButtonClick(int position)
             button->setChecked(!wanted); // no current drink: nothing to mark
             break;
         }
-        if (position == 10)
-            db().DrinkTried(wanted, *this, false);
-        else
-            db().DrinkPrint(wanted, *this, false);
+        try {
+            if (position == 10)
+                db().DrinkTried(wanted, *this, false);
+            else
+                db().DrinkPrint(wanted, *this, false);
+        } catch (const EngineError &) {
+            button->setChecked(!wanted); // the mark was not written: the button shows what the file holds
+            throw;
+        }
         break;
     }
     case 15:

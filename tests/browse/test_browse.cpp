@@ -112,6 +112,11 @@ private slots:
         QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Tried + Print FROM Drinks WHERE ID = 2")), 2);
         f.toolbarButton(11)->trigger(); // released: the mark goes again
         QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Print FROM Drinks WHERE ID = 2")), 0);
+        // A mark the file refuses leaves the button showing what the file holds.
+        p.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.Drinks BEGIN SELECT RAISE(ABORT, 'injected'); END"));
+        f.toolbarButton(10)->trigger();
+        QVERIFY(f.toolbarButton(10)->isChecked());
+        QCOMPARE(p.boxes().texts().size(), 1);
     }
 
     void unknownDrinkIsANumberedError()
