@@ -119,6 +119,19 @@ private slots:
         QCOMPARE(p.boxes().texts().size(), 1);
     }
 
+    // Deleting a set that holds every drink leaves an empty library: listed as empty, no message.
+    void anEmptiedLibraryListsAsEmpty()
+    {
+        StartedProgram p;
+        p.exec(QStringLiteral("DELETE FROM Drinks WHERE ID > 3"));
+        p.form().mnuView_Click(10);
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().mnuCurrentSet_Click(70);
+        QCOMPARE(p.boxes().texts().size(), 1); // the question
+        QVERIFY(p.listedNames().isEmpty() && p.form().pnlDrinkName->text().isEmpty());
+        QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains 0 Drinks"));
+    }
+
     void unknownDrinkIsANumberedError()
     {
         StartedProgram p;
