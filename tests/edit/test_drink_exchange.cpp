@@ -117,15 +117,16 @@ private slots:
     void currentSetKeepsItsOrderAndOnlyItsIngredients()
     {
         StartedProgram p;
-        const QStringList set = {p.rows("SELECT Name FROM Drinks WHERE ID = 7")[0], p.rows("SELECT Name FROM Drinks WHERE ID = 2")[0]};
+        const QString first = p.rows("SELECT ID FROM Drinks ORDER BY Name LIMIT 1")[0]; // an edge of the file's order
+        const QStringList set = {p.rows("SELECT Name FROM Drinks WHERE ID = 7")[0], p.rows("SELECT Name FROM Drinks WHERE ID = " + first)[0]};
         p.form().fillDrinkList(set, DrinkListOrder::AsGiven);
         QTemporaryDir dir;
         exportTo(p, dir.filePath(QStringLiteral("set.json")), 1);
         const library::Library lib = library::readLibraryJson(dir.filePath(QStringLiteral("set.json")));
         QCOMPARE(QStringList({lib.drinks[0].name, lib.drinks[1].name}), set);
         QStringList used;
-        for (const QString &row : p.rows("SELECT DISTINCT Ingredient FROM Ingredients JOIN DrinkRel ON IngID = ID WHERE DrinkID IN (2, 7) "
-                                         "ORDER BY Ingredient"))
+        for (const QString &row : p.rows("SELECT DISTINCT Ingredient FROM Ingredients JOIN DrinkRel ON IngID = ID WHERE DrinkID IN (7, " + first
+                                         + ") ORDER BY Ingredient"))
             used << row;
         QStringList written;
         for (const auto &ing : lib.ingredients)
@@ -191,6 +192,10 @@ private slots:
             lib.drinks << drink(name.toUpper(), QStringLiteral("New way."), {{QStringLiteral("1 Dash"), QStringLiteral("Yuzu")}});
         lib.drinks[1].lines = {{QString(), QStringLiteral("Skipped only")}};
         lib.drinks << drink(QStringLiteral("Brand New"), QString(), {{QStringLiteral("2 cl"), QStringLiteral("yuzu")}});
+        // The last drink moves to 32766: the new one takes the largest number, and the last keeps its lines.
+        p.exec("UPDATE DrinkRel SET DrinkID = 32766 WHERE DrinkID = (SELECT max(ID) FROM Drinks); UPDATE Drinks SET ID = 32766 WHERE ID = (SELECT max(ID) FROM Drinks)");
+        const QStringList lastLines = p.rows("SELECT IngID, Amount FROM DrinkRel WHERE DrinkID = 32766 ORDER BY rowid");
+        QVERIFY(!lastLines.isEmpty());
         const int lastId = p.rows("SELECT max(ID) FROM Drinks")[0].toInt();
         QTemporaryDir dir;
         QCOMPARE(importFrom(p, writeFile(dir, library::libraryJson(lib)), answers), taken.mid(0, asked));
@@ -216,6 +221,7 @@ private slots:
                                                     .arg(replaced[1] ? "2 ingredients" : "1 ingredient")),
                  qPrintable(p.form().statusText()));
         QVERIFY(p.listedNames().contains(QStringLiteral("Brand New")));
+        QCOMPARE(p.rows("SELECT IngID, Amount FROM DrinkRel WHERE DrinkID = 32766 ORDER BY rowid"), lastLines);
     }
 
     void importThatStopsWritesNothing_data()

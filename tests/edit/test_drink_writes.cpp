@@ -125,6 +125,9 @@ private slots:
         QVERIFY(!p.listedNames().contains(name));
         QCOMPARE(p.listedNames().first(), QStringLiteral("Aaa Renamed"));
         QCOMPARE(p.selectedName(), QStringLiteral("Aaa Renamed"));
+        // Its own name is not taken: an edit that keeps it is stored.
+        edit(p, 10, [](frmAddEdit &d) { d.txtDirections->setPlainText(QStringLiteral("Kept.")); d.cmdDone_Click(); });
+        QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 2, 2), QStringLiteral("Kept."));
     }
 
     void editorRefusalsAndCancelWriteNothing()
@@ -187,6 +190,14 @@ private slots:
         QCOMPARE(texts.size(), 4); // the two editor saves, the question and the delete's failure
         QVERIFY2(texts[0].contains(QLatin1String("injected")) && texts[1].contains(QLatin1String("injected")), qPrintable(texts.join('\n')));
         QCOMPARE(texts[3], QStringLiteral("There was an error deleting the drink.\n\ninjected"));
+        // Failing after the drink's old lines are gone and its row is renamed.
+        p.exec("DROP TRIGGER temp.failDelete");
+        show(p, name);
+        edit(p, 10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Renamed")); d.cmdDone_Click(); });
+        QCOMPARE(dump(p), before);
+        QCOMPARE(p.listedNames(), listed);
+        QVERIFY(p.db().DoesDrinkExist(name) && !p.db().DoesDrinkExist(QStringLiteral("Renamed")));
+        QCOMPARE(p.boxes().texts().size(), 5);
     }
 
     void deleteSelectsTheNeighbourAndRelistsWhenEmpty()
@@ -240,7 +251,9 @@ private slots:
         p.exec("DELETE FROM Drinks; DELETE FROM DrinkRel;");
         add(QStringLiteral("First"));
         QCOMPARE(drinkRow(p, QStringLiteral("First")).section(QLatin1Char('|'), 0, 0), QStringLiteral("1"));
-        p.exec("UPDATE Drinks SET ID = 32767; UPDATE DrinkRel SET DrinkID = 32767;");
+        p.exec("UPDATE Drinks SET ID = 32766; UPDATE DrinkRel SET DrinkID = 32766;");
+        add(QString(256, QLatin1Char('n'))); // the largest number, and the longest name kept whole
+        QCOMPARE(drinkRow(p, QString(255, QLatin1Char('n'))).section(QLatin1Char('|'), 0, 0), QStringLiteral("32767"));
         const QStringList before = dump(p);
         p.boxes().clear();
         add(QStringLiteral("Second"));

@@ -108,6 +108,7 @@ private slots:
                                           "lists and ingredient searches separate names with commas." << QString();
         QTest::newRow("Have mark only") << "Gin" << "Gin" << QString() << "Gin|\u2022|\u2022";
         QTest::newRow("rename") << "Gin" << " Old Tom Gin" << QString() << "Old Tom Gin|\u2022|\u2022";
+        QTest::newRow("rename to the longest") << "Gin" << QString(256, 'g') << QString() << QString(255, 'g') + "|\u2022|\u2022";
         QTest::newRow("another's name") << "Gin" << "Vodka" << taken << "Gin||";
     }
     void addEdit()
@@ -150,9 +151,15 @@ private slots:
     void deleteUsed()
     {
         StartedProgram p;
-        p.boxes().answerNext(msgbox::vbYes);
         int result = -1;
         maintain(p, [&](frmIngredientMaintenence &m) {
+            // A delete that fails keeps its item.
+            p.exec("CREATE TEMP TRIGGER fail BEFORE DELETE ON main.Ingredients BEGIN SELECT RAISE(ABORT, 'injected'); END");
+            select(m, {"Amaro"});
+            m.cmdDelete->click();
+            QCOMPARE(m.lvIngredients->findItems("Amaro", Qt::MatchExactly).size(), 1);
+            p.boxes().clear();
+            p.boxes().answerNext(msgbox::vbYes);
             select(m, {"Gin"});
             m.mnuMenu[20]->trigger();
             result = m.result();

@@ -182,7 +182,9 @@ void TestEngineBuilder::writerRoundTrip()
     lib.drinks[0].directions = QStringLiteral("Say \"when\".\nThen \\ stir;\ttab \x01 caf\u00e9 \u9152 \U0001F378");
     lib.drinks[1].comments = QString(QLatin1String(""));
     lib.drinks[2].lines.clear();
-    lib.ingredients.append({QStringLiteral("Unused"), true, true});
+    lib.ingredients.append({QString(255, QLatin1Char('u')), true, true}); // the longest name and amount there can be
+    lib.drinks[3].name = QString(255, QLatin1Char('n'));
+    lib.drinks[3].lines[0].amount = QString(255, QLatin1Char('a'));
     const library::Library back = library::parseLibraryJson(library::libraryJson(lib));
     lib.drinks[0].directions.remove(QChar(1)); // the writer leaves out what the reader refuses
     QCOMPARE(back.ingredients.size(), lib.ingredients.size());

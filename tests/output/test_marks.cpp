@@ -38,10 +38,12 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("setMarked"); // the set's drinks afterwards
-        QTest::newRow("tried") << 10 << int(msgbox::vbYes) << "mark all drinks in the current set as tried?" << "Tried" << true;
-        QTest::newRow("tried, No") << 10 << int(msgbox::vbNo) << "mark all drinks in the current set as tried?" << "Tried" << false;
-        QTest::newRow("un-tried") << 40 << int(msgbox::vbYes) << "un-mark all drinks in the current set as tried?" << "Tried" << false;
-        QTest::newRow("un-print") << 50 << int(msgbox::vbYes) << "un-mark all drinks in the current set to print?" << "Print" << false;
+        QTest::addColumn<bool>("gone");      // the first drink of the set deleted behind the list's back
+        QTest::newRow("tried") << 10 << int(msgbox::vbYes) << "mark all drinks in the current set as tried?" << "Tried" << true << false;
+        QTest::newRow("tried, No") << 10 << int(msgbox::vbNo) << "mark all drinks in the current set as tried?" << "Tried" << false << false;
+        QTest::newRow("un-tried") << 40 << int(msgbox::vbYes) << "un-mark all drinks in the current set as tried?" << "Tried" << false << false;
+        QTest::newRow("tried, one gone") << 10 << int(msgbox::vbYes) << "mark all drinks in the current set as tried?" << "Tried" << true << true;
+        QTest::newRow("un-print") << 50 << int(msgbox::vbYes) << "un-mark all drinks in the current set to print?" << "Print" << false << false;
     }
     void currentSetMenu()
     {
@@ -50,14 +52,19 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, field);
         QFETCH(bool, setMarked);
+        QFETCH(bool, gone);
         StartedProgram p;
-        const QStringList set = sours(p);
+        QStringList set = sours(p);
         QVERIFY(set.size() >= 3);
         p.exec(QStringLiteral("UPDATE Drinks SET Tried = 1, Print = 1 WHERE Name LIKE '%Sour'"));
+        const QString goneName = gone ? set.takeFirst() : QString();
+        p.exec(QStringLiteral("DELETE FROM Drinks WHERE Name = '%1'").arg(goneName));
+        p.form().selectDrinkAt(1); // shown: a drink that stays
         p.boxes().clear();
         p.boxes().answerNext(answer);
         p.form().menuItem(QStringLiteral("mnuCurrentSet"), index)->trigger();
-        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("Are you sure you want to ") + question});
+        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("Are you sure you want to ") + question}
+                                        + (gone ? QStringList{"Error - can't find " + goneName + ".  Continuing."} : QStringList()));
         QCOMPARE(marked(p, field), (setMarked || answer == msgbox::vbNo ? set : QStringList()) + QStringList{QStringLiteral("Zombie")});
     }
 

@@ -190,6 +190,19 @@ private slots:
         }
         p.db().PrintDrinks();
         QCOMPARE(documents.entryList(QDir::Files).size(), 2);
+        // Measured on the PDF target: CR LF ends one line, and no line is drawn past the bottom margin.
+        const auto pdf = OpenPrintJob(nullptr);
+        pdf->Print(QStringLiteral("a"), true);
+        const double line = pdf->CurrentY();
+        pdf->Print(QStringLiteral("b\r\nc"), true);
+        QCOMPARE(pdf->CurrentY(), 3 * line);
+        for (int i = 0; i < 200; ++i) {
+            const double y = pdf->CurrentY();
+            pdf->Print(QStringLiteral("d"), true);
+            QVERIFY(pdf->CurrentY() == line || y + line <= pdf->ScaleHeight());
+        }
+        QVERIFY(pdf->EndDoc().ok);
+        QCOMPARE(documents.entryList(QDir::Files).size(), 3);
         for (const QString &chosen : {p.folder() + "/missing/x.pdf", p.folder() + "/x.pdf"}) {
             setFileDialogHandler([&](FileDialogKind, CommonDialog &) { return std::optional<QString>(chosen); });
             p.form().CommonDialog1.ShowPrinter();

@@ -142,6 +142,11 @@ private slots:
         p.db().ShowDrinkInfo(QStringLiteral("Kir Mûre Fizz"));
         f.lvDrinks->header()->setSortIndicator(1, Qt::AscendingOrder);
         QCOMPARE(p.listedNames(), QStringList({"Kir Mûre Fizz", "Caipirinha Nova"}));
+        // Deleting the first keeps the count beside the one that stays.
+        f.selectDrinkAt(0);
+        p.boxes().answerNext(msgbox::vbYes);
+        f.mnuEdit_Click(30);
+        QCOMPARE(f.lvDrinks->model()->data(f.lvDrinks->model()->index(0, 1)).toInt(), 1);
 
         p.db().Search(1, QStringLiteral("*a*"), true);
         QVERIFY(f.lvDrinks->isHeaderHidden());
@@ -172,6 +177,11 @@ private slots:
         QVERIFY(f.txtQuickSearch->text().isEmpty());
         QVERIFY(!f.txtQuickSearch->showsNoMatch());
         QCOMPARE(QString::number(p.listedNames().size()), p.db().DrinkCount());
+        for (const QString typed : {"rr_", "rr%y"}) { // LIKE's wildcards stand for themselves
+            QTest::keyClicks(f.txtQuickSearch, typed);
+            QVERIFY2(f.txtQuickSearch->showsNoMatch(), qPrintable(typed));
+            QTest::keyClick(f.txtQuickSearch, Qt::Key_Escape);
+        }
 
         // Any other search leaves the box empty: it no longer tells what the list holds.
         QTest::keyClicks(f.txtQuickSearch, QStringLiteral("fizz"));

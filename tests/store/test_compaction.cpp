@@ -130,6 +130,16 @@ bool straceWorks()
     return !strace.isEmpty() && QProcess::execute(strace, arguments) == 0;
 }
 
+// While set, the next connection opened on this file first has a drink deleted from it by another.
+QString tamperedFile;
+int tamperOnOpen(sqlite3 *db, char **, const sqlite3_api_routines *)
+{
+    if (!tamperedFile.isEmpty() && QString::fromUtf8(sqlite3_db_filename(db, "main")) == tamperedFile)
+        sqlite3_exec(engine::OpenDatabase(std::exchange(tamperedFile, QString()))->handle(), "DELETE FROM Drinks WHERE ID = 3",
+                     nullptr, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
 } // namespace
 
 class TestCompaction : public QObject {
@@ -230,6 +240,16 @@ private slots:
         clockReads({86399.5, 0.25});
         QVERIFY(db.DbCompact());
         QCOMPARE(form.statusText(), QStringLiteral("Done compacting. Took .750 seconds and freed 0k."));
+
+        // A copy that differs from the original when it is checked is refused.
+        tamperedFile = m_work;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(tamperOnOpen));
+        QVERIFY(!db.DbCompact());
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(tamperOnOpen));
+        QVERIFY(tamperedFile.isEmpty());
+        QVERIFY2(boxes.texts().value(0).contains(QLatin1String("its tables differ")), qPrintable(boxes.texts().join('|')));
+        QCOMPARE(contentsOf(m_path), m_before);
+        QVERIFY(!QFile::exists(m_work));
     }
 
     // The copy is made beside the real file, where a leftover of an earlier run is cleared away,
