@@ -132,6 +132,15 @@ private slots:
         QCOMPARE(p.listedNames().size(), all - 1);
         QVERIFY(!p.listedNames().contains(set[0]) && p.listedNames().contains(set[1]) && p.listedNames().contains(set.last()));
         QVERIFY(p.db().database().scalar(QStringLiteral("SELECT count(*) FROM DrinkRel WHERE DrinkID = %1").arg(id)) > 0);
+
+        // Going on deletes the rest in the same write, and the refused drink stays whole.
+        sours(p);
+        p.boxes().answerNext(msgbox::vbYes);
+        p.boxes().answerNext(msgbox::vbYes);
+        p.form().mnuCurrentSet_Click(70);
+        QCOMPARE(p.boxes().texts().last(), QStringLiteral("There was an error deleting %1.  Continue with the others?").arg(set[1]));
+        QCOMPARE(p.listedNames().size(), all - set.size() + 1);
+        QVERIFY(p.listedNames().contains(set[1]) && !p.listedNames().contains(set.last()));
     }
 };
 
