@@ -134,6 +134,37 @@ private slots:
         QCOMPARE(written, used);
     }
 
+    // Text a user may send in a file enters by an import, is stored and found as written, and leaves
+    // by an export unchanged.
+    void hostileTextRoundTrips_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("directions");
+        QTest::newRow("pattern characters") << "100% Pure_Gin [x] ?" << "50% * _ ? [a-z] \\ done";
+        QTest::newRow("quotes") << "Dad's Nightcap" << "Say \"when\"; it's done'); DROP TABLE Drinks;--";
+        QTest::newRow("emoji") << "Fire \U0001F525 Punch" << "\U0001F525\U0001F378 and \U0001F1E8\U0001F1ED";
+        QTest::newRow("combining, right to left") << "Cafe\u0301 \u05E9\u05DC\u05D5\u05DD" << "\u202EdesreveR\u202C \u0627\u0644\u0645\u0627\u0621";
+        QTest::newRow("longest") << QString(255, QChar(0x00E9)) << QString(65536, QLatin1Char('x'));
+    }
+    void hostileTextRoundTrips()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, directions);
+        StartedProgram p;
+        QTemporaryDir dir;
+        library::Library lib;
+        lib.ingredients = {{QStringLiteral("Gin")}};
+        lib.drinks = {drink(name, directions, {{QStringLiteral("1 Ounce"), QStringLiteral("Gin")}})};
+        QVERIFY(importFrom(p, writeFile(dir, library::libraryJson(lib))).isEmpty());
+        QCOMPARE(p.boxes().texts(), QStringList());
+        QCOMPARE(p.rows("SELECT Name, Description FROM Drinks ORDER BY ID DESC LIMIT 1"), QStringList{name + '|' + directions});
+        p.db().Search(1, name, false);
+        QCOMPARE(p.listedNames(), QStringList{name});
+        exportTo(p, dir.filePath(QStringLiteral("out.json")), 1);
+        const library::Library out = library::readLibraryJson(dir.filePath(QStringLiteral("out.json")));
+        QVERIFY(out.drinks.size() == 1 && out.drinks[0].name == name && out.drinks[0].directions == directions);
+    }
+
     void badFileIsRefusedNamingWhere_data()
     {
         QTest::addColumn<QByteArray>("json");
