@@ -1,6 +1,6 @@
 #include "app/drink_list_model.h"
 
-#include "common/name_order.h"
+#include "core/name_order.h"
 
 #include <algorithm>
 #include <climits>

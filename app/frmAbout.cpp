@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 #include "common/CCommonRoutines.h"
 #include "common/message_box.h"
-#include "common/product_info.h"
+#include "core/product_info.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
 

@@ -70,6 +70,7 @@ public:
     void setStatusText(const QString &text) override;
     void setCaption(const QString &caption) override;
     void setReadOnlyNotice(const QString &reason) override;
+    void notify(const QString &text, Notice kind) override;
     CommonDialog &commonDialog() override { return CommonDialog1; }
     QWidget *dialogParent() override { return this; }
 

@@ -12,7 +12,7 @@
 #include "common/busy_cursor.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
-#include "common/product_info.h"
+#include "core/product_info.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "edit/drink_import.h"

@@ -6,7 +6,8 @@
 #include "app/drink_list_model.h"
 #include "app/missing_marks.h"
 #include "app/quick_search_box.h"
-#include "common/name_order.h"
+#include "common/message_box.h"
+#include "core/name_order.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -234,4 +235,9 @@ void frmMain::sortDrinkList()
         m_listInOrder = true;
     }
     selectRow(selectedDrinkRow());
+}
+
+void frmMain::notify(const QString &text, Notice kind)
+{
+    MsgBox(text, kind == Notice::Exclamation ? msgbox::vbExclamation : msgbox::vbInformation);
 }

@@ -1,6 +1,6 @@
 #include "app/missing_marks.h"
 
-#include "common/name_order.h"
+#include "core/name_order.h"
 
 #include <QPainter>
 #include <QPixmap>

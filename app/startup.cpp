@@ -8,10 +8,10 @@
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
-#include "common/product_info.h"
+#include "core/product_info.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "common/string_table.h"
 #include "store/CDatabase.h"
 

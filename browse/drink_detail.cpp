@@ -8,7 +8,7 @@
 
 #include "store/CDatabase.h"
 
-#include "common/number_format.h"
+#include "core/number_format.h"
 #include "store/engine/jet_dialect.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "common/CCommonRoutines.h"
 
 #include "common/seams.h"
-#include "common/engine_error.h"
-#include "common/number_format.h"
+#include "core/engine_error.h"
+#include "core/number_format.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #include "common/CZestro30.h"
 
 #include "common/message_box.h"
-#include "common/settings_access.h"
-#include "common/engine_error.h"
+#include "core/settings_access.h"
+#include "core/engine_error.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "common/command_guard.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 #include "common/message_box.h"
 
 #include <QApplication>

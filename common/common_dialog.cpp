@@ -1,6 +1,6 @@
 #include "common/common_dialog.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "common/message_box.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QApplication>
 #include <QMessageBox>

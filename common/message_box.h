@@ -3,6 +3,8 @@
 // Every message of the program passes through MsgBox(), so tests can script the answers and read back
 // exactly what the user would have seen.
 
+#include "core/product_info.h"
+
 #include <QString>
 #include <functional>
 
@@ -22,7 +24,6 @@ constexpr int IconMask = 0x70;
 } // namespace msgbox
 
 // The program's title, the caption of every message box that names none.
-inline const QString kAppTitle = QStringLiteral("Zestro");
 
 int MsgBox(const QString &text, int flags = msgbox::vbOKOnly, const QString &caption = kAppTitle);
 

@@ -1,6 +1,6 @@
 #include "common/program_objects.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "common/string_table.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QFile>
 #include <QHash>

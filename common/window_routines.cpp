@@ -2,9 +2,9 @@
 
 #include "common/CCommonRoutines.h"
 
-#include "common/name_order.h"
+#include "core/name_order.h"
 #include "common/string_table.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QAbstractButton>
 #include <QAction>

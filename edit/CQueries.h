@@ -3,7 +3,7 @@
 // so the statement that ran (or failed) can be checked, and the statements that report failure only
 // by their result keep the error for a caller that wants to name it.
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QString>
 #include <memory>

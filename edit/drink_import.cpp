@@ -8,7 +8,7 @@
 #include "common/busy_cursor.h"
 #include "common/common_dialog.h"
 #include "common/message_box.h"
-#include "common/name_order.h"
+#include "core/name_order.h"
 #include "common/seams.h"
 #include "edit/frmImportConflict.h"
 #include "store/CDatabase.h"

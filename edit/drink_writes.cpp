@@ -4,8 +4,8 @@
 #include "store/CDatabase.h"
 
 #include "common/busy_cursor.h"
-#include "common/name_order.h"
-#include "common/name_text.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
 #include "common/seams.h"
 #include "edit/CQueries.h"
 #include "edit/frmAddEdit.h"

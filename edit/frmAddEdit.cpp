@@ -5,7 +5,7 @@
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
-#include "common/name_text.h"
+#include "core/name_text.h"
 #include "common/program_objects.h"
 #include "edit/CQueries.h"
 #include "store/CDatabase.h"

@@ -3,7 +3,7 @@
 // nothing itself; the caller fills it, shows it, and after it closes reads Cancelled and the
 // controls and stores the drink.
 
-#include "edit/amount_text.h"
+#include "core/amount_text.h"
 
 #include <QDialog>
 #include <array>

@@ -9,7 +9,7 @@
 #include "store/CDatabase.h"
 
 #include "common/message_box.h"
-#include "common/name_text.h"
+#include "core/name_text.h"
 #include "edit/CQueries.h"
 #include "store/engine/jet_dialect.h"
 #include "store/write_transaction.h"

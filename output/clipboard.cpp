@@ -3,7 +3,7 @@
 
 #include "store/CDatabase.h"
 
-#include "common/product_info.h"
+#include "core/product_info.h"
 #include "common/seams.h"
 #include "output/frmCopyToClipboard.h"
 

@@ -6,7 +6,7 @@
 #include "common/CZestro30.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
-#include "common/number_format.h"
+#include "core/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/frmStatus.h"

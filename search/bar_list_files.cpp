@@ -5,8 +5,8 @@
 
 #include "common/common_dialog.h"
 #include "common/message_box.h"
-#include "common/name_order.h"
-#include "common/name_text.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
 #include "search/bar_list_text.h"
 
 #include <QFile>

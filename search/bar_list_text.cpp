@@ -1,6 +1,6 @@
 #include "search/bar_list_text.h"
 
-#include "common/name_text.h"
+#include "core/name_text.h"
 
 #include <QStringDecoder>
 #include <algorithm>

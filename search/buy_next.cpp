@@ -3,7 +3,7 @@
 #include "search/buy_next.h"
 
 #include "common/CZestro30.h"
-#include "common/name_order.h"
+#include "core/name_order.h"
 #include "common/program_objects.h"
 #include "store/engine/database.h"
 #include "store/engine/recordset.h"

@@ -9,7 +9,7 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -4,8 +4,8 @@
 
 #include "common/command_guard.h"
 #include "common/message_box.h"
-#include "common/name_order.h"
-#include "common/name_text.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
 #include "search/search_wizard_internal.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "store/CDatabase.h"
 
 #include "common/CCommonRoutines.h"
-#include "common/name_order.h"
+#include "core/name_order.h"
 
 #include <QMultiHash>
 #include <functional>

@@ -4,8 +4,8 @@
 
 #include "store/CDatabase.h"
 
-#include "common/name_order.h"
-#include "common/name_text.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "search/result_list.h"
 
-#include "common/number_format.h"
+#include "core/number_format.h"
 #include "common/seams.h"
 #include "search/frmSearchWizard.h"
 #include "search/frmStatus.h"

@@ -4,9 +4,9 @@
 
 #include "common/CZestro30.h"
 #include "common/message_box.h"
-#include "common/name_order.h"
-#include "common/name_text.h"
-#include "common/number_format.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
+#include "core/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "search/frmStatus.h"

@@ -5,7 +5,7 @@
 #include "common/CCommonRoutines.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QString>
 #include <array>

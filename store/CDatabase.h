@@ -6,6 +6,7 @@
 // Members are defined in the folder of the subsystem that owns them: store/ holds the lifetime
 // and the record lookups.
 
+#include "store/compaction.h"
 #include "store/engine/database.h"
 #include "store/output_window.h"
 
@@ -59,9 +60,13 @@ public:
     QString GetIngName(qint16 id);
     bool DoesDrinkExist(const QString &sDrinkName);
 
-    // ---- Compaction (store/compaction.cpp) ----
+    // ---- Compaction ----
     // Rewrites the file without its free space, keeping its name, password, the current set and
-    // the shown drink.
+    // the shown drink (store/compaction.cpp); throws CompactionFailed, the library open again
+    // unless the failure says otherwise.
+    CompactionResult compactFile();
+    // The command: compactFile with the busy pointer, the status texts and the messages
+    // (app/compaction_command.cpp).
     bool DbCompact();
 
     // ---- Browsing (browse/) ----

@@ -8,15 +8,9 @@
 
 #include "store/CDatabase.h"
 
-#include "common/busy_cursor.h"
-#include "common/message_box.h"
-#include "common/number_format.h"
-#include "common/program_objects.h"
-#include "common/seams.h"
 #include "store/engine/jet_dialect.h"
 #include "store/file_lock.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -157,22 +151,12 @@ QString realFile(const QString &path)
     return canonical.isEmpty() ? path : canonical;
 }
 
-void showError(const EngineError &e)
-{
-    MsgBox(QStringLiteral("Error: ") + e.description() + QLatin1Char('\n') + QStringLiteral("Number: ")
-           + QString::number(e.number()));
-}
-
 } // namespace
 
-bool CDatabase::DbCompact()
+CompactionResult CDatabase::compactFile()
 {
-    const double start = SecondsSinceMidnight();
-    if (m_output)
-        m_output->setStatusText(QStringLiteral("Compacting database."));
     const QString target = realFile(m_fileName);
     const QString work = target + kWorkSuffix;
-    BusyCursor busy;
 
     // Our lock on the original stays held from the close to the reopen, and the copy is locked
     // before it takes the database's name, so no other copy of the program opens either file.
@@ -182,21 +166,17 @@ bool CDatabase::DbCompact()
         if (!selected.isEmpty())
             ShowDrinkInfo(selected);
     };
-    auto fatalFileError = [&] {
+    auto fileInUse = [&] {
         discardWorkingCopy(work);
         keepOut.reset();
-        busy.restore();
-        MsgBox(QStringLiteral("File error.  Is the database already open?  Exiting program."), msgbox::vbExclamation);
-        EndProgram(1);
+        throw CompactionFailed{CompactionFailed::FileInUse, {}};
     };
 
     // The compacted copy would take our name as owner: a file we may only read must stay as it is.
     try {
         requireWritable();
     } catch (const EngineError &e) {
-        showError(e);
-        busy.restore();
-        return false;
+        throw CompactionFailed{CompactionFailed::NothingDone, {e}};
     }
 
     Contents before;
@@ -207,23 +187,20 @@ bool CDatabase::DbCompact()
         }
     } catch (const EngineError &e) {
         if (e.number() == err::PathFileAccess)
-            fatalFileError();
-        showError(e);
-        busy.restore();
-        return false;
+            fileInUse();
+        throw CompactionFailed{CompactionFailed::NothingDone, {e}};
     }
 
     keepOut = std::move(m_fileLock);
     if (!DbClose()) {
         keepOut.reset();
-        busy.restore();
-        MsgBox(QStringLiteral("Couldn't close the database.  Exiting program."), msgbox::vbExclamation);
-        EndProgram(1);
+        throw CompactionFailed{CompactionFailed::NotClosed, {}};
     }
 
     bool replacing = false;
     try {
-        const qint64 sizeBefore = QFileInfo(target).size();
+        CompactionResult result;
+        result.sizeBefore = QFileInfo(target).size();
         engine::CompactDatabase(target, work, QString(), engine::dbEncrypt, engine::kConnect);
         checkCopy(work, before);
         prepareToReplace(work, target);
@@ -233,23 +210,16 @@ bool CDatabase::DbCompact()
             fileError(QStringLiteral("cannot replace"), target);
         replacing = false;
         syncFolder(target);
-        const qint64 sizeAfter = QFileInfo(target).size();
+        result.sizeAfter = QFileInfo(target).size();
 
         keepOut.reset();
         DbOpen();
-        const double elapsed = elapsedSeconds(start, SecondsSinceMidnight());
-        const QString freed = formatThousands(double(sizeBefore - sizeAfter) / 1000);
-        if (m_output)
-            m_output->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
-                                        + QStringLiteral(" seconds and freed ") + freed + QStringLiteral("k."));
-        busy.restore();
-        showSelectedDrink();
-        return true;
+        return result;
     } catch (const EngineError &e) {
         discardWorkingCopy(work);
         // A refused rename leaves the original under its name, untouched: the program goes on with it.
         if (e.number() == err::PathFileAccess && !replacing)
-            fatalFileError();
+            fileInUse();
         // The file under the database's name is whole whatever failed: open it again.
         QList<EngineError> errors{replacing ? EngineError(e.number(), e.description() + QStringLiteral("  The database was left as it was."))
                                             : e};
@@ -263,9 +233,6 @@ bool CDatabase::DbCompact()
                     errors.append(again);
             }
         }
-        for (const EngineError &shown : errors)
-            showError(shown);
-        busy.restore();
-        return false;
+        throw CompactionFailed{CompactionFailed::NothingDone, errors};
     }
 }

@@ -1,6 +1,6 @@
 #include "store/file_lock.h"
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QFile>
 #include <cerrno>

@@ -27,6 +27,9 @@ struct DrinkDetail {
     bool barListInUse = false; // the bar list holds at least one ingredient
 };
 
+// How a message that the store passes on to the user looks.
+enum class Notice { Information, Exclamation };
+
 enum class DrinkListOrder {
     AsGiven,       // as listed, or by name while the user has sorting switched on
     SortedOnce,    // sorted by name now; sorting is then off, so later additions go to the end
@@ -67,6 +70,8 @@ public:
     virtual void setCaption(const QString &caption) = 0;
     // Why the open library cannot be changed, shown for as long as it is open; empty when it can.
     virtual void setReadOnlyNotice(const QString &reason) { Q_UNUSED(reason); }
+    // A message the user must see before the store goes on (the window shows it as a message box).
+    virtual void notify(const QString &text, Notice kind) { Q_UNUSED(text); Q_UNUSED(kind); }
     // The file dialog of the window, and the window that owns the dialogs a command shows.
     virtual CommonDialog &commonDialog() = 0;
     virtual QWidget *dialogParent() = 0;

@@ -2,7 +2,6 @@
 
 #include "store/CDatabase.h"
 
-#include "common/message_box.h"
 #include "store/engine/jet_dialect.h"
 
 QString CDatabase::DrinkCount()
@@ -39,9 +38,7 @@ QString CDatabase::GetIngName(qint16 id)
     engine::Recordset &ingredients = ingredientsTable();
     ingredients.FindFirst(QStringLiteral("[ID] = ") + QString::number(id));
     if (ingredients.NoMatch()) {
-        MsgBox(QStringLiteral("Cannot find ingredient number '") + QString::number(id) + QStringLiteral("'."),
-               msgbox::vbInformation);
-        return QString();
+        throw EngineError(err::NoCurrentRecord, QStringLiteral("Cannot find ingredient number '") + QString::number(id) + QStringLiteral("'."));
     }
     return ingredients.Fields(QStringLiteral("Ingredient")).Value().toString();
 }

@@ -2,8 +2,8 @@
 
 #include "store/CDatabase.h"
 
-#include "common/message_box.h"
-#include "common/settings_access.h"
+#include "core/product_info.h"
+#include "core/settings_access.h"
 #include "store/CGeneralDatabase.h"
 #include "store/file_lock.h"
 
@@ -105,11 +105,18 @@ void CDatabase::CheckDatabase()
     const QString field = QStringLiteral("Has");
     if (CGeneralDatabase::DoesFieldExist(*m_db, table, field))
         return;
-    MsgBox(QStringLiteral("Zestro has noticed you have an old database that doesn't support the latest Bar List "
-                          "feature.  Please wait while the database is being modified."),
-           msgbox::vbInformation);
+    if (m_output)
+        m_output->notify(QStringLiteral("Zestro has noticed you have an old database that doesn't support the latest Bar List "
+                                        "feature.  Please wait while the database is being modified."),
+                         Notice::Information);
     engine::TableDef tableDef = m_db->TableDefs(table);
-    CGeneralDatabase::AddField(*m_db, tableDef, field, engine::dbBoolean);
+    try {
+        CGeneralDatabase::AddField(*m_db, tableDef, field, engine::dbBoolean);
+    } catch (const EngineError &e) {
+        // The library still opens: everything but the bar list works without the field.
+        if (m_output)
+            m_output->notify(e.description(), Notice::Exclamation);
+    }
 }
 
 void CDatabase::requireWritable() const

@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "common/common_dialog.h"
 #include "common/program_objects.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "store/CDatabase.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "app/quick_search_box.h"
 #include "app/startup.h"
 #include "common/program_objects.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "store/CDatabase.h"
 #include "store/engine/library_schema.h"
 

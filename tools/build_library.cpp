@@ -4,7 +4,7 @@
 //   --old-format     the older layout without the Has field of Ingredients
 //   --out FILE       the file to write (replaced if it exists)
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 #include "store/engine/library_builder.h"
 
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "store/engine/criteria.h"
 
-#include "common/engine_error.h"
-#include "common/name_order.h"
+#include "core/engine_error.h"
+#include "core/name_order.h"
 
 namespace engine {
 

@@ -1,6 +1,6 @@
 #include "store/engine/library_builder.h"
 
-#include "common/name_order.h"
+#include "core/name_order.h"
 #include "store/engine/sqlite_support.h"
 
 #include "store/engine/database.h"

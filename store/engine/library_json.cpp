@@ -1,8 +1,8 @@
 #include "store/engine/library_json.h"
 
-#include "common/engine_error.h"
-#include "common/name_order.h"
-#include "common/name_text.h"
+#include "core/engine_error.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
 
 #include <QFile>
 #include <QFileInfo>

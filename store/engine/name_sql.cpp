@@ -1,6 +1,6 @@
 #include "store/engine/name_sql.h"
 
-#include "common/name_order.h"
+#include "core/name_order.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 // What the engine will not run from a library file, and how far any record set may grow: the error
 // numbers it raises and the row and time bounds of record sets.
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QtGlobal>
 

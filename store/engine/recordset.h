@@ -4,7 +4,7 @@
 // AddNew / Edit / Update, Requery.
 
 #include "store/engine/criteria.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 #include "store/engine/handles.h"
 
 #include <QList>

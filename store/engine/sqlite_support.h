@@ -3,7 +3,7 @@
 // mapping of SQLite result codes to numbered engine errors, and the typing of column values by their
 // declared type.
 
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 #include "store/engine/handles.h"
 
 #include <QString>

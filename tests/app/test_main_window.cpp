@@ -4,7 +4,7 @@
 #include "common/common_dialog.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "store/CDatabase.h"
 #include "support/fixture_db.h"
 #include "support/main_window_fixture.h"

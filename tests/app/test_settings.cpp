@@ -2,8 +2,8 @@
 // read back, and hand-edited values that cannot be read.
 
 #include "common/CZestro30.h"
-#include "common/settings_access.h"
-#include "common/engine_error.h"
+#include "core/settings_access.h"
+#include "core/engine_error.h"
 #include "support/temp_settings.h"
 
 #include <QFile>

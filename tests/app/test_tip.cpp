@@ -3,7 +3,7 @@
 
 #include "app/frmTip.h"
 #include "common/seams.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "support/temp_settings.h"
 
 #include <QCheckBox>

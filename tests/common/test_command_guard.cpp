@@ -2,7 +2,7 @@
 // back, closes the "Searching..." window and lets the program go on.
 
 #include "common/command_guard.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 #include "search/frmStatus.h"
 #include "support/msgbox_recorder.h"
 

@@ -1,7 +1,7 @@
 // The file, path and comma-list routines of CCommonRoutines.
 
 #include "common/CCommonRoutines.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The numbered captions: English texts, the user's language, fallback and unknown numbers.
 
 #include "common/string_table.h"
-#include "common/engine_error.h"
+#include "core/engine_error.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // amount, the unit and the description.
 
 #include "common/CCommonRoutines.h"
-#include "edit/amount_text.h"
+#include "core/amount_text.h"
 
 #include <QtTest>
 

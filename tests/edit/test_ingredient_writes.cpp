@@ -1,7 +1,7 @@
 // Ingredient writes on a started program, checked against the file: identifiers, stored names,
 // refusals, and failures injected half-way that leave the file exactly as it was.
 
-#include "common/name_text.h"
+#include "core/name_text.h"
 #include "store/CDatabase.h"
 #include "support/main_window_fixture.h"
 

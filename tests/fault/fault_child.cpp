@@ -9,7 +9,7 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "edit/frmAddEdit.h"
 #include "edit/frmIngredientMaintenence.h"
 #include "edit/frmIngredientsCombine.h"

@@ -3,9 +3,9 @@
 // with ZESTRO_FUZZ_TARGET naming it, as a libFuzzer program (scripts/fuzz.sh); without it, a
 // program that replays the seeds and every input that once crashed a target.
 
-#include "common/engine_error.h"
-#include "common/number_format.h"
-#include "edit/amount_text.h"
+#include "core/engine_error.h"
+#include "core/number_format.h"
+#include "core/amount_text.h"
 #include "search/bar_list_text.h"
 #include "store/engine/criteria.h"
 #include "store/engine/jet_dialect.h"

@@ -4,7 +4,7 @@
 
 #include "app/drink_list_model.h"
 #include "app/quick_search_box.h"
-#include "common/name_order.h"
+#include "core/name_order.h"
 #include "store/CDatabase.h"
 #include "support/main_window_fixture.h"
 

@@ -2,7 +2,7 @@
 // failure messages, and a file that survives the program being killed at any step.
 
 #include "app/frmMain.h"
-#include "common/number_format.h"
+#include "core/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "store/CDatabase.h"

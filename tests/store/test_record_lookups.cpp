@@ -66,14 +66,16 @@ private slots:
         QVERIFY(boxes.messages().isEmpty());
     }
 
-    void missingIngredientNumberIsShownOncePerCall()
+    void missingIngredientNumberIsRefusedWithItsNumber()
     {
-        MsgBoxRecorder boxes;
-        QCOMPARE(m_db.GetIngName(9999), QString());
-        QCOMPARE(m_db.GetIngName(-4), QString());
-        QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("Cannot find ingredient number '9999'."),
-                                             QStringLiteral("Cannot find ingredient number '-4'.")}));
-        QCOMPARE(boxes.messages().first().icon(), int(msgbox::vbInformation));
+        for (const qint16 id : {qint16(9999), qint16(-4)}) {
+            try {
+                m_db.GetIngName(id);
+                QFAIL("a missing ingredient gave a name");
+            } catch (const EngineError &e) {
+                QCOMPARE(e.description(), QStringLiteral("Cannot find ingredient number '%1'.").arg(id));
+            }
+        }
     }
 
     void drinkNamesFollowIds()

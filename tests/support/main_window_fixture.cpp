@@ -3,7 +3,7 @@
 #include "app/startup.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 #include "support/fixture_db.h"
 
 #include "store/CDatabase.h"

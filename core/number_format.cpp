@@ -1,4 +1,4 @@
-#include "common/number_format.h"
+#include "core/number_format.h"
 
 #include <QLocale>
 #include <array>

@@ -1,4 +1,4 @@
-#include "common/settings_access.h"
+#include "core/settings_access.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // Names lose control and invisible characters; search texts lose control characters only.
 
-#include "common/name_text.h"
+#include "core/name_text.h"
 
 #include <QtTest>
 
@@ -31,5 +31,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNameText)
+QTEST_GUILESS_MAIN(TestNameText)
 #include "test_name_text.moc"

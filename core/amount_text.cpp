@@ -1,4 +1,4 @@
-#include "edit/amount_text.h"
+#include "core/amount_text.h"
 
 #include <cmath>
 

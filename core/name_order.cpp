@@ -1,4 +1,4 @@
-#include "common/name_order.h"
+#include "core/name_order.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "common/name_text.h"
+#include "core/name_text.h"
 
 #include <QLocale>
 #include <algorithm>
