@@ -1,9 +1,10 @@
 // The main window's controls, menu tree, toolbar and window events. The menu handlers are in
-// frmMain_commands.cpp.
+// frmMain_commands.cpp, the commands' states in frmMain_command_state.cpp.
 
 #include "app/frmMain.h"
 
 #include "app/drink_list_model.h"
+#include "app/main_commands.h"
 #include "app/quick_search_box.h"
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
@@ -71,9 +72,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
+    m_commands = new MainCommands(this);
+    connectCommands();
     buildControls();
     buildMenus();
     buildToolbar();
+    updateCommandStates();
     // Numbered captions of the design become the string table's texts.
     CCommonRoutines().LoadResStrings(this);
     resize(980, 660);
@@ -186,30 +190,26 @@ void frmMain::buildControls()
     statusBar()->addPermanentWidget(lblReadOnly);
 }
 
-QAction *frmMain::addItem(QMenu *menu, const QString &name, int index, const QString &caption, const QKeySequence &shortcut)
+QAction *frmMain::addItem(QMenu *menu, const QString &name, int index, const QString &caption)
 {
     QAction *action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
     action->setObjectName(QStringLiteral("%1(%2)").arg(name).arg(index));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
     m_menus[name][index] = action;
+    // The item runs its command; the pop-up shows no keys, the menu bar holds them.
+    if (const std::optional<Cmd> command = MainCommands::ofMenuItem(name, index))
+        m_commands->bind(action, *command, menu != m_popup);
     return action;
 }
 
 void frmMain::buildMenus()
 {
-    using Handler = void (frmMain::*)(int);
     struct Item {
         int index;
         const char *caption;
-        QKeySequence shortcut = {};
     };
-    auto menuOf = [this](QMenu *menu, const QString &name, Handler handler, std::initializer_list<Item> items) {
-        for (const Item &i : items) {
-            QAction *a = addItem(menu, name, i.index, QString::fromUtf8(i.caption), i.shortcut);
-            if (!a->isSeparator())
-                connect(a, &QAction::triggered, this, guarded(handler, this, i.index));
-        }
+    auto menuOf = [this](QMenu *menu, const QString &name, std::initializer_list<Item> items) {
+        for (const Item &i : items)
+            addItem(menu, name, i.index, QString::fromUtf8(i.caption));
     };
     auto top = [this](int index, const char *caption) {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(caption));
@@ -220,58 +220,47 @@ void frmMain::buildMenus()
     };
 
     QMenu *file = top(0, "160");
-    menuOf(file, QStringLiteral("mnuFile"), &frmMain::mnuFile_Click,
+    menuOf(file, QStringLiteral("mnuFile"),
            {{1, "161"}, {27, "-"}, {30, "163"}, {40, "164"}, {98, "-"}, {99, "165"}, {100, "-"},
             {110, "&Import Drinks..."}, {120, "&Export Drinks..."}});
 
     QMenu *edit = top(3, "166");
-    menuOf(edit, QStringLiteral("mnuEdit"), &frmMain::mnuEdit_Click,
-           {{5, "&Add...", QKeySequence(Qt::CTRL | Qt::Key_A)},
-            {10, "167", QKeySequence(Qt::CTRL | Qt::Key_E)},
-            {30, "168", QKeySequence(Qt::Key_Delete)},
-            {40, "-"},
-            {50, "169", QKeySequence(Qt::CTRL | Qt::Key_C)}});
+    menuOf(edit, QStringLiteral("mnuEdit"), {{5, "&Add..."}, {10, "167"}, {30, "168"}, {40, "-"}, {50, "169"}});
     QMenu *currentSet = edit->addMenu(QStringLiteral("Current Set"));
     currentSet->menuAction()->setObjectName(QStringLiteral("mnuEdit(70)"));
     m_menus[QStringLiteral("mnuEdit")][70] = currentSet->menuAction();
-    menuOf(currentSet, QStringLiteral("mnuCurrentSet"), &frmMain::mnuCurrentSet_Click,
+    menuOf(currentSet, QStringLiteral("mnuCurrentSet"),
            {{10, "Mark as tried"}, {20, "Mark to print"}, {30, "-"}, {40, "Un-mark as tried"},
             {50, "Un-mark to print"}, {60, "-"}, {70, "Delete"}});
 
     QMenu *view = top(5, "&View");
-    menuOf(view, QStringLiteral("mnuView"), &frmMain::mnuView_Click,
-           {{10, "&All Drinks"}, {15, "&Random Drink"}, {17, "-"},
-            {20, "&Previous", QKeySequence(Qt::CTRL | Qt::Key_P)}, {23, "&Next", QKeySequence(Qt::CTRL | Qt::Key_N)},
+    menuOf(view, QStringLiteral("mnuView"),
+           {{10, "&All Drinks"}, {15, "&Random Drink"}, {17, "-"}, {20, "&Previous"}, {23, "&Next"},
             {84, "-"}, {85, "&Tip of the Day..."}, {98, "-"}, {99, "&Options..."}});
-    menuItem(QStringLiteral("mnuView"), 20)->setEnabled(false);
-    menuItem(QStringLiteral("mnuView"), 23)->setEnabled(false);
 
     QMenu *search = top(10, "&Search");
     QMenu *recent = search->addMenu(QStringLiteral("Recent Searches"));
     recent->menuAction()->setObjectName(QStringLiteral("mnuSearch(5)"));
     m_menus[QStringLiteral("mnuSearch")][5] = recent->menuAction();
-    menuOf(recent, QStringLiteral("mnuSearchResults"), &frmMain::mnuSearchResults_Click,
-           {{0, "(empty)"}, {1, "(empty)"}, {2, "(empty)"}});
+    menuOf(recent, QStringLiteral("mnuSearchResults"), {{0, "(empty)"}, {1, "(empty)"}, {2, "(empty)"}});
     menuItem(QStringLiteral("mnuSearchResults"), 1)->setVisible(false);
     menuItem(QStringLiteral("mnuSearchResults"), 2)->setVisible(false);
-    menuOf(search, QStringLiteral("mnuSearch"), &frmMain::mnuSearch_Click,
-           {{10, "Search Wizard...", QKeySequence(Qt::CTRL | Qt::Key_W)}, {20, "-"}, {30, "Drink Name..."},
-            {40, "Ingredients..."}, {50, "Directions..."}, {60, "Comments..."}, {65, "-"},
-            {70, "Drinks I Can Make..."}, {90, "-"}, {100, "Tried"}, {110, "Not Tried"}, {120, "User-Submitted"},
-            {130, "To be printed"}});
+    menuOf(search, QStringLiteral("mnuSearch"),
+           {{10, "Search Wizard..."}, {20, "-"}, {30, "Drink Name..."}, {40, "Ingredients..."},
+            {50, "Directions..."}, {60, "Comments..."}, {65, "-"}, {70, "Drinks I Can Make..."}, {90, "-"},
+            {100, "Tried"}, {110, "Not Tried"}, {120, "User-Submitted"}, {130, "To be printed"}});
 
     QMenu *tools = top(20, "&Tools");
-    menuOf(tools, QStringLiteral("mnuTools"), &frmMain::mnuTools_Click, {{10, "&Compact database"}});
+    menuOf(tools, QStringLiteral("mnuTools"), {{10, "&Compact database"}});
     QMenu *barList = tools->addMenu(QStringLiteral("&Bar List"));
     barList->menuAction()->setObjectName(QStringLiteral("mnuTools(20)"));
     m_menus[QStringLiteral("mnuTools")][20] = barList->menuAction();
-    menuOf(barList, QStringLiteral("mnuBarlist"), &frmMain::mnuBarList_Click,
+    menuOf(barList, QStringLiteral("mnuBarlist"),
            {{30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
-    menuOf(tools, QStringLiteral("mnuTools"), &frmMain::mnuTools_Click,
-           {{30, "Edit Ingredients...", QKeySequence(Qt::CTRL | Qt::Key_I)}, {499, "-"}, {500, "Database &Utilities..."}});
+    menuOf(tools, QStringLiteral("mnuTools"), {{30, "Edit Ingredients..."}, {499, "-"}, {500, "Database &Utilities..."}});
 
     QMenu *help = top(90, "&Help");
-    menuOf(help, QStringLiteral("mnuHelp"), &frmMain::mnuHelp_Click,
+    menuOf(help, QStringLiteral("mnuHelp"),
            {{10, "Help Topics"}, {30, "Submitting Drinks..."}, {95, "-"}, {99, "&About Zestro..."}});
     menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" Help Topics"));
 
@@ -279,7 +268,7 @@ void frmMain::buildMenus()
     m_popup = new QMenu(QStringLiteral("DrinkListPopup"), this);
     m_popup->menuAction()->setObjectName(QStringLiteral("mnuMenu(250)"));
     m_menus[QStringLiteral("mnuMenu")][250] = m_popup->menuAction();
-    menuOf(m_popup, QStringLiteral("mnuDrinkListPopup"), &frmMain::mnuDrinkListPopup_Click, {{10, "Edit..."}, {20, "Delete"}});
+    menuOf(m_popup, QStringLiteral("mnuDrinkListPopup"), {{10, "Edit..."}, {20, "Delete"}});
 }
 
 void frmMain::buildToolbar()
@@ -289,51 +278,48 @@ void frmMain::buildToolbar()
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(24, 24));
     struct Button {
-        const char *tip;
-        const char *icon;
+        const char *icon; // null for a separator
         QStyle::StandardPixmap fallback;
-        bool check;
     };
     static const Button buttons[15] = {
-        {"Previous", "previous", QStyle::SP_ArrowBack, false},
-        {"Next", "next", QStyle::SP_ArrowForward, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"Copy to Clipboard", "copy", QStyle::SP_FileDialogDetailedView, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"Add", "add", QStyle::SP_FileDialogNewFolder, false},
-        {"Edit", "edit", QStyle::SP_FileDialogContentsView, false},
-        {"Delete", "delete", QStyle::SP_TrashIcon, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"Mark as Tried", "tried", QStyle::SP_DialogApplyButton, true},
-        {"Mark to Print", "print-mark", QStyle::SP_FileDialogListView, true},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"Search Wizard", "search-wizard", QStyle::SP_FileDialogContentsView, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"Print Marked Drinks", "print", QStyle::SP_DialogSaveButton, false},
+        {"previous", QStyle::SP_ArrowBack},
+        {"next", QStyle::SP_ArrowForward},
+        {nullptr, QStyle::SP_CustomBase},
+        {"copy", QStyle::SP_FileDialogDetailedView},
+        {nullptr, QStyle::SP_CustomBase},
+        {"add", QStyle::SP_FileDialogNewFolder},
+        {"edit", QStyle::SP_FileDialogContentsView},
+        {"delete", QStyle::SP_TrashIcon},
+        {nullptr, QStyle::SP_CustomBase},
+        {"tried", QStyle::SP_DialogApplyButton},
+        {"print-mark", QStyle::SP_FileDialogListView},
+        {nullptr, QStyle::SP_CustomBase},
+        {"search-wizard", QStyle::SP_FileDialogContentsView},
+        {nullptr, QStyle::SP_CustomBase},
+        {"print", QStyle::SP_DialogSaveButton},
     };
     for (int i = 0; i < 15; ++i) {
         const Button &b = buttons[i];
+        const std::optional<Cmd> command = MainCommands::ofToolbarButton(i + 1);
         QAction *action = nullptr;
-        if (!b.tip) {
+        if (!command) {
             action = Toolbar1->addSeparator();
+            action->setObjectName(QStringLiteral("Toolbar1(%1)").arg(i + 1));
         } else {
+            // The button is the command's own action: its state is the command's.
+            action = m_commands->action(*command);
             QIcon icon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(b.icon)));
             if (icon.isNull() || icon.availableSizes().isEmpty())
                 icon = style()->standardIcon(b.fallback);
-            action = Toolbar1->addAction(icon, QString::fromUtf8(b.tip));
-            action->setToolTip(QString::fromUtf8(b.tip));
-            action->setCheckable(b.check);
-            const int position = i + 1;
-            connect(action, &QAction::triggered, this, guarded(&frmMain::Toolbar1_ButtonClick, this, position));
+            action->setIcon(icon);
+            action->setToolTip(action->text());
+            Toolbar1->addAction(action);
             // The design's buttons are raised; start-up makes the bar flat.
             if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action)))
                 button->setAutoRaise(false);
         }
-        action->setObjectName(QStringLiteral("Toolbar1(%1)").arg(i + 1));
         m_toolbarButtons.append(action);
     }
-    m_toolbarButtons[0]->setEnabled(false);
-    m_toolbarButtons[1]->setEnabled(false);
 
     auto *spacer = new QWidget(Toolbar1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -354,6 +340,11 @@ void frmMain::buildToolbar()
 QAction *frmMain::toolbarButton(int position) const
 {
     return position >= 1 && position <= m_toolbarButtons.size() ? m_toolbarButtons[position - 1] : nullptr;
+}
+
+QAction *frmMain::command(const QString &name) const
+{
+    return m_commands->action(name);
 }
 
 QAction *frmMain::menuItem(const QString &menu, int index) const

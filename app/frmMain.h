@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the drink list (the current set) on the left; the shown drink's name,
 // ingredients, directions and comments on the right; the menu bar, the toolbar and the status bar.
-// Menus are arrays of items addressed by index, each menu with one handler that dispatches on it.
+// Menus are arrays of items addressed by index, each menu with one handler that dispatches on it
+// to a named command (app/main_commands.h); the toolbar shows the command actions themselves.
 
 #include "common/common_dialog.h"
 #include "store/output_window.h"
@@ -9,7 +10,11 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include <optional>
+
 class QAction;
+class MainCommands;
+enum class Cmd;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -48,6 +53,12 @@ public:
     // Menu items by menu name ("mnuFile", "mnuSearchResults", ...) and index; null when absent.
     QAction *menuItem(const QString &menu, int index) const;
     QMenu *drinkListPopup() const { return m_popup; }
+    // A command's action by its object name ("actEditDrink"); null when there is none.
+    QAction *command(const QString &name) const;
+    // Enables the commands from what the window shows: an open library, a shown drink, a current set
+    // with drinks, neighbours of the selected drink; the check buttons show the shown drink's marks.
+    // The one place that sets a command's state; called whenever one of those changes.
+    void updateCommandStates();
     QString statusText() const;
 
     // ---- What the data gateway shows here (frmMain_output.cpp) ----
@@ -74,7 +85,7 @@ public:
     CommonDialog &commonDialog() override { return CommonDialog1; }
     QWidget *dialogParent() override { return this; }
 
-    // ---- Menu handlers ----
+    // ---- Menu handlers: each triggers the command of the item's index ----
     void mnuFile_Click(int index);
     void mnuEdit_Click(int index);
     void mnuCurrentSet_Click(int index);
@@ -102,26 +113,50 @@ public:
     // Ctrl+F: the cursor goes to the box, its text selected.
     void focusQuickSearch();
 
-    // Previous and Next, from the menu or the toolbar.
-    void moveToNeighbour(bool next);
-    void deleteCurrentDrink();
-
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // ---- The commands' bodies (frmMain_commands.cpp) ----
+    void connectCommands();
+    void runCommand(std::optional<Cmd> command);
+    void printerSetup();
+    void deleteCurrentDrink();
+    // Asks "Are you sure you want to " + `question`, then marks every drink of the set.
+    void markCurrentSet(const QString &question, bool tried, bool value);
+    void markCurrentSetToPrint();
+    void deleteCurrentSet();
+    void allDrinks();
+    // Previous and Next, from the menu or the toolbar.
+    void moveToNeighbour(bool next);
+    void showTip();
+    void showOptions();
+    // The search wizard from its first page, or at `page` as the Search menu's shortcuts open it.
+    void showSearchWizard(std::optional<qint16> page = std::nullopt);
+    void editIngredients();
+    void checkUtilities();
+    void importBarList();
+    void exportBarList();
+    void showHelp(int context);
+    void showAbout();
+    // The toolbar's check buttons: the shown drink gets the mark the button now shows.
+    void markShownDrink(Cmd command);
+    // What the window shows of the drink, for updateCommandStates().
+    void noteShownDrink(const QString &name, bool tried, bool print);
+
     void buildControls();
     void buildMenus();
     void buildToolbar();
-    QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
-                     const QKeySequence &shortcut = QKeySequence());
+    // Adds a menu item (or a separator, caption "-") and binds it to its command.
+    QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption);
     void selectRow(int row);
     void showMissingColumn(bool shown);
     // The user clicked a column heading of the list.
     void lvDrinks_HeaderSort(int column, Qt::SortOrder order);
 
+    MainCommands *m_commands = nullptr;
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
     DrinkListModel *m_drinkModel = nullptr;
@@ -134,4 +169,10 @@ private:
     bool m_quickSearching = false;
     // The drink the last selection change showed, so the click that made it does not show it twice.
     QString m_shownOnSelection;
+    // The state the commands' enabled states come from (besides the list and the open library).
+    bool m_canGoBack = false;
+    bool m_canGoNext = false;
+    QString m_shownDrink;
+    bool m_shownTried = false;
+    bool m_shownPrint = false;
 };

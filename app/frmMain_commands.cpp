@@ -1,11 +1,12 @@
-// The main window's commands: one handler per menu, dispatching on the item's index. An index
-// without a case does nothing; so do the items whose features are not in this program yet.
+// The main window's commands: the body each command action runs, and one handler per menu that
+// triggers the command of an item's index. An index without a command does nothing.
 
 #include "app/frmMain.h"
 
 #include "app/frmAbout.h"
 #include "app/frmOptions.h"
 #include "app/frmTip.h"
+#include "app/main_commands.h"
 #include "app/startup.h"
 #include "common/CCommonRoutines.h"
 #include "common/CZestro30.h"
@@ -38,55 +39,151 @@ CDatabase &db()
         throw NoDatabaseOpen();
     return database;
 }
+
+// The file dialog as the bar-list commands use it.
+void prepareBarListDialog(CommonDialog &dialog)
+{
+    dialog.Filter = QStringLiteral("Zestro bar list|*.bar");
+    dialog.Flags = CommonDialog::cdlOFNHideReadOnly;
+    dialog.DefaultExt.clear();
+}
 } // namespace
+
+// ---- The menus' and the toolbar's handlers -------------------------------------------------------
+
+void frmMain::runCommand(std::optional<Cmd> command)
+{
+    if (command)
+        m_commands->action(*command)->trigger(); // a disabled command does nothing
+}
 
 void frmMain::mnuFile_Click(int index)
 {
-    switch (index) {
-    case 1:
-        openAnotherDatabase(*this);
-        break;
-    case 30:
-        db().PrintDrinks();
-        break;
-    case 40:
-        try {
-            CommonDialog1.ShowPrinter(this);
-        } catch (const EngineError &) {
-            // Cancel and any other failure of the set-up dialog end the command silently.
-        }
-        break;
-    case 99:
-        close();
-        break;
-    case 110:
-        importDrinks(db());
-        break;
-    case 120:
-        exportDrinks(db());
-        break;
-    default:
-        break;
-    }
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuFile"), index));
 }
 
 void frmMain::mnuEdit_Click(int index)
 {
-    switch (index) {
-    case 5:
-        db().DrinkEdit(true);
-        break;
-    case 10:
-        db().DrinkEdit(false);
-        break;
-    case 30:
-        deleteCurrentDrink();
-        break;
-    case 50:
-        db().CopyToClipboard();
-        break;
-    default:
-        break;
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuEdit"), index));
+}
+
+void frmMain::mnuCurrentSet_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuCurrentSet"), index));
+}
+
+void frmMain::mnuView_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuView"), index));
+}
+
+void frmMain::mnuSearch_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuSearch"), index));
+}
+
+void frmMain::mnuSearchResults_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuSearchResults"), index));
+}
+
+void frmMain::mnuTools_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuTools"), index));
+}
+
+void frmMain::mnuBarList_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuBarlist"), index));
+}
+
+void frmMain::mnuHelp_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuHelp"), index));
+}
+
+void frmMain::mnuDrinkListPopup_Click(int index)
+{
+    runCommand(MainCommands::ofMenuItem(QStringLiteral("mnuDrinkListPopup"), index));
+}
+
+void frmMain::Toolbar1_ButtonClick(int position)
+{
+    runCommand(MainCommands::ofToolbarButton(position));
+}
+
+// ---- What each command does --------------------------------------------------------------------
+
+void frmMain::connectCommands()
+{
+    auto on = [this](Cmd command, std::function<void()> body) {
+        connect(m_commands->action(command), &QAction::triggered, this, [body] { RunCommand(body); });
+    };
+    on(Cmd::OpenDatabase, [this] { openAnotherDatabase(*this); });
+    on(Cmd::PrintMarked, [] { db().PrintDrinks(); });
+    on(Cmd::PrinterSetup, [this] { printerSetup(); });
+    on(Cmd::Exit, [this] { close(); });
+    on(Cmd::ImportDrinks, [] { importDrinks(db()); });
+    on(Cmd::ExportDrinks, [] { exportDrinks(db()); });
+
+    on(Cmd::AddDrink, [] { db().DrinkEdit(true); });
+    on(Cmd::EditDrink, [] { db().DrinkEdit(false); });
+    on(Cmd::DeleteDrink, [this] { deleteCurrentDrink(); });
+    on(Cmd::CopyDrink, [] { db().CopyToClipboard(); });
+    on(Cmd::MarkSetTried, [this] { markCurrentSet(QStringLiteral("mark all drinks in the current set as tried?"), true, true); });
+    on(Cmd::MarkSetPrint, [this] { markCurrentSetToPrint(); });
+    on(Cmd::UnmarkSetTried,
+       [this] { markCurrentSet(QStringLiteral("un-mark all drinks in the current set as tried?"), true, false); });
+    on(Cmd::UnmarkSetPrint,
+       [this] { markCurrentSet(QStringLiteral("un-mark all drinks in the current set to print?"), false, false); });
+    on(Cmd::DeleteSet, [this] { deleteCurrentSet(); });
+
+    on(Cmd::AllDrinks, [this] { allDrinks(); });
+    on(Cmd::RandomDrink, [] { db().RandomDrink(); });
+    on(Cmd::Previous, [this] { moveToNeighbour(false); });
+    on(Cmd::Next, [this] { moveToNeighbour(true); });
+    on(Cmd::TipOfTheDay, [this] { showTip(); });
+    on(Cmd::Options, [this] { showOptions(); });
+
+    on(Cmd::RecentSearch0, [] { db().GetSavedSearch(0); });
+    on(Cmd::RecentSearch1, [] { db().GetSavedSearch(1); });
+    on(Cmd::RecentSearch2, [] { db().GetSavedSearch(2); });
+    on(Cmd::SearchWizard, [this] { showSearchWizard(); });
+    on(Cmd::SearchByName, [this] { showSearchWizard(0); });
+    on(Cmd::SearchByIngredients, [this] { showSearchWizard(1); });
+    on(Cmd::SearchByDirections, [this] { showSearchWizard(2); });
+    on(Cmd::SearchByComments, [this] { showSearchWizard(3); });
+    on(Cmd::SearchCanMake, [this] { showSearchWizard(8); });
+    // The searches for marked and submitted drinks: search types 5 to 8.
+    on(Cmd::SearchTried, [] { db().Search(5, QString(), true); });
+    on(Cmd::SearchNotTried, [] { db().Search(6, QString(), true); });
+    on(Cmd::SearchSubmitted, [] { db().Search(7, QString(), true); });
+    on(Cmd::SearchToPrint, [] { db().Search(8, QString(), true); });
+
+    on(Cmd::CompactDatabase, [] { db().DbCompact(); });
+    on(Cmd::EditIngredients, [this] { editIngredients(); });
+    on(Cmd::DatabaseUtilities, [this] { checkUtilities(); });
+    on(Cmd::ImportBarList, [this] { importBarList(); });
+    on(Cmd::ExportBarList, [this] { exportBarList(); });
+    on(Cmd::BuyNext, [this] {
+        prepareBarListDialog(CommonDialog1);
+        showBuyNext(db());
+    });
+
+    on(Cmd::HelpTopics, [this] { showHelp(0); });
+    on(Cmd::SubmittingDrinks, [this] { showHelp(23); });
+    on(Cmd::About, [this] { showAbout(); });
+
+    on(Cmd::MarkTried, [this] { markShownDrink(Cmd::MarkTried); });
+    on(Cmd::MarkPrint, [this] { markShownDrink(Cmd::MarkPrint); });
+}
+
+void frmMain::printerSetup()
+{
+    try {
+        CommonDialog1.ShowPrinter(this);
+    } catch (const EngineError &) {
+        // Cancel and any other failure of the set-up dialog end the command silently.
     }
 }
 
@@ -121,93 +218,70 @@ void frmMain::deleteCurrentDrink()
     database.ShowDrinkInfo(selectedDrinkName());
 }
 
-void frmMain::mnuCurrentSet_Click(int index)
+void frmMain::markCurrentSet(const QString &question, bool tried, bool value)
 {
     CDatabase &database = db();
-    auto confirmed = [](const QString &question, int icon) {
-        return MsgBox(question, msgbox::vbYesNo | icon) == msgbox::vbYes;
-    };
-    const QString sure = QStringLiteral("Are you sure you want to ");
-    switch (index) {
-    case 10:
-        if (confirmed(sure + QStringLiteral("mark all drinks in the current set as tried?"), msgbox::vbQuestion))
-            database.DrinkTried(true, *this, true);
-        break;
-    case 20: {
-        frmPrintTagCurrentSet tag(this);
-        ShowModal(tag);
-        if (tag.Value() == 0)
-            break;
-        // Clearing the old tags and tagging the set are one write: a failure keeps the old tags.
-        WriteTransaction tagging(database);
-        if (tag.Value() == 2)
-            database.UnMarkAllPrint();
-        database.DrinkPrint(true, *this, true);
-        tagging.commit();
-        break;
-    }
-    case 40:
-        if (confirmed(sure + QStringLiteral("un-mark all drinks in the current set as tried?"), msgbox::vbQuestion))
-            database.DrinkTried(false, *this, true);
-        break;
-    case 50:
-        if (confirmed(sure + QStringLiteral("un-mark all drinks in the current set to print?"), msgbox::vbQuestion))
-            database.DrinkPrint(false, *this, true);
-        break;
-    case 70: {
-        // Whatever the answer, and whatever failed, the list shows every drink afterwards.
-        auto listAll = [&database] {
-            BusyCursor busy;
-            database.Search(0, QString(), true);
-        };
-        if (confirmed(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
-                          + QStringLiteral(" drinks in the current set?"),
-                      msgbox::vbExclamation)) {
-            try {
-                database.DrinkDeleteMulti(*this);
-            } catch (const EngineError &) {
-                listAll();
-                throw;
-            }
-        }
-        listAll();
-        break;
-    }
-    default:
-        break;
-    }
+    if (MsgBox(QStringLiteral("Are you sure you want to ") + question, msgbox::vbYesNo | msgbox::vbQuestion) != msgbox::vbYes)
+        return;
+    if (tried)
+        database.DrinkTried(value, *this, true);
+    else
+        database.DrinkPrint(value, *this, true);
 }
 
-void frmMain::mnuView_Click(int index)
+void frmMain::markCurrentSetToPrint()
 {
-    switch (index) {
-    case 10: {
+    CDatabase &database = db();
+    frmPrintTagCurrentSet tag(this);
+    ShowModal(tag);
+    if (tag.Value() == 0)
+        return;
+    // Clearing the old tags and tagging the set are one write: a failure keeps the old tags.
+    WriteTransaction tagging(database);
+    if (tag.Value() == 2)
+        database.UnMarkAllPrint();
+    database.DrinkPrint(true, *this, true);
+    tagging.commit();
+}
+
+void frmMain::deleteCurrentSet()
+{
+    CDatabase &database = db();
+    // Whatever the answer, and whatever failed, the list shows every drink afterwards.
+    auto listAll = [&database] {
         BusyCursor busy;
-        db().ShowAllDrinks(true);
-        break;
+        database.Search(0, QString(), true);
+    };
+    if (MsgBox(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
+                   + QStringLiteral(" drinks in the current set?"),
+               msgbox::vbYesNo | msgbox::vbExclamation)
+        == msgbox::vbYes) {
+        try {
+            database.DrinkDeleteMulti(*this);
+        } catch (const EngineError &) {
+            listAll();
+            throw;
+        }
     }
-    case 15:
-        db().RandomDrink();
-        break;
-    case 20:
-        moveToNeighbour(false);
-        break;
-    case 23:
-        moveToNeighbour(true);
-        break;
-    case 85: {
-        frmTip tip(this);
-        ShowModal(tip);
-        break;
-    }
-    case 99: {
-        frmOptions options(this);
-        ShowModal(options);
-        break;
-    }
-    default:
-        break;
-    }
+    listAll();
+}
+
+void frmMain::allDrinks()
+{
+    BusyCursor busy;
+    db().ShowAllDrinks(true);
+}
+
+void frmMain::showTip()
+{
+    frmTip tip(this);
+    ShowModal(tip);
+}
+
+void frmMain::showOptions()
+{
+    frmOptions options(this);
+    ShowModal(options);
 }
 
 void frmMain::moveToNeighbour(bool next)
@@ -224,185 +298,91 @@ void frmMain::moveToNeighbour(bool next)
     database.ShowDrinkInfo(selectedDrinkName());
 }
 
-void frmMain::mnuSearch_Click(int index)
+void frmMain::showSearchWizard(std::optional<qint16> page)
 {
-    switch (index) {
-    case 100:
-    case 110:
-    case 120:
-    case 130:
-        db().Search(qint16((index - 100) / 10 + 5), QString(), true);
-        break;
-    case 10: {
-        db(); // the wizard searches the open database
-        frmSearchWizard wizard(this);
-        ShowModal(wizard);
-        break;
-    }
-    case 30:
-    case 40:
-    case 50:
-    case 60:
-    case 70: {
-        db();
-        frmSearchWizard wizard(this);
+    db(); // the wizard searches the open database
+    frmSearchWizard wizard(this);
+    if (page) {
         wizard.bShortcut = true;
-        wizard.iSearchToShow = qint16(index == 70 ? 8 : index / 10 - 3);
-        ShowModal(wizard);
-        break;
+        wizard.iSearchToShow = *page;
     }
-    default:
-        break;
-    }
+    ShowModal(wizard);
 }
 
-void frmMain::mnuSearchResults_Click(int index)
+void frmMain::editIngredients()
 {
-    db().GetSavedSearch(qint16(index));
+    db(); // the ingredients are the open database's
+    {
+        frmIngredientMaintenence maintenance(this);
+        ShowModal(maintenance);
+    }
+    // Renamed or combined ingredients show under their new names.
+    if (const QString shown = selectedDrinkName(); !shown.isEmpty())
+        db().ShowDrinkInfo(shown);
 }
 
-void frmMain::mnuTools_Click(int index)
+void frmMain::checkUtilities()
 {
-    switch (index) {
-    case 10:
-        db().DbCompact();
-        break;
-    case 30: {
-        db(); // the ingredients are the open database's
-        {
-            frmIngredientMaintenence maintenance(this);
-            ShowModal(maintenance);
-        }
-        // Renamed or combined ingredients show under their new names.
-        if (const QString shown = selectedDrinkName(); !shown.isEmpty())
-            db().ShowDrinkInfo(shown);
-        break;
-    }
-    case 500:
-        if (!program().commonRoutines->FileExists(ProgramFolder() + QStringLiteral("/utils.exe")))
-            MsgBox(QStringLiteral("Zestro database utilities are not there.  ") + QStringLiteral("Please go to ") + kWebPage
-                       + QStringLiteral(" and get the latest ") + QStringLiteral("version of Zestro or the utilities."),
-                   msgbox::vbExclamation);
-        break;
-    default:
-        break;
-    }
+    if (!program().commonRoutines->FileExists(ProgramFolder() + QStringLiteral("/utils.exe")))
+        MsgBox(QStringLiteral("Zestro database utilities are not there.  ") + QStringLiteral("Please go to ") + kWebPage
+                   + QStringLiteral(" and get the latest ") + QStringLiteral("version of Zestro or the utilities."),
+               msgbox::vbExclamation);
 }
 
-void frmMain::mnuBarList_Click(int index)
+void frmMain::importBarList()
 {
-    if (index == 30 || index == 40)
-        db(); // the bar list is the open database's
-    CommonDialog1.Filter = QStringLiteral("Zestro bar list|*.bar");
-    CommonDialog1.Flags = CommonDialog::cdlOFNHideReadOnly;
-    CommonDialog1.DefaultExt.clear();
-    switch (index) {
-    case 30:
-        if (MsgBox(QStringLiteral("Would you like to export your current bar list before ")
-                       + QStringLiteral("importing a new one?"),
-                   msgbox::vbYesNo | msgbox::vbExclamation)
-            == msgbox::vbYes)
-            db().BarlistExport();
-        setStatusText(db().BarlistImport() ? QStringLiteral("Bar list imported successfully.")
-                                           : QStringLiteral("Bar list not imported."));
-        break;
-    case 40:
-        setStatusText(db().BarlistExport() ? QStringLiteral("Bar list exported successfully.")
-                                           : QStringLiteral("Bar list not exported."));
-        break;
-    case 50:
-        showBuyNext(db());
-        break;
-    default:
-        break;
-    }
+    db(); // the bar list is the open database's
+    prepareBarListDialog(CommonDialog1);
+    if (MsgBox(QStringLiteral("Would you like to export your current bar list before ") + QStringLiteral("importing a new one?"),
+               msgbox::vbYesNo | msgbox::vbExclamation)
+        == msgbox::vbYes)
+        db().BarlistExport();
+    setStatusText(db().BarlistImport() ? QStringLiteral("Bar list imported successfully.")
+                                       : QStringLiteral("Bar list not imported."));
 }
 
-void frmMain::mnuHelp_Click(int index)
+void frmMain::exportBarList()
 {
-    switch (index) {
-    case 10:
+    db();
+    prepareBarListDialog(CommonDialog1);
+    setStatusText(db().BarlistExport() ? QStringLiteral("Bar list exported successfully.")
+                                       : QStringLiteral("Bar list not exported."));
+}
+
+void frmMain::showHelp(int context)
+{
+    // No context: the help topics finder; otherwise that one topic.
+    if (context == 0) {
         CommonDialog1.HelpCommand = CommonDialog::cdlHelpFinder;
-        CommonDialog1.ShowHelp(this);
-        break;
-    case 30:
-        CommonDialog1.HelpContext = 23;
+    } else {
+        CommonDialog1.HelpContext = context;
         CommonDialog1.HelpCommand = CommonDialog::cdlHelpContext;
-        CommonDialog1.ShowHelp(this);
-        break;
-    case 99: {
-        frmAbout about(this);
-        ShowModal(about);
-        break;
     }
-    default:
-        break;
-    }
+    CommonDialog1.ShowHelp(this);
 }
 
-void frmMain::mnuDrinkListPopup_Click(int index)
+void frmMain::showAbout()
 {
-    switch (index) {
-    case 10:
-        mnuEdit_Click(10);
-        break;
-    case 20:
-        mnuEdit_Click(30);
-        break;
-    default:
-        break;
-    }
+    frmAbout about(this);
+    ShowModal(about);
 }
 
-void frmMain::Toolbar1_ButtonClick(int position)
+void frmMain::markShownDrink(Cmd command)
 {
-    switch (position) {
-    case 1:
-        moveToNeighbour(false);
-        break;
-    case 2:
-        moveToNeighbour(true);
-        break;
-    case 4:
-        mnuEdit_Click(50);
-        break;
-    case 10:
-    case 11: {
-        // The click has flipped the button: its new state is the mark wanted for the current drink.
-        QAction *button = toolbarButton(position);
-        const bool wanted = button->isChecked();
-        if (selectedDrinkRow() < 0 || !programDatabase().isOpen()) {
-            button->setChecked(!wanted); // no current drink: nothing to mark
-            break;
-        }
-        try {
-            if (position == 10)
-                db().DrinkTried(wanted, *this, false);
-            else
-                db().DrinkPrint(wanted, *this, false);
-        } catch (const EngineError &) {
-            button->setChecked(!wanted); // the mark was not written: the button shows what the file holds
-            throw;
-        }
-        break;
+    // The click has flipped the button: its new state is the mark wanted for the shown drink.
+    const bool wanted = m_commands->action(command)->isChecked();
+    if (selectedDrinkRow() < 0 || !programDatabase().isOpen()) {
+        updateCommandStates(); // no current drink: nothing to mark
+        return;
     }
-    case 15:
-        mnuFile_Click(30);
-        break;
-    case 6:
-        mnuEdit_Click(5);
-        break;
-    case 7:
-        mnuEdit_Click(10);
-        break;
-    case 8:
-        mnuEdit_Click(30);
-        break;
-    case 13:
-        mnuSearch_Click(10);
-        break;
-    default:
-        break; // the copy and print buttons
+    try {
+        if (command == Cmd::MarkTried)
+            db().DrinkTried(wanted, *this, false);
+        else
+            db().DrinkPrint(wanted, *this, false);
+    } catch (const EngineError &) {
+        updateCommandStates(); // the mark was not written: the button shows what the file holds
+        throw;
     }
 }
 

@@ -126,8 +126,7 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     pnlDrinkName->setToolTip(drink.name);
     txtDirections->setPlainText(drink.directions);
     txtComments->setPlainText(drink.comments);
-    toolbarButton(10)->setChecked(drink.tried);
-    toolbarButton(11)->setChecked(drink.print);
+    noteShownDrink(drink.name, drink.tried, drink.print);
     QList<QTreeWidgetItem *> items;
     items.reserve(drink.lines.size());
     const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
@@ -153,10 +152,9 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
 
 void frmMain::setNeighbourButtons(bool canGoBack, bool canGoNext)
 {
-    toolbarButton(1)->setEnabled(canGoBack);
-    menuItem(QStringLiteral("mnuView"), 20)->setEnabled(canGoBack);
-    toolbarButton(2)->setEnabled(canGoNext);
-    menuItem(QStringLiteral("mnuView"), 23)->setEnabled(canGoNext);
+    m_canGoBack = canGoBack;
+    m_canGoNext = canGoNext;
+    updateCommandStates();
 }
 
 void frmMain::setRecentSearches(const QStringList &captions)
@@ -182,6 +180,7 @@ void frmMain::setReadOnlyNotice(const QString &reason)
     // Beside the messages, not one of them: it stays while the library stays open.
     lblReadOnly->setVisible(!reason.isEmpty());
     lblReadOnly->setToolTip(reason.isEmpty() ? QString() : QStringLiteral("Changes cannot be saved: %1.").arg(reason));
+    updateCommandStates(); // told as a library opens or closes
 }
 
 void frmMain::setCaption(const QString &caption)

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QSignalSpy>
 #include <QtTest>
 #include <optional>
 #include <sys/stat.h>
@@ -117,6 +118,97 @@ private slots:
         }
     }
 
+    // Each menu item, pop-up item and toolbar button runs its command, chosen or by its index, and
+    // follows the command's enabled state.
+    void itemsRunTheirCommands_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("command");
+        const char *rows[][2] = {
+            {"mnuFile(1)", "actOpenDatabase"}, {"mnuFile(30)", "actPrintMarked"}, {"mnuFile(40)", "actPrinterSetup"},
+            {"mnuFile(99)", "actExit"}, {"mnuFile(110)", "actImportDrinks"}, {"mnuFile(120)", "actExportDrinks"},
+            {"mnuEdit(5)", "actAddDrink"}, {"mnuEdit(10)", "actEditDrink"}, {"mnuEdit(30)", "actDeleteDrink"},
+            {"mnuEdit(50)", "actCopyDrink"}, {"mnuCurrentSet(10)", "actMarkSetTried"},
+            {"mnuCurrentSet(20)", "actMarkSetPrint"}, {"mnuCurrentSet(40)", "actUnmarkSetTried"},
+            {"mnuCurrentSet(50)", "actUnmarkSetPrint"}, {"mnuCurrentSet(70)", "actDeleteSet"},
+            {"mnuView(10)", "actAllDrinks"}, {"mnuView(15)", "actRandomDrink"}, {"mnuView(20)", "actPrevious"},
+            {"mnuView(23)", "actNext"}, {"mnuView(85)", "actTipOfTheDay"}, {"mnuView(99)", "actOptions"},
+            {"mnuSearchResults(0)", "actRecentSearch0"},
+            {"mnuSearch(10)", "actSearchWizard"}, {"mnuSearch(30)", "actSearchByName"},
+            {"mnuSearch(40)", "actSearchByIngredients"}, {"mnuSearch(50)", "actSearchByDirections"},
+            {"mnuSearch(60)", "actSearchByComments"}, {"mnuSearch(70)", "actSearchCanMake"},
+            {"mnuSearch(100)", "actSearchTried"}, {"mnuSearch(110)", "actSearchNotTried"},
+            {"mnuSearch(120)", "actSearchSubmitted"}, {"mnuSearch(130)", "actSearchToPrint"},
+            {"mnuTools(10)", "actCompactDatabase"}, {"mnuTools(30)", "actEditIngredients"},
+            {"mnuTools(500)", "actDatabaseUtilities"}, {"mnuBarlist(30)", "actImportBarList"},
+            {"mnuBarlist(40)", "actExportBarList"}, {"mnuBarlist(50)", "actBuyNext"}, {"mnuHelp(10)", "actHelpTopics"},
+            {"mnuHelp(30)", "actSubmittingDrinks"}, {"mnuHelp(99)", "actAbout"},
+            {"mnuDrinkListPopup(10)", "actEditDrink"}, {"mnuDrinkListPopup(20)", "actDeleteDrink"},
+            {"Toolbar1(1)", "actPrevious"}, {"Toolbar1(4)", "actCopyDrink"}, {"Toolbar1(8)", "actDeleteDrink"},
+            {"Toolbar1(11)", "actMarkPrint"}, {"Toolbar1(13)", "actSearchWizard"}, {"Toolbar1(15)", "actPrintMarked"}};
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << row[0] << row[1];
+    }
+
+    void itemsRunTheirCommands()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, command);
+        StartedProgram p;
+        frmMain &f = p.form();
+        const QString menu = item.section(QLatin1Char('('), 0, 0);
+        const int index = item.section(QLatin1Char('('), 1).chopped(1).toInt();
+        const QHash<QString, void (frmMain::*)(int)> handlers{
+            {"mnuFile", &frmMain::mnuFile_Click}, {"mnuEdit", &frmMain::mnuEdit_Click},
+            {"mnuCurrentSet", &frmMain::mnuCurrentSet_Click}, {"mnuView", &frmMain::mnuView_Click},
+            {"mnuSearch", &frmMain::mnuSearch_Click}, {"mnuSearchResults", &frmMain::mnuSearchResults_Click},
+            {"mnuTools", &frmMain::mnuTools_Click}, {"mnuBarlist", &frmMain::mnuBarList_Click},
+            {"mnuHelp", &frmMain::mnuHelp_Click}, {"mnuDrinkListPopup", &frmMain::mnuDrinkListPopup_Click},
+            {"Toolbar1", &frmMain::Toolbar1_ButtonClick}};
+        QAction *action = f.command(command);
+        QAction *chosen = menu == QLatin1String("Toolbar1") ? f.toolbarButton(index) : f.findChild<QAction *>(item);
+        QVERIFY(action && chosen && handlers.contains(menu));
+        QVERIFY(menu != QLatin1String("Toolbar1") || chosen == action); // the button is the command itself
+        QObject::disconnect(action, &QAction::triggered, &f, nullptr); // count the runs, do not run
+        QSignalSpy runs(action, &QAction::triggered);
+        action->setEnabled(false);
+        QVERIFY(!chosen->isEnabled());
+        (f.*handlers[menu])(index);
+        QCOMPARE(runs.count(), 0); // a disabled command does not run
+        action->setEnabled(true);
+        QVERIFY(chosen->isEnabled());
+        if (chosen != action)
+            chosen->trigger();
+        (f.*handlers[menu])(index);
+        QCOMPARE(runs.count(), chosen != action ? 2 : 1);
+    }
+
+    void commandStatesFollowTheWindow()
+    {
+        auto enabled = [](frmMain &f) {
+            QStringList on;
+            for (const char *name : {"actEditDrink", "actDeleteDrink", "actCopyDrink", "actMarkTried", "actDeleteSet",
+                                     "actPrevious", "actNext", "actAllDrinks", "actAddDrink"})
+                if (f.command(QLatin1String(name))->isEnabled())
+                    on << QLatin1String(name);
+            return on;
+        };
+        StartedProgram p; // the first drink of all is shown
+        QCOMPARE(enabled(p.form()), (QStringList{"actEditDrink", "actDeleteDrink", "actCopyDrink", "actMarkTried",
+                                                 "actDeleteSet", "actNext", "actAllDrinks", "actAddDrink"}));
+        QVERIFY(p.form().menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
+        // The key is the menu item's alone, though the toolbar shows the command too.
+        p.form().show();
+        QVERIFY(QTest::qWaitForWindowActive(&p.form()));
+        QTest::keyClick(&p.form(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(p.form().selectedDrinkRow(), 1);
+        QVERIFY(p.form().command(QStringLiteral("actPrevious"))->isEnabled());
+        QVERIFY(p.form().menuItem(QStringLiteral("mnuView"), 20)->isEnabled());
+        p.db().DbClose(); // no library: only what can say so
+        QCOMPARE(enabled(p.form()), (QStringList{"actAllDrinks", "actAddDrink"}));
+        QVERIFY(!p.form().menuItem(QStringLiteral("mnuEdit"), 10)->isEnabled());
+    }
+
     void maintainerModeShowsTheUtilitiesItem_data()
     {
         QTest::addColumn<QString>("commandLine");
@@ -145,14 +237,14 @@ private slots:
     void utilitiesItemSendsTheUserToTheWebPage()
     {
         StartedProgram p;
-        p.form().mnuTools_Click(500);
+        triggerCommand(p.form(), QStringLiteral("actDatabaseUtilities"));
         QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(
                      "Zestro database utilities are not there.  Please go to https://zestro.example.org/ and get the latest "
                      "version of Zestro or the utilities.")});
         QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
         writeFile(QDir(p.folder()).filePath(QStringLiteral("utils.exe")), "x");
         p.boxes().clear();
-        p.form().mnuTools_Click(500);
+        triggerCommand(p.form(), QStringLiteral("actDatabaseUtilities"));
         QVERIFY(p.boxes().messages().isEmpty());
     }
 
@@ -171,34 +263,31 @@ private slots:
         QCOMPARE(storedDatabasePath(), QString()); // nothing opened, nothing remembered
     }
 
+    // They stay enabled without a library, so that they can say so.
     void commandsWithoutADatabaseSaySo_data()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<int>("index");
-        QTest::newRow("all drinks") << "mnuView" << 10;
-        QTest::newRow("tried") << "mnuSearch" << 100;
-        QTest::newRow("search wizard") << "mnuSearch" << 10;
-        QTest::newRow("ingredients") << "mnuSearch" << 40;
-        QTest::newRow("recent search") << "mnuSearchResults" << 0;
-        QTest::newRow("compact") << "mnuTools" << 10;
-        QTest::newRow("add drink") << "mnuEdit" << 5;
-        QTest::newRow("edit ingredients") << "mnuTools" << 30;
-        QTest::newRow("bar list export") << "mnuBarlist" << 40;
+        QTest::addColumn<QString>("command");
+        QTest::newRow("all drinks") << "actAllDrinks";
+        QTest::newRow("tried") << "actSearchTried";
+        QTest::newRow("search wizard") << "actSearchWizard";
+        QTest::newRow("ingredients") << "actSearchByIngredients";
+        QTest::newRow("recent search") << "actRecentSearch0";
+        QTest::newRow("compact") << "actCompactDatabase";
+        QTest::newRow("add drink") << "actAddDrink";
+        QTest::newRow("edit ingredients") << "actEditIngredients";
+        QTest::newRow("bar list export") << "actExportBarList";
     }
 
     void commandsWithoutADatabaseSaySo()
     {
-        QFETCH(QString, menu);
-        QFETCH(int, index);
+        QFETCH(QString, command);
         StartedProgram::Options options;
         options.copyLibrary = false;
         StartedProgram p(options);
         ModalScript dialogs;
         setEndProgramHandler(throwOnEnd);
         p.boxes().clear();
-        QAction *item = p.form().menuItem(menu, index);
-        item->setEnabled(true);
-        item->trigger();
+        triggerCommand(p.form(), command);
         setEndProgramHandler(nullptr);
         QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("No database is open.  You can select one by choosing File|Open.")});
         QVERIFY(dialogs.shown.isEmpty());
@@ -276,7 +365,7 @@ private slots:
             // File, Open then reaches a good library.
             const QString good = fixture::starterLibrary(dir.path(), QStringLiteral("good.mdb"));
             FileDialogScript files({good});
-            form.mnuFile_Click(1);
+            triggerCommand(form, QStringLiteral("actOpenDatabase"));
             QCOMPARE(form.windowTitle(), QStringLiteral("Zestro - good.mdb"));
             QCOMPARE(storedDatabasePath(), good);
             Form_Unload(form);
@@ -342,7 +431,7 @@ private slots:
         QTemporaryDir other;
         const QString path = fixture::customLibrary(other.path(), small, QStringLiteral("home bar.mdb"));
         FileDialogScript files({path});
-        p.form().mnuFile_Click(1);
+        triggerCommand(p.form(), QStringLiteral("actOpenDatabase"));
         QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database)|*.mdb")});
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - home bar.mdb"));
         QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin on the Rocks")});
@@ -357,7 +446,7 @@ private slots:
         p.db().Search(1, QStringLiteral("*sour*"), true);
         const QStringList before = p.listedNames();
         FileDialogScript files({std::nullopt});
-        p.form().mnuFile_Click(1);
+        triggerCommand(p.form(), QStringLiteral("actOpenDatabase"));
         QCOMPARE(p.listedNames(), before);
         QVERIFY(p.db().isOpen());
         QCOMPARE(storedDatabasePath(), p.libraryPath());
@@ -371,7 +460,7 @@ private slots:
         const QString bad = other.filePath(QStringLiteral("broken.mdb"));
         writeFile(bad, QByteArray("Gin\r\n").repeated(300));
         FileDialogScript files({bad});
-        p.form().mnuFile_Click(1);
+        triggerCommand(p.form(), QStringLiteral("actOpenDatabase"));
         QCOMPARE(p.boxes().messages().size(), 1);
         QCOMPARE(p.boxes().messages().first().caption, QStringLiteral("Open error"));
         QVERIFY(p.boxes().texts().first().startsWith(QStringLiteral("Error 3343: ")));
@@ -394,7 +483,8 @@ private slots:
         QFile::remove(p.libraryPath());
         QFile::rename(p.libraryPath() + QStringLiteral(".tmp"), p.libraryPath());
         try {
-            p.form().mnuFile_Click(1);
+            // Called bare: the command's guard would catch the test's stand-in for the program's end.
+            openAnotherDatabase(p.form());
             QFAIL("the program went on with no database it could open");
         } catch (const EndProgramCalled &end) {
             QCOMPARE(end.code, 1);
@@ -409,9 +499,8 @@ private slots:
     {
         StartedProgram p;
         ModalScript dialogs;
-        p.form().mnuView_Click(85);
-        p.form().mnuView_Click(99);
-        p.form().mnuHelp_Click(99);
+        for (const char *command : {"actTipOfTheDay", "actOptions", "actAbout"})
+            triggerCommand(p.form(), QLatin1String(command));
         QCOMPARE(dialogs.shown, (QStringList{QStringLiteral("frmTip"), QStringLiteral("frmOptions"), QStringLiteral("frmAbout")}));
     }
 
@@ -446,8 +535,8 @@ private slots:
             file = f;
             calls.append({command, context});
         });
-        p.form().mnuHelp_Click(10);
-        p.form().mnuHelp_Click(30);
+        triggerCommand(p.form(), QStringLiteral("actHelpTopics"));
+        triggerCommand(p.form(), QStringLiteral("actSubmittingDrinks"));
         setHelpHandler({});
         QCOMPARE(file, QDir(p.folder()).filePath(QStringLiteral("zestro_help.html")));
         QCOMPARE(calls.size(), 2);
@@ -458,7 +547,7 @@ private slots:
     void exitUnloadsAndReleasesTheProgramObjects()
     {
         StartedProgram p;
-        p.form().mnuFile_Click(99);
+        triggerCommand(p.form(), QStringLiteral("actExit"));
         QVERIFY(!program().database);
         QVERIFY(!program().settings);
         QVERIFY(!program().commonRoutines);
@@ -473,7 +562,7 @@ private slots:
         stray->setObjectName(QStringLiteral("frmStray"));
         stray->setAttribute(Qt::WA_DeleteOnClose);
         stray->show();
-        p.form().mnuHelp_Click(10); // our own help window closes without a word
+        triggerCommand(p.form(), QStringLiteral("actHelpTopics")); // our own help window closes without a word
         p.boxes().clear();
         Form_Unload(p.form());
         QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral(

@@ -8,6 +8,7 @@
 
 #include "store/CDatabase.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QTest>
 #include <sqlite3.h>
@@ -82,6 +83,14 @@ QStringList StartedProgram::rows(const QString &sql)
         out << fields.join(QLatin1Char('|'));
     }
     return out;
+}
+
+void triggerCommand(frmMain &window, const QString &name)
+{
+    QAction *command = window.command(name);
+    QVERIFY2(command, qPrintable(name + QStringLiteral(" is no command of the main window")));
+    QVERIFY2(command->isEnabled(), qPrintable(name + QStringLiteral(" is disabled")));
+    command->trigger();
 }
 
 ModalScript::ModalScript(std::function<int(QDialog &)> handler)

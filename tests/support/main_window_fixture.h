@@ -47,6 +47,10 @@ private:
     std::unique_ptr<frmMain> m_form;
 };
 
+// Triggers the window's command of that object name ("actEditDrink"), failing the test when there is
+// none or it is disabled.
+void triggerCommand(frmMain &window, const QString &name);
+
 // Drives every modal dialog through the given function instead of showing it; the default closes
 // each dialog at once as if cancelled.
 class ModalScript {

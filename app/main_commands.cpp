@@ -1,0 +1,183 @@
+#include "app/main_commands.h"
+
+#include <QAction>
+#include <QKeySequence>
+
+namespace {
+
+struct CommandInfo {
+    Cmd command;
+    const char *name;
+    const char *text; // the tool tip, for the commands the toolbar shows
+    QKeyCombination key = {};
+    bool checkable = false;
+};
+
+const CommandInfo kCommands[] = {
+    {Cmd::OpenDatabase, "actOpenDatabase", "Open database"},
+    {Cmd::PrintMarked, "actPrintMarked", "Print Marked Drinks"},
+    {Cmd::PrinterSetup, "actPrinterSetup", "Printer setup"},
+    {Cmd::Exit, "actExit", "Exit"},
+    {Cmd::ImportDrinks, "actImportDrinks", "Import drinks"},
+    {Cmd::ExportDrinks, "actExportDrinks", "Export drinks"},
+    {Cmd::AddDrink, "actAddDrink", "Add", Qt::CTRL | Qt::Key_A},
+    {Cmd::EditDrink, "actEditDrink", "Edit", Qt::CTRL | Qt::Key_E},
+    {Cmd::DeleteDrink, "actDeleteDrink", "Delete", QKeyCombination(Qt::Key_Delete)},
+    {Cmd::CopyDrink, "actCopyDrink", "Copy to Clipboard", Qt::CTRL | Qt::Key_C},
+    {Cmd::MarkSetTried, "actMarkSetTried", "Mark the current set as tried"},
+    {Cmd::MarkSetPrint, "actMarkSetPrint", "Mark the current set to print"},
+    {Cmd::UnmarkSetTried, "actUnmarkSetTried", "Un-mark the current set as tried"},
+    {Cmd::UnmarkSetPrint, "actUnmarkSetPrint", "Un-mark the current set to print"},
+    {Cmd::DeleteSet, "actDeleteSet", "Delete the current set"},
+    {Cmd::AllDrinks, "actAllDrinks", "All drinks"},
+    {Cmd::RandomDrink, "actRandomDrink", "Random drink"},
+    {Cmd::Previous, "actPrevious", "Previous", Qt::CTRL | Qt::Key_P},
+    {Cmd::Next, "actNext", "Next", Qt::CTRL | Qt::Key_N},
+    {Cmd::TipOfTheDay, "actTipOfTheDay", "Tip of the day"},
+    {Cmd::Options, "actOptions", "Options"},
+    {Cmd::RecentSearch0, "actRecentSearch0", "Recent search 1"},
+    {Cmd::RecentSearch1, "actRecentSearch1", "Recent search 2"},
+    {Cmd::RecentSearch2, "actRecentSearch2", "Recent search 3"},
+    {Cmd::SearchWizard, "actSearchWizard", "Search Wizard", Qt::CTRL | Qt::Key_W},
+    {Cmd::SearchByName, "actSearchByName", "Search by drink name"},
+    {Cmd::SearchByIngredients, "actSearchByIngredients", "Search by ingredients"},
+    {Cmd::SearchByDirections, "actSearchByDirections", "Search by directions"},
+    {Cmd::SearchByComments, "actSearchByComments", "Search by comments"},
+    {Cmd::SearchCanMake, "actSearchCanMake", "Drinks I can make"},
+    {Cmd::SearchTried, "actSearchTried", "Tried drinks"},
+    {Cmd::SearchNotTried, "actSearchNotTried", "Drinks not tried"},
+    {Cmd::SearchSubmitted, "actSearchSubmitted", "User-submitted drinks"},
+    {Cmd::SearchToPrint, "actSearchToPrint", "Drinks to be printed"},
+    {Cmd::CompactDatabase, "actCompactDatabase", "Compact database"},
+    {Cmd::EditIngredients, "actEditIngredients", "Edit ingredients", Qt::CTRL | Qt::Key_I},
+    {Cmd::DatabaseUtilities, "actDatabaseUtilities", "Database utilities"},
+    {Cmd::ImportBarList, "actImportBarList", "Import a bar list"},
+    {Cmd::ExportBarList, "actExportBarList", "Export the bar list"},
+    {Cmd::BuyNext, "actBuyNext", "What to buy next"},
+    {Cmd::HelpTopics, "actHelpTopics", "Help topics"},
+    {Cmd::SubmittingDrinks, "actSubmittingDrinks", "Submitting drinks"},
+    {Cmd::About, "actAbout", "About Zestro"},
+    {Cmd::MarkTried, "actMarkTried", "Mark as Tried", {}, true},
+    {Cmd::MarkPrint, "actMarkPrint", "Mark to Print", {}, true},
+};
+static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
+
+struct MenuItemCommand {
+    const char *menu;
+    int index;
+    Cmd command;
+};
+
+const MenuItemCommand kMenuItems[] = {
+    {"mnuFile", 1, Cmd::OpenDatabase},
+    {"mnuFile", 30, Cmd::PrintMarked},
+    {"mnuFile", 40, Cmd::PrinterSetup},
+    {"mnuFile", 99, Cmd::Exit},
+    {"mnuFile", 110, Cmd::ImportDrinks},
+    {"mnuFile", 120, Cmd::ExportDrinks},
+    {"mnuEdit", 5, Cmd::AddDrink},
+    {"mnuEdit", 10, Cmd::EditDrink},
+    {"mnuEdit", 30, Cmd::DeleteDrink},
+    {"mnuEdit", 50, Cmd::CopyDrink},
+    {"mnuCurrentSet", 10, Cmd::MarkSetTried},
+    {"mnuCurrentSet", 20, Cmd::MarkSetPrint},
+    {"mnuCurrentSet", 40, Cmd::UnmarkSetTried},
+    {"mnuCurrentSet", 50, Cmd::UnmarkSetPrint},
+    {"mnuCurrentSet", 70, Cmd::DeleteSet},
+    {"mnuView", 10, Cmd::AllDrinks},
+    {"mnuView", 15, Cmd::RandomDrink},
+    {"mnuView", 20, Cmd::Previous},
+    {"mnuView", 23, Cmd::Next},
+    {"mnuView", 85, Cmd::TipOfTheDay},
+    {"mnuView", 99, Cmd::Options},
+    {"mnuSearchResults", 0, Cmd::RecentSearch0},
+    {"mnuSearchResults", 1, Cmd::RecentSearch1},
+    {"mnuSearchResults", 2, Cmd::RecentSearch2},
+    {"mnuSearch", 10, Cmd::SearchWizard},
+    {"mnuSearch", 30, Cmd::SearchByName},
+    {"mnuSearch", 40, Cmd::SearchByIngredients},
+    {"mnuSearch", 50, Cmd::SearchByDirections},
+    {"mnuSearch", 60, Cmd::SearchByComments},
+    {"mnuSearch", 70, Cmd::SearchCanMake},
+    {"mnuSearch", 100, Cmd::SearchTried},
+    {"mnuSearch", 110, Cmd::SearchNotTried},
+    {"mnuSearch", 120, Cmd::SearchSubmitted},
+    {"mnuSearch", 130, Cmd::SearchToPrint},
+    {"mnuTools", 10, Cmd::CompactDatabase},
+    {"mnuTools", 30, Cmd::EditIngredients},
+    {"mnuTools", 500, Cmd::DatabaseUtilities},
+    {"mnuBarlist", 30, Cmd::ImportBarList},
+    {"mnuBarlist", 40, Cmd::ExportBarList},
+    {"mnuBarlist", 50, Cmd::BuyNext},
+    {"mnuHelp", 10, Cmd::HelpTopics},
+    {"mnuHelp", 30, Cmd::SubmittingDrinks},
+    {"mnuHelp", 99, Cmd::About},
+    {"mnuDrinkListPopup", 10, Cmd::EditDrink},
+    {"mnuDrinkListPopup", 20, Cmd::DeleteDrink},
+};
+
+const std::pair<int, Cmd> kToolbarButtons[] = {
+    {1, Cmd::Previous},     {2, Cmd::Next},       {4, Cmd::CopyDrink},  {6, Cmd::AddDrink},
+    {7, Cmd::EditDrink},    {8, Cmd::DeleteDrink}, {10, Cmd::MarkTried}, {11, Cmd::MarkPrint},
+    {13, Cmd::SearchWizard}, {15, Cmd::PrintMarked},
+};
+
+} // namespace
+
+MainCommands::MainCommands(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("commands"));
+    for (const CommandInfo &info : kCommands) {
+        auto *action = new QAction(QString::fromUtf8(info.text), this);
+        action->setObjectName(QLatin1String(info.name));
+        action->setCheckable(info.checkable);
+        m_actions[size_t(info.command)] = action;
+    }
+}
+
+QAction *MainCommands::action(const QString &name) const
+{
+    for (QAction *action : m_actions) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+void MainCommands::bind(QAction *item, Cmd command, bool withShortcut)
+{
+    QAction *target = action(command);
+    if (withShortcut)
+        item->setShortcut(shortcut(command));
+    auto follow = [item, target] { item->setEnabled(target->isEnabled()); };
+    follow();
+    connect(target, &QAction::changed, item, follow);
+    connect(item, &QAction::triggered, target, &QAction::trigger);
+}
+
+std::optional<Cmd> MainCommands::ofMenuItem(const QString &menu, int index)
+{
+    for (const MenuItemCommand &item : kMenuItems) {
+        if (item.index == index && menu == QLatin1String(item.menu))
+            return item.command;
+    }
+    return std::nullopt;
+}
+
+std::optional<Cmd> MainCommands::ofToolbarButton(int position)
+{
+    for (const auto &[at, command] : kToolbarButtons) {
+        if (at == position)
+            return command;
+    }
+    return std::nullopt;
+}
+
+QKeySequence MainCommands::shortcut(Cmd command)
+{
+    for (const CommandInfo &info : kCommands) {
+        if (info.command == command && info.key.toCombined() != 0)
+            return QKeySequence(info.key);
+    }
+    return QKeySequence();
+}
