@@ -119,12 +119,12 @@ int main(int argc, char *argv[])
     Form_Load(form, "kymp");
     if (command.contains("Set") && programDatabase().isOpen())
         programDatabase().Search(1, "*Sour", true); // a current set of several drinks
-    // The menu item each command's user chooses; "list" and "hold" only open the library.
-    const QMap<QString, std::pair<const char *, int>> items{
-        {"edit", {"mnuEdit", 10}},           {"add", {"mnuEdit", 5}},          {"delete", {"mnuEdit", 30}},
-        {"deleteSet", {"mnuCurrentSet", 70}}, {"triedSet", {"mnuCurrentSet", 10}}, {"onlyTheseSet", {"mnuCurrentSet", 20}},
-        {"combine", {"mnuTools", 30}},        {"deleteIngredient", {"mnuTools", 30}}, {"barList", {"mnuBarlist", 30}},
-        {"importDrinks", {"mnuFile", 110}},   {"compact", {"mnuTools", 10}}};
+    // The command each case's user chooses; "list" and "hold" only open the library.
+    const QMap<QString, const char *> items{
+        {"edit", "actEditDrink"},          {"add", "actAddDrink"},                 {"delete", "actDeleteDrink"},
+        {"deleteSet", "actDeleteSet"},     {"triedSet", "actMarkSetTried"},        {"onlyTheseSet", "actMarkSetPrint"},
+        {"combine", "actEditIngredients"}, {"deleteIngredient", "actEditIngredients"}, {"barList", "actImportBarList"},
+        {"importDrinks", "actImportDrinks"}, {"compact", "actCompactDatabase"}};
     if (!items.contains(command) && command != "list" && command != "hold") {
         std::fprintf(stderr, "unknown command %s\n", argv[2]);
         return 2;
@@ -134,7 +134,7 @@ int main(int argc, char *argv[])
         form.lvDrinks_ItemClick(0);
     }
     if (items.contains(command))
-        form.menuItem(items[command].first, items[command].second)->trigger();
+        form.command(QString::fromLatin1(items[command]))->trigger();
     say("LIST " + QString::number(form.drinkCount()));
     if (command == "hold")
         for (std::string line; std::getline(std::cin, line);) {
