@@ -6,12 +6,13 @@
 // separate names with commas). Two ingredients never share a name under the store's comparison.
 // Deleting and combining run in one transaction each: they change all or nothing.
 
-#include "store/CDatabase.h"
+#include "edit/ingredient_writes.h"
 
 #include "common/message_box.h"
 #include "core/name_text.h"
 #include "edit/CQueries.h"
 #include "store/engine/jet_dialect.h"
+#include "store/CDatabase.h"
 #include "store/write_transaction.h"
 
 #include <QListWidget>
@@ -88,15 +89,15 @@ QString numbered(const EngineError &e)
 
 } // namespace
 
-void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
+void IngredientWrites::add(const QString &sIngredient, bool bCommon)
 {
-    requireWritable();
+    m_db.requireWritable();
     const QString name = storedName(sIngredient);
     checkName(name);
-    if (DoesIngredientExist(name))
+    if (exists(name))
         throw EngineError(err::DuplicateValue, kNameTaken);
 
-    auto max = database().QueryDefs(QStringLiteral("GetMaxIngID")).OpenRecordset(engine::dbOpenSnapshot);
+    auto max = m_db.database().QueryDefs(QStringLiteral("GetMaxIngID")).OpenRecordset(engine::dbOpenSnapshot);
     max->MoveFirst();
     // An empty table has no largest identifier: its first ingredient gets 1.
     const QVariant largest = max->Fields(QStringLiteral("MaxID")).Value();
@@ -106,7 +107,7 @@ void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
                                              .arg(kMaxKey)
                                              .arg(nameInMessage(name, u'\'')));
 
-    engine::Recordset &ingredients = ingredientsTable();
+    engine::Recordset &ingredients = m_db.ingredientsTable();
     ingredients.AddNew();
     ingredients.Fields(QStringLiteral("ID")) = id;
     ingredients.Fields(QStringLiteral("Ingredient")) = name;
@@ -114,12 +115,12 @@ void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
     ingredients.Update(); // Has keeps the field's default
 }
 
-void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
+void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
 {
-    requireWritable();
+    m_db.requireWritable();
     const QString name = storedName(sNewName);
     checkName(name);
-    engine::Recordset &ingredients = ingredientsTable();
+    engine::Recordset &ingredients = m_db.ingredientsTable();
     ingredients.FindFirst(nameCriteria(sOldName));
     if (ingredients.NoMatch())
         throw EngineError(err::NoCurrentRecord,
@@ -140,21 +141,21 @@ void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName,
     ingredients.Update();
 }
 
-void CDatabase::IngredientDelete(const QString &sIngredient)
+void IngredientWrites::remove(const QString &sIngredient)
 {
     // The check and the delete run together, so no drink can come to use the ingredient in
     // between; a check that fails counts as "in use".
     std::optional<EngineError> failure;
     try {
-        WriteTransaction tx(*this);
-        const UsageCheck check = checkUsage(*this, sIngredient);
+        WriteTransaction tx(m_db);
+        const UsageCheck check = checkUsage(m_db, sIngredient);
         if (check.usage == Usage::CheckFailed) {
             failure = check.error;
         } else if (check.usage == Usage::Used) {
             failure = EngineError(kRelatedRecords, sIngredient + QStringLiteral(" is used in some drinks, so it was not deleted."));
         } else {
             CQueries queries;
-            if (queries.DelIngByName(sIngredient, database()))
+            if (queries.DelIngByName(sIngredient, m_db.database()))
                 tx.commit();
             else
                 failure = queries.lastError();
@@ -164,26 +165,24 @@ void CDatabase::IngredientDelete(const QString &sIngredient)
     }
     if (failure)
         MsgBox(QStringLiteral("Error while deleting ingredient.\n") + numbered(*failure));
-    ingredientsTable().Requery();
+    m_db.ingredientsTable().Requery();
 }
 
-void CDatabase::IngredientCombine(QListWidget *lstList)
+void IngredientWrites::combine(const QStringList &items, const QString &destination)
 {
-    const QList<QListWidgetItem *> selected = lstList->selectedItems();
-    const QString destination = selected.isEmpty() ? QString() : selected.first()->text();
     const auto report = [](const EngineError &e) {
         MsgBox(QStringLiteral("Error executing replace or delete.  ") + numbered(e));
     };
     try {
-        WriteTransaction tx(*this);
+        WriteTransaction tx(m_db);
         CQueries queries;
         bool combined = true;
-        for (int i = 0; i < lstList->count() && combined; ++i) {
-            const QString item = lstList->item(i)->text();
+        for (int i = 0; i < items.size() && combined; ++i) {
+            const QString &item = items[i];
             if (item == destination)
                 continue;
-            const int oldId = ingredientId(*this, item);
-            const int newId = ingredientId(*this, destination);
+            const int oldId = ingredientId(m_db, item);
+            const int newId = ingredientId(m_db, destination);
             // Lines moved to a missing ingredient would name nothing.
             if (newId == 0)
                 throw EngineError(err::NoCurrentRecord,
@@ -194,10 +193,10 @@ void CDatabase::IngredientCombine(QListWidget *lstList)
             // delete the destination.
             if (oldId == 0 || oldId == newId)
                 continue;
-            if (!queries.ReassignIngredient(oldId, newId, database())) {
+            if (!queries.ReassignIngredient(oldId, newId, m_db.database())) {
                 MsgBox(QStringLiteral("error during combine"));
                 combined = false;
-            } else if (!queries.DelIngByName(item, database())) {
+            } else if (!queries.DelIngByName(item, m_db.database())) {
                 throw *queries.lastError();
             }
         }
@@ -207,21 +206,57 @@ void CDatabase::IngredientCombine(QListWidget *lstList)
         report(e);
     }
     try {
-        ingredientsTable().Requery();
+        m_db.ingredientsTable().Requery();
     } catch (const EngineError &e) {
         report(e);
     }
 }
 
-bool CDatabase::DoesIngredientExist(const QString &sIngredientName)
+bool IngredientWrites::exists(const QString &sIngredientName)
 {
-    engine::Recordset &ingredients = ingredientsTable();
+    engine::Recordset &ingredients = m_db.ingredientsTable();
     ingredients.MoveFirst();
     ingredients.FindFirst(nameCriteria(sIngredientName));
     return !ingredients.NoMatch();
 }
 
+bool IngredientWrites::isUsed(const QString &sIngredientName)
+{
+    return checkUsage(m_db, sIngredientName).usage != Usage::Unused;
+}
+
+// ---- CDatabase's ingredient members ----
+
+void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
+{
+    IngredientWrites(*this).add(sIngredient, bCommon);
+}
+
+void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
+{
+    IngredientWrites(*this).rename(sOldName, sNewName, bCommon, bHas);
+}
+
+void CDatabase::IngredientDelete(const QString &sIngredient)
+{
+    IngredientWrites(*this).remove(sIngredient);
+}
+
+void CDatabase::IngredientCombine(QListWidget *lstList)
+{
+    QStringList items;
+    for (int i = 0; i < lstList->count(); ++i)
+        items << lstList->item(i)->text();
+    const QList<QListWidgetItem *> selected = lstList->selectedItems();
+    IngredientWrites(*this).combine(items, selected.isEmpty() ? QString() : selected.first()->text());
+}
+
+bool CDatabase::DoesIngredientExist(const QString &sIngredientName)
+{
+    return IngredientWrites(*this).exists(sIngredientName);
+}
+
 bool CDatabase::IsIngredientBeingUsed(const QString &sIngredientName)
 {
-    return checkUsage(*this, sIngredientName).usage != Usage::Unused;
+    return IngredientWrites(*this).isUsed(sIngredientName);
 }

@@ -1,0 +1,28 @@
+#pragma once
+// Adding, renaming, deleting and combining ingredients of the open library, and the two questions
+// the ingredient dialogs ask first: is a name taken, and does a drink still use an ingredient.
+// CDatabase's ingredient members hand their work to it.
+
+#include <QStringList>
+
+class CDatabase;
+
+class IngredientWrites {
+public:
+    explicit IngredientWrites(CDatabase &db) : m_db(db) {}
+
+    // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError.
+    void add(const QString &name, bool common);
+    void rename(const QString &oldName, const QString &newName, bool common, bool has);
+    // Deletes the unused ingredient; tells the user why when it cannot.
+    void remove(const QString &name);
+    // Moves every line of each item to `destination` and deletes the item, all or nothing; tells
+    // the user why when it cannot.
+    void combine(const QStringList &items, const QString &destination);
+    bool exists(const QString &name);
+    // True when a drink uses the ingredient, and also when the check itself failed.
+    bool isUsed(const QString &name);
+
+private:
+    CDatabase &m_db;
+};
