@@ -3,6 +3,7 @@
 // ingredients, directions and comments on the right; the menu bar, the toolbar and the status bar.
 // Menus are arrays of items addressed by index, each menu with one handler that dispatches on it.
 
+#include "browse/drink_list_view.h"
 #include "common/common_dialog.h"
 #include "store/output_window.h"
 
@@ -15,9 +16,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
-class DrinkListModel;
 class QuickSearchBox;
-class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -30,7 +29,7 @@ public:
     // ---- Controls ----
     QToolBar *Toolbar1 = nullptr;
     QuickSearchBox *txtQuickSearch = nullptr; // at the right of the toolbar
-    QTreeView *lvDrinks = nullptr;
+    DrinkListView *lvDrinks = nullptr;
     QTreeWidget *lvIngredients = nullptr;
     QLabel *pnlDrinkName = nullptr;
     QPlainTextEdit *txtDirections = nullptr;
@@ -50,7 +49,7 @@ public:
     QMenu *drinkListPopup() const { return m_popup; }
     QString statusText() const;
 
-    // ---- What the data gateway shows here (frmMain_output.cpp) ----
+    // ---- What the data gateway shows here (frmMain_output.cpp); the list's part goes to lvDrinks ----
     void fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing = {}) override;
     int drinkCount() const override;
     QString drinkAt(int row) const override;
@@ -89,9 +88,11 @@ public:
     // ---- Window events ----
     void Form_DblClick();
     void lvDrinks_ItemClick(int row);
-    void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
+    // Shows the selected drink, unless the click that ends here has shown it already; the right
+    // button then pops up the list's menu.
+    void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos, bool alreadyShown = false);
     void lvDrinks_DblClick();
-    // The user moved the selection (mouse or keyboard): the selected drink becomes the shown one.
+    // The user chose another drink (mouse or keyboard): it becomes the shown one.
     void lvDrinks_SelectionChanged();
 
     // ---- The toolbar's search box (frmMain_quick_search.cpp) ----
@@ -107,7 +108,6 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -116,21 +116,9 @@ private:
     void buildToolbar();
     QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption,
                      const QKeySequence &shortcut = QKeySequence());
-    void selectRow(int row);
-    void showMissingColumn(bool shown);
-    // The user clicked a column heading of the list.
-    void lvDrinks_HeaderSort(int column, Qt::SortOrder order);
 
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
-    DrinkListModel *m_drinkModel = nullptr;
-    bool m_listInOrder = true; // the drink list is in name order (then edits keep it so)
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;
-    // Set while the program itself changes the list, so only the user's moves show a drink.
-    bool m_settingList = false;
-    // Set while the search box fills the list, so that any other filling empties the box.
-    bool m_quickSearching = false;
-    // The drink the last selection change showed, so the click that made it does not show it twice.
-    QString m_shownOnSelection;
 };

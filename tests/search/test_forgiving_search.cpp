@@ -2,7 +2,7 @@
 // bar-list search, and the toolbar's search box; on a started program over the starter library
 // with a few drinks of accented names added.
 
-#include "app/drink_list_model.h"
+#include "browse/drink_list_model.h"
 #include "app/quick_search_box.h"
 #include "common/name_order.h"
 #include "store/CDatabase.h"

@@ -1,4 +1,4 @@
-#include "app/drink_list_model.h"
+#include "browse/drink_list_model.h"
 
 #include "common/name_order.h"
 
