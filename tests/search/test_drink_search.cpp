@@ -1,8 +1,7 @@
 // The searches themselves, without a window: DrinkSearch on a fresh copy of the starter library,
-// a few drinks of accented names added. What each search finds and in which order, the ingredient
-// search's SQL, the bar list's missing counts, the search box's patterns and the random pick.
+// with a few drinks of accented names where a test adds them. What each search finds and in which
+// order, the ingredient search's SQL, the bar list's missing counts and the search box's patterns.
 
-#include "common/seams.h"
 #include "search/drink_search.h"
 #include "store/CDatabase.h"
 #include "support/fixture_db.h"
@@ -64,11 +63,7 @@ private slots:
 
 private slots:
     void init() { m_db = engine::OpenDatabase(fixture::starterLibrary(m_dir.path())); }
-    void cleanup()
-    {
-        m_db.reset();
-        setRandomSource({});
-    }
+    void cleanup() { m_db.reset(); }
 
     void patternSearchesFindWhatTheyPromise_data()
     {
@@ -227,27 +222,6 @@ private slots:
         addAccentedDrinks();
         QCOMPARE(search().quick(typed).names, found);
         QCOMPARE(search().quick(QString()).names, search().allDrinks().names);
-    }
-
-    void randomPositionCoversTheWholeSet_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<double>("draw");
-        QTest::addColumn<int>("position");
-        QTest::newRow("first") << 5 << 0.0 << 0;
-        QTest::newRow("last") << 5 << 0.999999 << 4;
-        QTest::newRow("middle") << 5 << 0.5 << 2;
-        QTest::newRow("draw of one") << 5 << 1.0 << 4;
-        QTest::newRow("empty set") << 0 << 0.5 << -1;
-    }
-
-    void randomPositionCoversTheWholeSet()
-    {
-        QFETCH(int, count);
-        QFETCH(double, draw);
-        QFETCH(int, position);
-        setRandomSource([draw] { return draw; });
-        QCOMPARE(DrinkSearch::randomPosition(count), position);
     }
 };
 
