@@ -118,16 +118,14 @@ SearchResult DrinkSearch::barList(int slack)
 void CDatabase::BarList(qint16 iSlack)
 {
     SearchWindowsCloser closer(false);
+    BusyCursor wait;
     const double start = SecondsSinceMidnight();
     if (program().settings && program().settings->ShowSearching()) {
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
         QCoreApplication::processEvents();
     }
-    SearchResult found;
-    {
-        BusyCursor wait;
-        found = DrinkSearch(database()).barList(iSlack);
-    }
+    const SearchResult found = DrinkSearch(database()).barList(iSlack);
+    wait.restore();
     if (found.isEmpty()) {
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
         return;
