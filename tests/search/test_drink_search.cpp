@@ -207,10 +207,7 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("case and accents") << "RRE ROY" << QStringList{"Carrè Royale"};
         QTest::newRow("star") << "rr*yale" << QStringList{"Carrè Royale"};
-        QTest::newRow("underscore") << "rr_" << QStringList();
-        QTest::newRow("percent") << "rr%y" << QStringList();
         QTest::newRow("backslash") << "rr\\" << QStringList();
         QTest::newRow("control characters dropped") << "Kir\u0001 M" << QStringList{"Kir Mûre Fizz"};
     }
