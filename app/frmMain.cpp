@@ -3,7 +3,6 @@
 
 #include "app/frmMain.h"
 
-#include "app/drink_list_model.h"
 #include "app/main_commands.h"
 #include "app/quick_search_box.h"
 #include "common/CCommonRoutines.h"
@@ -16,8 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -98,23 +95,7 @@ void frmMain::buildControls()
     leftLayout->setSpacing(4);
     lblCurrentSet = new QLabel(left);
     lblCurrentSet->setObjectName(QStringLiteral("lblCurrentSet"));
-    lvDrinks = new QTreeView(left);
-    lvDrinks->setObjectName(QStringLiteral("lvDrinks"));
-    m_drinkModel = new DrinkListModel(lvDrinks);
-    lvDrinks->setModel(m_drinkModel);
-    lvDrinks->setRootIsDecorated(false);
-    lvDrinks->setUniformRowHeights(true);
-    lvDrinks->setHeaderHidden(true);
-    lvDrinks->setAllColumnsShowFocus(true);
-    lvDrinks->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvDrinks->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvDrinks->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvDrinks->header()->setSectionsClickable(true);
-    lvDrinks->header()->setSortIndicatorShown(true);
-    lvDrinks->setMinimumWidth(200);
-    lvDrinks->setContextMenuPolicy(Qt::NoContextMenu);
-    lvDrinks->viewport()->installEventFilter(this);
-    lvDrinks->installEventFilter(this); // Ctrl+A and Ctrl+C are the Edit menu's, not the list's
+    lvDrinks = new DrinkListView(left);
     leftLayout->addWidget(lblCurrentSet);
     leftLayout->addWidget(lvDrinks, 1);
 
@@ -179,10 +160,9 @@ void frmMain::buildControls()
 
     connect(lvDrinks, &QTreeView::clicked, this, [this](const QModelIndex &index) { lvDrinks_ItemClick(index.row()); });
     connect(lvDrinks, &QTreeView::doubleClicked, this, guarded(&frmMain::lvDrinks_DblClick, this));
-    connect(lvDrinks->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            guarded(&frmMain::lvDrinks_SelectionChanged, this));
-    connect(lvDrinks->header(), &QHeaderView::sortIndicatorChanged, this,
-            [this](int column, Qt::SortOrder order) { lvDrinks_HeaderSort(column, order); });
+    connect(lvDrinks, &DrinkListView::drinkChosen, this, guarded(&frmMain::lvDrinks_SelectionChanged, this));
+    connect(lvDrinks, &DrinkListView::released, this,
+            [this](Qt::MouseButton button, const QPoint &at, bool choseAnother) { lvDrinks_MouseUp(button, at, choseAnother); });
     statusBar()->setSizeGripEnabled(true);
     lblReadOnly = new QLabel(QStringLiteral("Read-only library"), this);
     lblReadOnly->setObjectName(QStringLiteral("lblReadOnly"));
@@ -361,48 +341,29 @@ QString frmMain::statusText() const
 
 void frmMain::Form_DblClick()
 {
-    if (lvDrinks->isSortingEnabled()) {
-        lvDrinks->setSortingEnabled(false);
-        return;
-    }
-    // The view sorts by the heading's indicator as soon as sorting is on: by name, A first.
-    {
-        const QSignalBlocker quiet(lvDrinks->header());
-        lvDrinks->header()->setSortIndicator(0, Qt::AscendingOrder);
-    }
-    lvDrinks->setSortingEnabled(true);
-    m_listInOrder = true;
+    lvDrinks->toggleSorting();
 }
 
 void frmMain::lvDrinks_ItemClick(int row)
 {
-    if (row >= 0 && row < drinkCount() && row != selectedDrinkRow()) {
-        const QModelIndex index = m_drinkModel->index(row, 0);
-        lvDrinks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
+    if (row != lvDrinks->selectedRow())
+        lvDrinks->selectRow(row);
 }
 
 void frmMain::lvDrinks_SelectionChanged()
 {
-    m_shownOnSelection.clear();
-    if (m_settingList || !program().database || !program().database->isOpen())
-        return;
-    const QString name = selectedDrinkName();
-    if (name.isEmpty())
-        return;
-    m_shownOnSelection = name;
-    program().database->ShowDrinkInfo(name);
+    const QString name = lvDrinks->selectedDrink();
+    if (!name.isEmpty() && program().database && program().database->isOpen())
+        program().database->ShowDrinkInfo(name);
 }
 
-void frmMain::lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
+void frmMain::lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos, bool alreadyShown)
 {
-    const QString selected = selectedDrinkName();
+    const QString selected = lvDrinks->selectedDrink();
     if (selected.isEmpty() || !program().database)
         return;
-    // A click that moved the selection has shown the drink already.
-    if (selected != m_shownOnSelection)
+    if (!alreadyShown)
         RunCommand([&] { program().database->ShowDrinkInfo(selected); });
-    m_shownOnSelection.clear();
     if (button == Qt::RightButton)
         m_popup->popup(globalPos);
 }
@@ -416,21 +377,4 @@ void frmMain::mouseDoubleClickEvent(QMouseEvent *event)
 {
     Form_DblClick();
     event->accept();
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == lvDrinks && event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy))
-            return true; // left unaccepted, so the menu's shortcut runs
-    }
-    if (watched == lvDrinks->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        // Let the list finish its own click handling (selection) first.
-        const Qt::MouseButton button = mouse->button();
-        const QPoint at = mouse->globalPosition().toPoint();
-        QMetaObject::invokeMethod(this, [this, button, at] { lvDrinks_MouseUp(button, at); }, Qt::QueuedConnection);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

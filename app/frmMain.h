@@ -4,6 +4,7 @@
 // Menus are arrays of items addressed by index, each menu with one handler that dispatches on it
 // to a named command (app/main_commands.h); the toolbar shows the command actions themselves.
 
+#include "browse/drink_list_view.h"
 #include "common/common_dialog.h"
 #include "store/output_window.h"
 
@@ -20,9 +21,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
-class DrinkListModel;
 class QuickSearchBox;
-class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -35,7 +34,7 @@ public:
     // ---- Controls ----
     QToolBar *Toolbar1 = nullptr;
     QuickSearchBox *txtQuickSearch = nullptr; // at the right of the toolbar
-    QTreeView *lvDrinks = nullptr;
+    DrinkListView *lvDrinks = nullptr;
     QTreeWidget *lvIngredients = nullptr;
     QLabel *pnlDrinkName = nullptr;
     QPlainTextEdit *txtDirections = nullptr;
@@ -61,7 +60,7 @@ public:
     void updateCommandStates();
     QString statusText() const;
 
-    // ---- What the data gateway shows here (frmMain_output.cpp) ----
+    // ---- What the data gateway shows here (frmMain_output.cpp); the list's part goes to lvDrinks ----
     void fillDrinkList(const QStringList &names, DrinkListOrder order, const QList<int> &missing = {}) override;
     int drinkCount() const override;
     QString drinkAt(int row) const override;
@@ -101,9 +100,11 @@ public:
     // ---- Window events ----
     void Form_DblClick();
     void lvDrinks_ItemClick(int row);
-    void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
+    // Shows the selected drink, unless the click that ends here has shown it already; the right
+    // button then pops up the list's menu.
+    void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos, bool alreadyShown = false);
     void lvDrinks_DblClick();
-    // The user moved the selection (mouse or keyboard): the selected drink becomes the shown one.
+    // The user chose another drink (mouse or keyboard): it becomes the shown one.
     void lvDrinks_SelectionChanged();
 
     // ---- The toolbar's search box (frmMain_quick_search.cpp) ----
@@ -115,7 +116,6 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -151,24 +151,12 @@ private:
     void buildToolbar();
     // Adds a menu item (or a separator, caption "-") and binds it to its command.
     QAction *addItem(QMenu *menu, const QString &name, int index, const QString &caption);
-    void selectRow(int row);
-    void showMissingColumn(bool shown);
-    // The user clicked a column heading of the list.
-    void lvDrinks_HeaderSort(int column, Qt::SortOrder order);
 
     MainCommands *m_commands = nullptr;
     QMap<QString, QMap<int, QAction *>> m_menus;
     QList<QAction *> m_toolbarButtons;
-    DrinkListModel *m_drinkModel = nullptr;
-    bool m_listInOrder = true; // the drink list is in name order (then edits keep it so)
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;
-    // Set while the program itself changes the list, so only the user's moves show a drink.
-    bool m_settingList = false;
-    // Set while the search box fills the list, so that any other filling empties the box.
-    bool m_quickSearching = false;
-    // The drink the last selection change showed, so the click that made it does not show it twice.
-    QString m_shownOnSelection;
     // The state the commands' enabled states come from (besides the list and the open library).
     bool m_canGoBack = false;
     bool m_canGoNext = false;

@@ -4,9 +4,8 @@
 
 #include "app/quick_search_box.h"
 #include "common/program_objects.h"
+#include "search/drink_search.h"
 #include "store/CDatabase.h"
-
-#include <QScopeGuard>
 
 namespace {
 
@@ -23,9 +22,16 @@ void frmMain::txtQuickSearch_Change()
     CDatabase *db = openDatabase();
     if (!db)
         return;
-    m_quickSearching = true;
-    const auto searched = qScopeGuard([this] { m_quickSearching = false; });
-    txtQuickSearch->setNoMatch(!db->QuickSearch(txtQuickSearch->text()));
+    // The list gets the names straight from the search, so the box keeps its text; a text that
+    // matches nothing leaves the current set as it is and says so in the box.
+    const SearchResult found = DrinkSearch(db->database()).quick(txtQuickSearch->text());
+    txtQuickSearch->setNoMatch(found.isEmpty());
+    if (found.isEmpty())
+        return;
+    lvDrinks->setDrinks(found.names, DrinkListOrder::AsGiven);
+    setCurrentSetCount(lvDrinks->count());
+    lvDrinks->selectRow(0);
+    db->ShowDrinkInfo(lvDrinks->selectedDrink());
 }
 
 void frmMain::txtQuickSearch_KeyEnter()

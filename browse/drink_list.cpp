@@ -1,4 +1,5 @@
-// The current set in the main window's drink list: the full listing and the Previous / Next state.
+// The current set in the main window's drink list: what a search hands over, the full listing and
+// the Previous / Next state.
 
 #include "store/CDatabase.h"
 
@@ -6,6 +7,31 @@ void CDatabase::ShowAllDrinks(bool bUnused)
 {
     Q_UNUSED(bUnused);
     Search(0, QString(), true);
+}
+
+void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
+                                  const std::function<QString()> &statusAfterFill, const QList<int> &missing)
+{
+    if (!m_output)
+        return;
+    m_output->fillDrinkList(names, order, missing);
+    if (statusAfterFill)
+        m_output->setStatusText(statusAfterFill());
+    m_output->setCurrentSetCount(int(names.size()));
+    if (select.isEmpty())
+        m_output->selectDrinkAt(0);
+    else
+        m_output->selectDrink(select);
+    const QString shown = m_output->selectedDrinkName();
+    if (!shown.isEmpty()) {
+        ShowDrinkInfo(shown);
+    } else {
+        // Nothing listed: nothing shown either, and no drink to move to.
+        m_currentDrink.reset();
+        m_currentDrinkName.clear();
+        m_output->showDrinkDetail(DrinkDetail());
+        DoButtons();
+    }
 }
 
 void CDatabase::DoButtons()

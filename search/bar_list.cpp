@@ -1,6 +1,7 @@
 // Bar-list matching: the drinks that can be made from the ingredients at hand, with a few lines
 // allowed missing; and the flag lookups of the ingredient dialogs.
 
+#include "search/drink_search.h"
 #include "store/CDatabase.h"
 
 #include "common/CZestro30.h"
@@ -99,6 +100,21 @@ std::optional<bool> flagOfFound(engine::Recordset &ingredients, const QString &c
 
 } // namespace
 
+SearchResult DrinkSearch::barList(int slack)
+{
+    std::vector<FoundDrink> found;
+    {
+        auto lines = m_db.OpenRecordset(kLinesByDrink, engine::dbOpenForwardOnly);
+        found = drinksWithinSlack(*lines, slack);
+    }
+    SearchResult result;
+    if (!found.empty())
+        result.names = drinkNames(m_db, found, result.missing);
+    // The drink selected is the one with the smallest key.
+    result.select = result.names.value(0);
+    return result;
+}
+
 void CDatabase::BarList(qint16 iSlack)
 {
     SearchWindowsCloser closer(false);
@@ -108,24 +124,17 @@ void CDatabase::BarList(qint16 iSlack)
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
         QCoreApplication::processEvents();
     }
-    std::vector<FoundDrink> found;
-    {
-        auto lines = database().OpenRecordset(kLinesByDrink, engine::dbOpenForwardOnly);
-        found = drinksWithinSlack(*lines, iSlack);
-    }
+    const SearchResult found = DrinkSearch(database()).barList(iSlack);
     wait.restore();
-    QList<int> missing;
-    const QStringList names = found.empty() ? QStringList() : drinkNames(database(), found, missing);
-    if (names.isEmpty()) {
+    if (found.isEmpty()) {
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
         return;
     }
     if (!m_output)
         return;
-    // Listed by name; the drink selected is the one with the smallest key. The time reported
-    // covers the filling of the list too.
-    ReplaceCurrentSet(names, DrinkListOrder::SortedOnce, names.first(),
-                      [start] { return lastSearchTook(start, formatSecondsShort); }, missing);
+    // Listed by name. The time reported covers the filling of the list too.
+    ReplaceCurrentSet(found.names, DrinkListOrder::SortedOnce, found.select,
+                      [start] { return lastSearchTook(start, formatSecondsShort); }, found.missing);
 }
 
 std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredientName)

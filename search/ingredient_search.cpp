@@ -1,5 +1,6 @@
 // Drinks that contain every one of a list of ingredients.
 
+#include "search/drink_search.h"
 #include "store/CDatabase.h"
 
 #include "common/CCommonRoutines.h"
@@ -54,16 +55,16 @@ QList<qint16> readNamesWithCommas(const QStringList &pieces, const QList<qint16>
 // without accents ("creme de cassis" for "Crème de Cassis"), else none (0).
 class IngredientFinder {
 public:
-    explicit IngredientFinder(CDatabase &db) : m_db(db) {}
+    explicit IngredientFinder(engine::Database &db) : m_db(db) {}
 
     qint16 idOf(const QString &name)
     {
-        if (const qint16 id = m_db.GetIngID(name))
+        if (const qint16 id = CDatabase::GetIngID(m_db, name))
             return id;
         if (!m_loaded) {
             m_loaded = true;
-            auto rs = m_db.database().OpenRecordset(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID"),
-                                                    engine::dbOpenForwardOnly);
+            auto rs = m_db.OpenRecordset(QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID"),
+                                         engine::dbOpenForwardOnly);
             for (; !rs->Eof(); rs->MoveNext())
                 m_bySearchKey.insert(searchKey(rs->value(QStringLiteral("Ingredient")).toString()),
                                      qint16(rs->value(QStringLiteral("ID")).toInt()));
@@ -72,21 +73,20 @@ public:
     }
 
 private:
-    CDatabase &m_db;
+    engine::Database &m_db;
     bool m_loaded = false;
     QMultiHash<QString, qint16> m_bySearchKey;
 };
 
 } // namespace
 
-std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString &sIngredients)
+QString DrinkSearch::ingredientSql(const QString &sIngredients)
 {
     constexpr int kListSize = 21;
     QStringList names;
     const int count = CCommonRoutines().CommaDelimitedStringToArray(names, sIngredients, kListSize);
-    if (m_output)
-        m_output->setStatusText(QStringLiteral("Getting ingredient IDs..."));
-    IngredientFinder finder(*this);
+    progress(QStringLiteral("Getting ingredient IDs..."));
+    IngredientFinder finder(m_db);
     QList<qint16> ids;
     for (int i = 0; i < count; ++i)
         ids.append(finder.idOf(names[i]));
@@ -100,7 +100,15 @@ std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString 
                + QString::number(id) + QLatin1Char(')');
     sql += QLatin1Char(';');
     m_lastIngredientSql = sql;
+    progress(QStringLiteral("Searching for drinks..."));
+    return sql;
+}
+
+std::unique_ptr<engine::Recordset> CDatabase::SearchByIngredients(const QString &sIngredients)
+{
+    DrinkSearch search(database());
     if (m_output)
-        m_output->setStatusText(QStringLiteral("Searching for drinks..."));
-    return database().OpenRecordset(sql);
+        search.setProgress([this](const QString &text) { m_output->setStatusText(text); });
+    m_lastIngredientSql = search.ingredientSql(sIngredients);
+    return database().OpenRecordset(m_lastIngredientSql);
 }

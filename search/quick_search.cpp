@@ -2,6 +2,7 @@
 // It runs on every keystroke, so it reads the names without a record set and shows no status
 // window and no message.
 
+#include "search/drink_search.h"
 #include "store/CDatabase.h"
 
 #include "core/name_order.h"
@@ -27,19 +28,26 @@ QString CDatabase::QuickSearchPattern(const QString &text)
     return QLatin1Char('*') + withoutControlCharacters(text) + QLatin1Char('*');
 }
 
-bool CDatabase::QuickSearch(const QString &text)
+SearchResult DrinkSearch::quick(const QString &text)
 {
     const QString typed = withoutControlCharacters(text);
-    QStringList names = typed.isEmpty()
-                            ? database().textColumn(QStringLiteral("SELECT Name FROM Drinks ORDER BY Name, ID"))
-                            : database().textColumn(QStringLiteral("SELECT Name FROM Drinks WHERE Name LIKE ? ESCAPE '\\' "
-                                                                   "ORDER BY Name, ID"),
-                                                    {containsPattern(typed)});
-    if (names.isEmpty())
-        return false; // the current set stays; the box says there is no match
+    SearchResult found;
+    found.names = typed.isEmpty()
+                      ? m_db.textColumn(QStringLiteral("SELECT Name FROM Drinks ORDER BY Name, ID"))
+                      : m_db.textColumn(QStringLiteral("SELECT Name FROM Drinks WHERE Name LIKE ? ESCAPE '\\' "
+                                                       "ORDER BY Name, ID"),
+                                        {containsPattern(typed)});
     // The file's order folds A-Z only; the list's order is the program's name rule.
-    sortNames(names);
-    ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
+    sortNames(found.names);
+    return found;
+}
+
+bool CDatabase::QuickSearch(const QString &text)
+{
+    const SearchResult found = DrinkSearch(database()).quick(text);
+    if (found.isEmpty())
+        return false; // the current set stays
+    ReplaceCurrentSet(found.names, DrinkListOrder::AsGiven);
     return true;
 }
 

@@ -1,4 +1,4 @@
-// Filling the current set with a search's result, for the search engine and the bar list alike.
+// What the searches share once they have found their drinks.
 
 #include "search/result_list.h"
 
@@ -6,7 +6,6 @@
 #include "common/seams.h"
 #include "search/frmSearchWizard.h"
 #include "search/frmStatus.h"
-#include "store/CDatabase.h"
 
 QString lastSearchTook(double start, QString (*format)(double seconds))
 {
@@ -19,29 +18,4 @@ SearchWindowsCloser::~SearchWindowsCloser()
     frmStatus::Unload();
     if (m_wizardToo)
         frmSearchWizard::unloadIfLoaded();
-}
-
-void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
-                                  const std::function<QString()> &statusAfterFill, const QList<int> &missing)
-{
-    if (!m_output)
-        return;
-    m_output->fillDrinkList(names, order, missing);
-    if (statusAfterFill)
-        m_output->setStatusText(statusAfterFill());
-    m_output->setCurrentSetCount(int(names.size()));
-    if (select.isEmpty())
-        m_output->selectDrinkAt(0);
-    else
-        m_output->selectDrink(select);
-    const QString shown = m_output->selectedDrinkName();
-    if (!shown.isEmpty()) {
-        ShowDrinkInfo(shown);
-    } else {
-        // Nothing listed: nothing shown either, and no drink to move to.
-        m_currentDrink.reset();
-        m_currentDrinkName.clear();
-        m_output->showDrinkDetail(DrinkDetail());
-        DoButtons();
-    }
 }

@@ -1,5 +1,6 @@
 // The one entry point of drink searches, and the three-entry recent-search list.
 
+#include "search/drink_search.h"
 #include "store/CDatabase.h"
 
 #include "common/CZestro30.h"
@@ -13,6 +14,7 @@
 #include "search/result_list.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 namespace {
 
@@ -21,71 +23,96 @@ const char *const kLabels[] = {"All Drinks", "Name", "Ingredients", "Directions"
 
 } // namespace
 
-engine::QueryDef CDatabase::storedSearch(qint16 iType, const QString &sString)
+engine::QueryDef DrinkSearch::storedQuery(qint16 type, const QString &text)
 {
     // The stored query of each search type but the ingredient search, with its parameter's name.
     static const char *const kQueries[][2] = {{"ShowAllName", nullptr}, {"NameSearchByName", "aName"}, {nullptr, nullptr},
                                               {"DescSearchByName", "sName"}, {"CommentsSearch", "sString"},
                                               {"HaveTried", nullptr}, {"HaveNotTried", nullptr},
                                               {"SubmittedDrinks", nullptr}, {"Print", nullptr}};
-    engine::QueryDef query = database().QueryDefs(QString::fromLatin1(kQueries[iType][0]));
-    if (kQueries[iType][1])
-        query.Parameters(QString::fromLatin1(kQueries[iType][1])) = sString;
+    if (type < 0 || type >= search_type::Count || type == search_type::Ingredients)
+        throw EngineError(err::InvalidOperation, QStringLiteral("Unknown search type %1.").arg(type));
+    engine::QueryDef query = m_db.QueryDefs(QString::fromLatin1(kQueries[type][0]));
+    if (kQueries[type][1])
+        query.Parameters(QString::fromLatin1(kQueries[type][1])) = text;
     return query;
+}
+
+SearchResult DrinkSearch::byType(qint16 type, const QString &searchText)
+{
+    // A control character matches nothing a user could have meant, and a NUL would end the
+    // pattern early in the engine.
+    const QString text = withoutControlCharacters(searchText);
+    if (type < 0 || type >= search_type::Count)
+        throw EngineError(err::InvalidOperation, QStringLiteral("Unknown search type %1.").arg(type));
+    SearchResult found;
+    if (type == search_type::Ingredients) {
+        auto rows = m_db.OpenRecordset(ingredientSql(text));
+        if (!rows->Eof()) {
+            engine::Field name = rows->Fields(QStringLiteral("Name"));
+            for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext())
+                found.names << name.Value().toString();
+        }
+    } else {
+        // Straight into a list of names: a record set of 30,000 rows costs more than the search.
+        found.names = storedQuery(type, text).textColumn(QStringLiteral("Name"));
+    }
+    // Every drink has a name; a row without one comes from a damaged file or a stored query that
+    // makes up values (one too large to build gives none), and could be neither shown nor chosen.
+    if (found.names.contains(QString()))
+        throw EngineError(err::DatabaseDamaged, QStringLiteral("The search found a drink without a name: the library's drinks or "
+                                                               "its stored query '%1' are damaged, so the drinks cannot be listed.")
+                                                    .arg(type == search_type::Ingredients ? QStringLiteral("ingredient search")
+                                                                                          : storedQuery(type, text).Name()));
+    // The stored queries order by the file's rule, which folds A-Z only; the list's order is the
+    // program's name rule. The ingredient search's order is its own.
+    if (type != search_type::Ingredients)
+        sortNames(found.names);
+    return found;
 }
 
 std::unique_ptr<engine::Recordset> CDatabase::SearchByName(const QString &sString)
 {
-    return storedSearch(1, sString).OpenRecordset(engine::dbOpenSnapshot);
+    return DrinkSearch(database()).storedQuery(search_type::Name, sString).OpenRecordset(engine::dbOpenSnapshot);
 }
 
 std::unique_ptr<engine::Recordset> CDatabase::SearchByText(const QString &sString, bool bComments)
 {
-    return storedSearch(bComments ? 4 : 3, sString).OpenRecordset(engine::dbOpenSnapshot);
+    return DrinkSearch(database())
+        .storedQuery(bComments ? search_type::Comments : search_type::Directions, sString)
+        .OpenRecordset(engine::dbOpenSnapshot);
 }
 
 void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearch)
 {
-    // A control character matches nothing a user could have meant, and a NUL would end the
-    // pattern early in the engine; whoever calls, the search runs and is recorded without them.
+    // Whoever calls, the search runs and is recorded without control characters.
     const QString sString = withoutControlCharacters(sSearchText);
-    if (iType < 0 || iType > 8)
+    if (iType < 0 || iType >= search_type::Count)
         throw EngineError(err::InvalidOperation, QStringLiteral("Unknown search type %1.").arg(iType));
     SearchWindowsCloser closer(true);
     const double start = SecondsSinceMidnight();
-    if (iType != 0 && program().settings && program().settings->ShowSearching()) {
+    if (iType != search_type::AllDrinks && program().settings && program().settings->ShowSearching()) {
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
         QCoreApplication::processEvents();
     }
 
-    const QString label = QString::fromLatin1(kLabels[iType]);
-    QStringList names;
-    if (iType == 2) {
-        auto found = SearchByIngredients(sString);
-        if (!found->Eof()) {
-            engine::Field name = found->Fields(QStringLiteral("Name"));
-            for (found->MoveFirst(); !found->Eof(); found->MoveNext())
-                names << name.Value().toString();
-        }
-    } else {
-        // Straight into a list of names: a record set of 30,000 rows costs more than the search.
-        names = storedSearch(iType, sString).textColumn(QStringLiteral("Name"));
-    }
+    DrinkSearch search(database());
+    if (m_output)
+        search.setProgress([this](const QString &text) { m_output->setStatusText(text); });
+    const auto keepSql = qScopeGuard([&] {
+        if (iType == search_type::Ingredients)
+            m_lastIngredientSql = search.lastIngredientSql();
+    });
+    const SearchResult found = search.byType(iType, sString);
 
-    // Every drink has a name; a row without one comes from a damaged file or a stored query that
-    // makes up values (one too large to build gives none), and could be neither shown nor chosen.
-    if (names.contains(QString()))
-        throw EngineError(err::DatabaseDamaged, QStringLiteral("The search found a drink without a name: the library's drinks or "
-                                                               "its stored query '%1' are damaged, so the drinks cannot be listed.")
-                                                    .arg(iType == 2 ? QStringLiteral("ingredient search") : storedSearch(iType, sString).Name()));
     if (m_output)
         m_output->setStatusText(lastSearchTook(start, formatSeconds));
-    if (names.isEmpty() && iType == 0) {
+    if (found.isEmpty() && iType == search_type::AllDrinks) {
         // An empty library is a state like any other (its last drinks were just deleted): show it.
-        ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
+        ReplaceCurrentSet(found.names, DrinkListOrder::AsGiven);
         return;
     }
-    if (names.isEmpty()) {
+    if (found.isEmpty()) {
         MsgBox(QStringLiteral("No drinks matched your criteria."), msgbox::vbInformation);
         // The current set stays; its selected drink is shown afresh.
         if (m_output && !m_output->selectedDrinkName().isEmpty())
@@ -93,12 +120,8 @@ void CDatabase::Search(qint16 iType, const QString &sSearchText, bool bSaveSearc
         return;
     }
     if (bSaveSearch)
-        AddSavedSearch(iType, sString, label);
-    // The stored queries order by the file's rule, which folds A-Z only; the list's order is the
-    // program's name rule. The ingredient search's order is its own.
-    if (iType != 2)
-        sortNames(names);
-    ReplaceCurrentSet(names, DrinkListOrder::AsGiven);
+        AddSavedSearch(iType, sString, QString::fromLatin1(kLabels[iType]));
+    ReplaceCurrentSet(found.names, DrinkListOrder::AsGiven);
 }
 
 void CDatabase::AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel)

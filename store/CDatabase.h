@@ -56,6 +56,8 @@ public:
     // ---- Record lookups ----
     QString DrinkCount();
     qint16 GetIngID(const QString &name);
+    // GetIngID's lookup on any open library: 0 for no such ingredient, and for any failure.
+    static qint16 GetIngID(engine::Database &db, const QString &name);
     QString GetDrinkName(qint16 id);
     QString GetIngName(qint16 id);
     bool DoesDrinkExist(const QString &sDrinkName);
@@ -81,11 +83,13 @@ public:
     engine::Recordset *currentDrink();
 
     // ---- Searching (search/) ----
+    // Each runs its search (search/drink_search.h) and hands what it found to the current set.
     void Search(qint16 iType, const QString &sString, bool bSaveSearch);
     void GetSavedSearch(qint16 iSearchToShow);
-    // The toolbar's search box (search/quick_search.cpp): lists the drinks whose name holds `text`
-    // (every drink when it is empty), blind to case and accents; false, leaving the current set,
-    // when none does. RecordQuickSearch puts it in Recent Searches as the name search it is.
+    // The search box's search (search/quick_search.cpp) made the current set: the drinks whose name
+    // holds `text` (every drink when it is empty), blind to case and accents; false, leaving the
+    // current set, when none does. RecordQuickSearch puts it in Recent Searches as the name search
+    // it is.
     bool QuickSearch(const QString &text);
     void RecordQuickSearch(const QString &text);
     static QString QuickSearchPattern(const QString &text);
@@ -158,12 +162,10 @@ public:
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
 
 private:
-    // A search's stored query with its text set (every type but the ingredient search, 2).
-    engine::QueryDef storedSearch(qint16 iType, const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
-    // Makes `names` the current set (search/result_list.cpp): the list, the status text that
+    // Makes `names` the current set (browse/drink_list.cpp): the list, the status text that
     // `statusAfterFill` gives, the count, the selected drink (`select`, or the top one when empty)
     // and that drink's detail. `missing`, when given, is shown beside the names (see fillDrinkList).
     void ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select = QString(),

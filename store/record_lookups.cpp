@@ -12,12 +12,17 @@ QString CDatabase::DrinkCount()
 
 qint16 CDatabase::GetIngID(const QString &name)
 {
-    // No row, a closed store or any other failure: 0, silently. The indexed NOCASE lookup finds the
-    // usual spelling at once; the name rule (a scan of the ingredients) finds the others.
+    return m_db ? GetIngID(*m_db, name) : 0;
+}
+
+qint16 CDatabase::GetIngID(engine::Database &db, const QString &name)
+{
+    // No row or any failure: 0, silently. The indexed NOCASE lookup finds the usual spelling at
+    // once; the name rule (a scan of the ingredients) finds the others.
     try {
         const QString sql = QStringLiteral("SELECT ID FROM Ingredients WHERE Ingredient = ") + engine::quotedName(name);
         for (const QString &collation : {QString(), QStringLiteral(" COLLATE NAMEKEY")}) {
-            auto rs = database().OpenRecordset(sql + collation);
+            auto rs = db.OpenRecordset(sql + collation);
             if (!rs->Eof())
                 return qint16(rs->Fields(QStringLiteral("ID")).Value().toInt());
         }

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QtTest>
 
 namespace {
@@ -360,6 +361,30 @@ private slots:
         f.lvDrinks_ItemClick(3);
         f.lvDrinks_MouseUp(Qt::LeftButton, QPoint());
         QCOMPARE(f.pnlDrinkName->text(), f.drinkAt(3));
+    }
+
+    // A click tells the list's choice once; a click on the chosen drink shows it afresh.
+    void realClicksShowTheDrinkOnce()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QSignalSpy chosen(f.lvDrinks, &DrinkListView::drinkChosen);
+        auto click = [&](int row, Qt::MouseButton button, Qt::KeyboardModifiers keys = {}) {
+            QTest::mouseClick(f.lvDrinks->viewport(), button, keys, f.lvDrinks->visualRect(f.lvDrinks->model()->index(row, 0)).center());
+        };
+        click(3, Qt::LeftButton);
+        QCOMPARE(f.pnlDrinkName->text(), f.drinkAt(3));
+        p.db().ShowDrinkInfo(f.drinkAt(0));
+        click(3, Qt::LeftButton);
+        click(3, Qt::LeftButton, Qt::ControlModifier); // would take the selection away
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(p.selectedName(), f.pnlDrinkName->text());
+        click(5, Qt::RightButton);
+        QCOMPARE(chosen.size(), 2);
+        QCOMPARE(f.pnlDrinkName->text(), f.drinkAt(5));
+        QVERIFY(f.drinkListPopup()->isVisible());
     }
 };
 

@@ -1,8 +1,8 @@
-// Searches that forgive case and accents, what the shown drink lacks, the missing counts after a
+// Names that forgive case and accents, what the shown drink lacks, the missing counts after a
 // bar-list search, and the toolbar's search box; on a started program over the starter library
 // with a few drinks of accented names added.
 
-#include "app/drink_list_model.h"
+#include "browse/drink_list_model.h"
 #include "app/quick_search_box.h"
 #include "core/name_order.h"
 #include "store/CDatabase.h"
@@ -61,34 +61,6 @@ private slots:
         QCOMPARE(compareNames(a, b), order);
         QCOMPARE(compareNames(b, a), -order);
         QCOMPARE(searchKey(a) == searchKey(b), sameSearch);
-    }
-
-    void searchesIgnoreCaseAndAccents_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("found");
-        QTest::newRow("name, ends with") << 1 << "*RÈ ROYALE" << QStringList{"Carrè Royale"};
-        QTest::newRow("name, no accent typed") << 1 << "*carre*" << QStringList{"Carrè Royale", "Vieux Carre"};
-        QTest::newRow("name, whole") << 1 << "carre royale" << QStringList{"Carrè Royale"};
-        QTest::newRow("name, accent either way") << 1 << "vieux carrè" << QStringList{"Vieux Carre"};
-        QTest::newRow("ingredient, upper case") << 2 << "CACHAÇA" << QStringList{"Caipirinha Nova"};
-        QTest::newRow("ingredient, no accents") << 2 << "creme de mure" << QStringList{"Kir Mûre Fizz"};
-        QTest::newRow("ingredient, decomposed") << 2 << kDecomposedBenedictine << QStringList{"Carrè Royale"};
-        QTest::newRow("directions") << 3 << "*CAFE GLASS*" << QStringList{"Carrè Royale"};
-        QTest::newRow("comments") << 4 << "tres*" << QStringList{"Carrè Royale"};
-    }
-
-    void searchesIgnoreCaseAndAccents()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, text);
-        QFETCH(QStringList, found);
-        StartedProgram p;
-        addAccentedDrinks(p);
-        p.db().Search(qint16(type), text, true);
-        QCOMPARE(p.listedNames(), found);
-        QVERIFY(p.boxes().messages().isEmpty());
     }
 
     void lookupsAndUniquenessFollowTheRule()

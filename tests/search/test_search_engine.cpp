@@ -1,6 +1,6 @@
-// Searches through CDatabase::Search on a started program: result sets, the timing text, the
-// current-set label, the recent-search menu, the status window, the ingredient search's SQL and
-// its limits, and the state left behind when a search fails.
+// Searches through CDatabase::Search on a started program: the timing text, the current set left
+// by an empty result, the recent-search menu, the status window, the ingredient search's limits,
+// and the state left behind when a search fails. What each search finds: test_drink_search.
 
 #include "common/program_objects.h"
 #include "common/seams.h"
@@ -48,49 +48,6 @@ private slots:
     void cleanup()
     {
         setClock({});
-    }
-
-    void patternSearchesFindWhatTheyPromise_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("name contains") << 1 << "*gin*"
-                                       << namesWhere([](const library::Drink &d) { return contains(d.name, "gin"); });
-        QTest::newRow("name begins") << 1 << "Ma*" << namesWhere([](const library::Drink &d) {
-            return d.name.startsWith(QLatin1String("ma"), Qt::CaseInsensitive);
-        });
-        QTest::newRow("name ends") << 1 << "*sour" << namesWhere([](const library::Drink &d) {
-            return d.name.endsWith(QLatin1String("sour"), Qt::CaseInsensitive);
-        });
-        QTest::newRow("exact name, other case") << 1 << "MOJITO" << namesWhere([](const library::Drink &d) {
-            return d.name.compare(QLatin1String("mojito"), Qt::CaseInsensitive) == 0;
-        });
-        QTest::newRow("directions") << 3 << "*muddle*"
-                                    << namesWhere([](const library::Drink &d) { return contains(d.directions, "muddle"); });
-        QTest::newRow("NUL in a name") << 1 << QStringLiteral("MOJ") + QChar(0) + QStringLiteral("ITO")
-                                       << namesWhere([](const library::Drink &d) { return d.name == QLatin1String("Mojito"); });
-        QTest::newRow("C1 and DEL in directions") << 3 << "*mud\u0085dle\x7f*"
-                                                  << namesWhere([](const library::Drink &d) { return contains(d.directions, "muddle"); });
-        QTest::newRow("comments") << 4 << "*classic*" << namesWhere([](const library::Drink &d) {
-            return !d.comments.isNull() && contains(d.comments.toString(), "classic");
-        });
-        QTest::newRow("submitted") << 7 << "" << namesWhere([](const library::Drink &d) { return d.submitted; });
-        QTest::newRow("not tried") << 6 << "" << namesWhere([](const library::Drink &d) { return !d.tried; });
-    }
-
-    void patternSearchesFindWhatTheyPromise()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, pattern);
-        QFETCH(QStringList, expected);
-        QVERIFY(!expected.isEmpty());
-        StartedProgram p;
-        p.db().Search(qint16(type), pattern, true);
-        QCOMPARE(p.listedNames(), expected);
-        QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains %1 Drinks").arg(expected.size()));
-        QCOMPARE(p.selectedName(), expected.first());
-        QVERIFY(p.boxes().messages().isEmpty());
     }
 
     void emptyResultKeepsEverything()
@@ -214,37 +171,6 @@ private slots:
         QVERIFY(!frmStatus::isLoaded());
     }
 
-    void ingredientSearchBuildsOneSubSelectPerName()
-    {
-        StartedProgram p;
-        const qint16 gin = p.db().GetIngID(QStringLiteral("Gin"));
-        const qint16 tonic = p.db().GetIngID(QStringLiteral("Tonic water"));
-        QVERIFY(gin > 0 && tonic > 0);
-        p.db().Search(2, QStringLiteral("Gin,Tonic water"), true);
-        QCOMPARE(p.db().lastIngredientSql(),
-                 QStringLiteral("SELECT DISTINCT Drinks.Name FROM Drinks, Ingredients, DrinkRel "
-                                "WHERE Drinks.ID = DrinkRel.DrinkID AND DrinkRel.IngID = Ingredients.ID "
-                                "AND DrinkID IN (SELECT DrinkID FROM DrinkRel WHERE IngID = %1)"
-                                "AND DrinkID IN (SELECT DrinkID FROM DrinkRel WHERE IngID = %2);")
-                     .arg(gin)
-                     .arg(tonic));
-        QStringList expected;
-        for (const library::Drink &d : fixture::starterContents().drinks) {
-            bool hasGin = false, hasTonic = false;
-            for (const library::Line &l : d.lines) {
-                hasGin |= l.ingredient == QLatin1String("Gin");
-                hasTonic |= l.ingredient == QLatin1String("Tonic water");
-            }
-            if (hasGin && hasTonic)
-                expected << d.name;
-        }
-        QVERIFY(!expected.isEmpty());
-        QStringList listed = p.listedNames();
-        listed.sort();
-        expected.sort();
-        QCOMPARE(listed, expected);
-    }
-
     void ingredientSearchEdges_data()
     {
         QTest::addColumn<QString>("list");
@@ -273,32 +199,6 @@ private slots:
         } else {
             QCOMPARE(p.listedNames(), before);
         }
-    }
-
-    void ingredientNamesWithCommas_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QStringList>("names"); // searched for, in order; "" for a piece that names nothing
-        QTest::newRow("tab after a name") << "Gin\t" << QStringList{"Gin"};
-        QTest::newRow("first piece a name too") << "Salt, coarse" << QStringList{"Salt, coarse"};
-        QTest::newRow("among others") << "Gin,Lime,juice,Salt, coarse" << QStringList{"Gin", "Lime,juice", "Salt, coarse"};
-        QTest::newRow("names stay apart") << "Gin,Tonic water" << QStringList{"Gin", "Tonic water"};
-        QTest::newRow("unknown stays unknown") << "Lime,Unicorn,tears" << QStringList{"Lime", "", ""};
-    }
-
-    void ingredientNamesWithCommas()
-    {
-        QFETCH(QString, list);
-        QFETCH(QStringList, names);
-        StartedProgram p;
-        for (const char *values : {"901, \"Salt, coarse\"", "902, \"Lime,juice\"", "903, \"Gin,Tonic water\""})
-            p.db().database().Execute(QStringLiteral("INSERT INTO Ingredients (ID, Ingredient) VALUES (%1)").arg(QString::fromUtf8(values)));
-        QString sql = QStringLiteral("SELECT DISTINCT Drinks.Name FROM Drinks, Ingredients, DrinkRel "
-                                     "WHERE Drinks.ID = DrinkRel.DrinkID AND DrinkRel.IngID = Ingredients.ID ");
-        for (const QString &name : names)
-            sql += QStringLiteral("AND DrinkID IN (SELECT DrinkID FROM DrinkRel WHERE IngID = %1)").arg(name.isEmpty() ? 0 : p.db().GetIngID(name));
-        p.db().Search(2, list, false);
-        QCOMPARE(p.db().lastIngredientSql(), sql + QLatin1Char(';'));
     }
 
     void twentyOneNamesFitAndTwentyTwoDoNot()

@@ -1,4 +1,4 @@
-#include "app/drink_list_model.h"
+#include "browse/drink_list_model.h"
 
 #include "core/name_order.h"
 

@@ -1,0 +1,80 @@
+// The drink list without a main window: its model under Qt's model tester through every change,
+// the orders it keeps, and the list view telling the user's choice of a drink and nothing else.
+
+#include "browse/drink_list_model.h"
+#include "browse/drink_list_view.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QStringList rows(const DrinkListModel &model)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, 0).data().toString()
+                     + (model.columnCount() > 1 ? QLatin1Char(':') + model.index(row, 1).data().toString() : QString());
+    return texts;
+}
+
+} // namespace
+
+class TestDrinkList : public QObject {
+    Q_OBJECT
+
+private slots:
+    void modelStaysConsistentThroughEveryChange()
+    {
+        DrinkListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setDrinks({"rum punch", "Gimlet", "Rum and Tonic"}, {2, -1, 0});
+        QCOMPARE(model.columnCount(), 2);
+        model.sort(1); // by count, an unknown one last; the name breaks ties
+        QCOMPARE(rows(model), QStringList({"Rum and Tonic:0", "rum punch:2", "Gimlet:"}));
+        model.sort(0, Qt::DescendingOrder);
+        QCOMPARE(rows(model), QStringList({"rum punch:2", "Rum and Tonic:0", "Gimlet:"}));
+        model.sort(0);
+        QCOMPARE(model.sortedRowFor(QStringLiteral("Mojito")), 1);
+        model.insertDrink(1, QStringLiteral("Mojito"));
+        model.setMissing(1, 3);
+        model.renameDrink(0, QStringLiteral("Gimlet Royale"));
+        model.removeDrink(2);
+        model.removeDrink(7); // not there: nothing happens
+        QCOMPARE(rows(model), QStringList({"Gimlet Royale:", "Mojito:3", "rum punch:2"}));
+        model.setDrinks({"Negroni"}, {1, 2}); // counts that do not fit the names are not shown
+        QCOMPARE(rows(model), QStringList{"Negroni"});
+    }
+
+    void programmaticChangesTellNothingAndKeysTellTheChoice()
+    {
+        DrinkListView view;
+        QSignalSpy chosen(&view, &DrinkListView::drinkChosen);
+        view.setDrinks({"Zombie", "Gimlet"}, DrinkListOrder::SortedOnce);
+        view.selectRow(0);
+        view.addDrink(QStringLiteral("Mojito")); // the list is in order: in its place, and selected
+        QCOMPARE(view.selectedDrink(), QStringLiteral("Mojito"));
+        view.renameDrink(QStringLiteral("Gimlet"), QStringLiteral("Zesty Gimlet"));
+        QCOMPARE(view.drinkAt(1), QStringLiteral("Zesty Gimlet"));
+        view.removeAt(0);
+        QVERIFY(chosen.isEmpty());
+
+        view.setDrinks({"Zombie", "Gimlet"}, DrinkListOrder::AsGiven);
+        QCOMPARE(view.selectedRow(), -1);
+        view.selectDrink(QStringLiteral("Zombie"));
+        view.addDrink(QStringLiteral("Mojito")); // not in order: at the end until sorted once
+        QCOMPARE(view.selectedRow(), 2);
+        view.sortByName();
+        QCOMPARE(view.selectedRow(), 1);
+        QVERIFY(chosen.isEmpty());
+
+        QTest::keyClick(&view, Qt::Key_Down);
+        QTest::keyClick(&view, Qt::Key_Down); // at the end: no other drink
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toString(), QStringLiteral("Zombie"));
+    }
+};
+
+QTEST_MAIN(TestDrinkList)
+#include "test_drink_list.moc"
