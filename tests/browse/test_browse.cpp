@@ -42,9 +42,9 @@ private slots:
         QCOMPARE(p.selectedName(), first);
         QCOMPARE(f.pnlDrinkName->text(), first);
         QCOMPARE(f.pnlDrinkName->toolTip(), first);
-        QVERIFY(!f.toolbarButton(1)->isEnabled());
+        QVERIFY(!f.command(QStringLiteral("actPrevious"))->isEnabled());
         QVERIFY(!f.menuItem(QStringLiteral("mnuView"), 20)->isEnabled());
-        QVERIFY(f.toolbarButton(2)->isEnabled());
+        QVERIFY(f.command(QStringLiteral("actNext"))->isEnabled());
         QVERIFY(f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
         // Names are listed case-insensitively sorted.
         QStringList sorted = p.listedNames();
@@ -98,25 +98,25 @@ private slots:
         p.db().database().Execute(QStringLiteral("UPDATE Drinks SET Tried = True, Print = True WHERE ID = 1"));
         const QString marked = p.db().GetDrinkName(1);
         p.db().ShowDrinkInfo(marked);
-        QVERIFY(f.toolbarButton(10)->isChecked());
-        QVERIFY(f.toolbarButton(11)->isChecked());
+        QVERIFY(f.command(QStringLiteral("actMarkTried"))->isChecked());
+        QVERIFY(f.command(QStringLiteral("actMarkPrint"))->isChecked());
         QVERIFY(p.db().CurrentDrinkPrint());
         p.db().ShowDrinkInfo(p.db().GetDrinkName(2));
-        QVERIFY(!f.toolbarButton(10)->isChecked());
-        QVERIFY(!f.toolbarButton(11)->isChecked());
+        QVERIFY(!f.command(QStringLiteral("actMarkTried"))->isChecked());
+        QVERIFY(!f.command(QStringLiteral("actMarkPrint"))->isChecked());
         QVERIFY(!p.db().CurrentDrinkPrint());
         // Clicking a mark button marks the current drink, and the button says so.
         f.selectDrink(p.db().GetDrinkName(2));
-        f.toolbarButton(10)->trigger();
-        f.toolbarButton(11)->trigger();
-        QVERIFY(f.toolbarButton(10)->isChecked() && f.toolbarButton(11)->isChecked());
+        f.command(QStringLiteral("actMarkTried"))->trigger();
+        f.command(QStringLiteral("actMarkPrint"))->trigger();
+        QVERIFY(f.command(QStringLiteral("actMarkTried"))->isChecked() && f.command(QStringLiteral("actMarkPrint"))->isChecked());
         QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Tried + Print FROM Drinks WHERE ID = 2")), 2);
-        f.toolbarButton(11)->trigger(); // released: the mark goes again
+        f.command(QStringLiteral("actMarkPrint"))->trigger(); // released: the mark goes again
         QCOMPARE(p.db().database().scalar(QStringLiteral("SELECT Print FROM Drinks WHERE ID = 2")), 0);
         // A mark the file refuses leaves the button showing what the file holds.
         p.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.Drinks BEGIN SELECT RAISE(ABORT, 'injected'); END"));
-        f.toolbarButton(10)->trigger();
-        QVERIFY(f.toolbarButton(10)->isChecked());
+        f.command(QStringLiteral("actMarkTried"))->trigger();
+        QVERIFY(f.command(QStringLiteral("actMarkTried"))->isChecked());
         QCOMPARE(p.boxes().texts().size(), 1);
     }
 
@@ -125,9 +125,9 @@ private slots:
     {
         StartedProgram p;
         p.exec(QStringLiteral("DELETE FROM Drinks WHERE ID > 3"));
-        p.form().mnuView_Click(10);
+        triggerCommand(p.form(), QStringLiteral("actAllDrinks"));
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().mnuCurrentSet_Click(70);
+        triggerCommand(p.form(), QStringLiteral("actDeleteSet"));
         QCOMPARE(p.boxes().texts().size(), 1); // the question
         QVERIFY(p.listedNames().isEmpty() && p.form().pnlDrinkName->text().isEmpty());
         QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains 0 Drinks"));
@@ -160,20 +160,20 @@ private slots:
         p.db().Search(1, QStringLiteral("B*"), true); // a short set
         const QStringList names = p.listedNames();
         QVERIFY(names.size() >= 3);
-        auto next = [&] { useToolbar ? f.Toolbar1_ButtonClick(2) : f.mnuView_Click(23); };
-        auto previous = [&] { useToolbar ? f.Toolbar1_ButtonClick(1) : f.mnuView_Click(20); };
+        auto next = [&] { useToolbar ? triggerCommand(f, QStringLiteral("actNext")) : triggerCommand(f, QStringLiteral("actNext")); };
+        auto previous = [&] { useToolbar ? triggerCommand(f, QStringLiteral("actPrevious")) : triggerCommand(f, QStringLiteral("actPrevious")); };
         for (int i = 1; i < names.size(); ++i) {
             next();
             QCOMPARE(p.selectedName(), names[i]);
             QCOMPARE(f.pnlDrinkName->text(), names[i]);
             QCOMPARE(f.lvDrinks->selectionModel()->selectedRows().size(), 1);
         }
-        QVERIFY(!f.toolbarButton(2)->isEnabled());
+        QVERIFY(!f.command(QStringLiteral("actNext"))->isEnabled());
         QVERIFY(!f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
-        QVERIFY(f.toolbarButton(1)->isEnabled());
+        QVERIFY(f.command(QStringLiteral("actPrevious"))->isEnabled());
         previous();
         QCOMPARE(p.selectedName(), names[names.size() - 2]);
-        QVERIFY(f.toolbarButton(2)->isEnabled());
+        QVERIFY(f.command(QStringLiteral("actNext"))->isEnabled());
         QVERIFY(f.menuItem(QStringLiteral("mnuView"), 23)->isEnabled());
     }
 
@@ -184,8 +184,8 @@ private slots:
         p.db().Search(1, name, true);
         QCOMPARE(p.listedNames(), QStringList{name});
         QCOMPARE(p.form().lblCurrentSet->text(), QStringLiteral("Current Set Contains 1 Drinks"));
-        QVERIFY(!p.form().toolbarButton(1)->isEnabled());
-        QVERIFY(!p.form().toolbarButton(2)->isEnabled());
+        QVERIFY(!p.form().command(QStringLiteral("actPrevious"))->isEnabled());
+        QVERIFY(!p.form().command(QStringLiteral("actNext"))->isEnabled());
     }
 
     void randomDrinkPicksFromTheCurrentSetOnly()
@@ -196,18 +196,18 @@ private slots:
         QVERIFY(set.size() >= 2);
         QList<double> draws = {0.0, 0.999999, 0.5};
         setRandomSource([&] { return draws.isEmpty() ? 0.0 : draws.takeFirst(); });
-        p.form().mnuView_Click(15);
+        triggerCommand(p.form(), QStringLiteral("actRandomDrink"));
         QCOMPARE(p.selectedName(), set.first());
-        p.form().mnuView_Click(15);
+        triggerCommand(p.form(), QStringLiteral("actRandomDrink"));
         QCOMPARE(p.selectedName(), set.last());
         QCOMPARE(p.form().pnlDrinkName->text(), set.last());
-        QVERIFY(!p.form().toolbarButton(2)->isEnabled());
-        p.form().mnuView_Click(15);
+        QVERIFY(!p.form().command(QStringLiteral("actNext"))->isEnabled());
+        triggerCommand(p.form(), QStringLiteral("actRandomDrink"));
         QCOMPARE(p.selectedName(), set[int(0.5 * set.size())]);
         setRandomSource({});
         // Unseeded draws never leave the set.
         for (int i = 0; i < 30; ++i) {
-            p.form().mnuView_Click(15);
+            triggerCommand(p.form(), QStringLiteral("actRandomDrink"));
             QVERIFY(set.contains(p.selectedName()));
         }
         QCOMPARE(p.listedNames(), set);
@@ -222,8 +222,8 @@ private slots:
         setRandomSource({});
         const QStringList names = p.listedNames();
         QCOMPARE(p.selectedName(), names[int(0.75 * names.size())]);
-        QVERIFY(p.form().toolbarButton(1)->isEnabled());
-        QVERIFY(p.form().toolbarButton(2)->isEnabled());
+        QVERIFY(p.form().command(QStringLiteral("actPrevious"))->isEnabled());
+        QVERIFY(p.form().command(QStringLiteral("actNext"))->isEnabled());
     }
 
     void backgroundDoubleClickTogglesSorting()
@@ -262,13 +262,13 @@ private slots:
         else
             QCOMPARE(row, expectedRow < 0 ? last : expectedRow);
         QCOMPARE(f.pnlDrinkName->text(), p.selectedName());
-        QVERIFY(f.toolbarButton(1)->isEnabled());
-        QCOMPARE(f.toolbarButton(2)->isEnabled(), row < last);
-        // Next at the end keeps the last drink selected and shown.
+        QVERIFY(f.command(QStringLiteral("actPrevious"))->isEnabled());
+        QCOMPARE(f.command(QStringLiteral("actNext"))->isEnabled(), row < last);
+        // Next at the end is greyed out: choosing it keeps the last drink selected and shown.
         if (row == last) {
-            f.mnuView_Click(23);
+            f.command(QStringLiteral("actNext"))->trigger();
             QCOMPARE(p.selectedName(), f.drinkAt(last));
-            QVERIFY(f.toolbarButton(1)->isEnabled());
+            QVERIFY(f.command(QStringLiteral("actPrevious"))->isEnabled());
         }
     }
 

@@ -299,7 +299,7 @@ private slots:
                     close(fd);
         });
         bar.answers = {file};
-        bar.p.form().mnuBarList_Click(30); // answered No: no export first
+        triggerCommand(bar.p.form(), QStringLiteral("actImportBarList")); // answered No: no export first
         writer = {};
         QCOMPARE(bar.p.form().statusText(), QStringLiteral("Bar list not imported."));
         QCOMPARE(bar.p.boxes().messages().size(), 2);
@@ -329,25 +329,25 @@ private slots:
 
     void menuCommands_data()
     {
-        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("answer"); // to the export-first question
         QTest::addColumn<QStringList>("paths"); // "" for Cancel
         QTest::addColumn<QList<int>>("dialogs"); // FileDialogKind
         QTest::addColumn<QString>("status");
         const int save = int(FileDialogKind::Save), open = int(FileDialogKind::Open);
-        QTest::newRow("export") << 40 << 0 << QStringList{"out.bar"} << QList<int>{save} << "Bar list exported successfully.";
-        QTest::newRow("export cancelled") << 40 << 0 << QStringList{""} << QList<int>{save} << "Bar list not exported.";
-        QTest::newRow("import, No") << 30 << int(msgbox::vbNo) << QStringList{"in.bar"} << QList<int>{open}
+        QTest::newRow("export") << "actExportBarList" << 0 << QStringList{"out.bar"} << QList<int>{save} << "Bar list exported successfully.";
+        QTest::newRow("export cancelled") << "actExportBarList" << 0 << QStringList{""} << QList<int>{save} << "Bar list not exported.";
+        QTest::newRow("import, No") << "actImportBarList" << int(msgbox::vbNo) << QStringList{"in.bar"} << QList<int>{open}
                                     << "Bar list imported successfully.";
-        QTest::newRow("import, Yes exports first") << 30 << int(msgbox::vbYes) << QStringList{"out.bar", "in.bar"}
+        QTest::newRow("import, Yes exports first") << "actImportBarList" << int(msgbox::vbYes) << QStringList{"out.bar", "in.bar"}
                                                    << QList<int>{save, open} << "Bar list imported successfully.";
-        QTest::newRow("import cancelled") << 30 << int(msgbox::vbNo) << QStringList{""} << QList<int>{open}
+        QTest::newRow("import cancelled") << "actImportBarList" << int(msgbox::vbNo) << QStringList{""} << QList<int>{open}
                                           << "Bar list not imported.";
     }
 
     void menuCommands()
     {
-        QFETCH(int, index);
+        QFETCH(QString, command);
         QFETCH(int, answer);
         QFETCH(QStringList, paths);
         QFETCH(QList<int>, dialogs);
@@ -358,12 +358,12 @@ private slots:
             bar.answers << (p.isEmpty() ? std::nullopt : std::optional<QString>(bar.path(qPrintable(p))));
         if (answer)
             bar.p.boxes().answerNext(answer);
-        bar.p.form().mnuBarList_Click(index);
+        triggerCommand(bar.p.form(), command);
         QCOMPARE(bar.p.form().statusText(), status);
         QCOMPARE(bar.asked, dialogs);
         QCOMPARE(bar.filters, QStringList(dialogs.size(), QStringLiteral("Zestro bar list|*.bar")));
         QCOMPARE(bar.flags, QList<int>(dialogs.size(), 4));
-        if (index == 30) {
+        if (command == QLatin1String("actImportBarList")) {
             const ShownMessage question = bar.p.boxes().messages().first();
             QCOMPARE(question.text, QStringLiteral("Would you like to export your current bar list before importing a new one?"));
             QCOMPARE(question.flags, int(msgbox::vbYesNo | msgbox::vbExclamation));

@@ -118,7 +118,7 @@ private slots:
         f.lvDrinks->header()->setSortIndicator(1, Qt::DescendingOrder);
         f.selectDrinkAt(0);
         p.boxes().answerNext(msgbox::vbYes);
-        f.mnuEdit_Click(30);
+        triggerCommand(f, QStringLiteral("actDeleteDrink"));
         QCOMPARE(p.listedNames().last(), QStringLiteral("Kir Mûre Fizz"));
         QCOMPARE(f.lvDrinks->model()->data(f.lvDrinks->model()->index(1, 1)).toInt(), 0);
 

@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(recent(f, 2)->text(), QStringLiteral("Name: (*gin*)"));
 
         // Re-running an entry neither moves nor duplicates it.
-        f.mnuSearchResults_Click(2);
+        triggerCommand(f, QStringLiteral("actRecentSearch2"));
         QCOMPARE(p.listedNames(), namesWhere([](const library::Drink &d) { return contains(d.name, "gin"); }));
         QCOMPARE(recent(f, 0)->text(), QStringLiteral("Ingredients: (Gin,Lime juice)"));
         QCOMPARE(recent(f, 2)->text(), QStringLiteral("Name: (*gin*)"));
@@ -119,21 +119,21 @@ private slots:
 
     void markSearchesFromTheMenu_data()
     {
-        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("tried") << 100 << "Tried Drinks: ()";
-        QTest::newRow("not tried") << 110 << "Untried Drinks: ()";
-        QTest::newRow("submitted") << 120 << "Submitted: ()";
-        QTest::newRow("to print") << 130 << "Print: ()";
+        QTest::newRow("tried") << "actSearchTried" << "Tried Drinks: ()";
+        QTest::newRow("not tried") << "actSearchNotTried" << "Untried Drinks: ()";
+        QTest::newRow("submitted") << "actSearchSubmitted" << "Submitted: ()";
+        QTest::newRow("to print") << "actSearchToPrint" << "Print: ()";
     }
 
     void markSearchesFromTheMenu()
     {
-        QFETCH(int, index);
+        QFETCH(QString, command);
         QFETCH(QString, caption);
         StartedProgram p;
         p.db().database().Execute(QStringLiteral("UPDATE Drinks SET Tried = True, Print = True WHERE ID <= 3"));
-        p.form().mnuSearch_Click(index);
+        triggerCommand(p.form(), command);
         QCOMPARE(recent(p.form(), 0)->text(), caption);
         QVERIFY(p.boxes().messages().isEmpty());
         QVERIFY(p.listedNames().size() >= 3);

@@ -35,7 +35,7 @@ struct WizardRun {
 
 // Opens the wizard with the Search menu item and hands it to `drive`, shown offscreen so that the
 // Activate step runs as it does on screen.
-WizardRun runWizard(StartedProgram &p, int menuIndex, const std::function<void(frmSearchWizard &)> &drive)
+WizardRun runWizard(StartedProgram &p, const QString &command, const std::function<void(frmSearchWizard &)> &drive)
 {
     WizardRun run;
     ModalScript script([&](QDialog &dialog) {
@@ -48,7 +48,7 @@ WizardRun runWizard(StartedProgram &p, int menuIndex, const std::function<void(f
         drive(wizard);
         return wizard.result();
     });
-    p.form().mnuSearch_Click(menuIndex);
+    triggerCommand(p.form(), command);
     return run;
 }
 
@@ -99,7 +99,7 @@ private slots:
     void opensWithCaptionsFromTheStringTable()
     {
         StartedProgram p;
-        runWizard(p, 10, [](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchWizard"), [](frmSearchWizard &w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Search Wizard"));
             QStringList options;
             for (QRadioButton *o : w.optSearchType)
@@ -118,24 +118,24 @@ private slots:
 
     void opensAtThePageAsked_data()
     {
-        QTest::addColumn<int>("menuIndex");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("option");
-        QTest::newRow("wizard") << 10 << 0 << 0;
-        QTest::newRow("drink name") << 30 << 1 << 0;
-        QTest::newRow("ingredients") << 40 << 2 << 1;
-        QTest::newRow("directions") << 50 << 3 << 2;
-        QTest::newRow("comments") << 60 << 3 << 3;
-        QTest::newRow("bar list") << 70 << 4 << 8;
+        QTest::newRow("wizard") << "actSearchWizard" << 0 << 0;
+        QTest::newRow("drink name") << "actSearchByName" << 1 << 0;
+        QTest::newRow("ingredients") << "actSearchByIngredients" << 2 << 1;
+        QTest::newRow("directions") << "actSearchByDirections" << 3 << 2;
+        QTest::newRow("comments") << "actSearchByComments" << 3 << 3;
+        QTest::newRow("bar list") << "actSearchCanMake" << 4 << 8;
     }
 
     void opensAtThePageAsked()
     {
-        QFETCH(int, menuIndex);
+        QFETCH(QString, command);
         QFETCH(int, page);
         QFETCH(int, option);
         StartedProgram p;
-        const WizardRun run = runWizard(p, menuIndex, [&](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, command, [&](frmSearchWizard &w) {
             QCOMPARE(w.pages->currentIndex(), page);
             QVERIFY(w.optSearchType[size_t(option)]->isChecked());
             const bool shortcut = page != 0;
@@ -183,7 +183,7 @@ private slots:
         StartedProgram p;
         markMartini(p, "Tried");
         markMartini(p, "Print");
-        const WizardRun run = runWizard(p, 10, [&](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, QStringLiteral("actSearchWizard"), [&](frmSearchWizard &w) {
             w.optSearchType[size_t(option)]->click();
             QCOMPARE(w.cmdNext->isEnabled(), option <= 3);
             if (w.cmdNext->isEnabled())
@@ -229,7 +229,7 @@ private slots:
         QFETCH(QString, recent);
         StartedProgram p;
         const QString before = recentSearch(p);
-        const WizardRun run = runWizard(p, 40, [&](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, QStringLiteral("actSearchByIngredients"), [&](frmSearchWizard &w) {
             for (const QString &name : typed)
                 typeIngredient(w, name, true); // text in the box: Enter adds it
             QCOMPARE(entries(w.lstIngredients), chosen);
@@ -251,7 +251,7 @@ private slots:
     void twentyIngredientsAtMost()
     {
         StartedProgram p;
-        runWizard(p, 40, [&](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchByIngredients"), [&](frmSearchWizard &w) {
             for (int i = 0; i < 20; ++i) {
                 typeIngredient(w, w.cmbIngredients->itemText(0).left(1), false);
                 w.cmdAdd->click();
@@ -273,7 +273,7 @@ private slots:
     void removeGivesTheNameBack()
     {
         StartedProgram p;
-        runWizard(p, 40, [&](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchByIngredients"), [&](frmSearchWizard &w) {
             const int ginAt = w.cmbIngredients->findText(QStringLiteral("Gin"));
             for (const char *name : {"gin", "lime j", "tomato"}) {
                 typeIngredient(w, QLatin1String(name), false);
@@ -309,7 +309,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, recent);
         StartedProgram p;
-        runWizard(p, 10, [&](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchWizard"), [&](frmSearchWizard &w) {
             w.optSearchType[size_t(option)]->click();
             w.cmdNext->click();
             w.optNameType[3]->click();
@@ -339,7 +339,7 @@ private slots:
         QFETCH(QString, recent);
         StartedProgram p;
         const QString before = recentSearch(p);
-        const WizardRun run = runWizard(p, 10, [&](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, QStringLiteral("actSearchWizard"), [&](frmSearchWizard &w) {
             QRadioButton *target = w.optSearchType[size_t(option)];
             doubleClick(target, QPoint(8, target->height() / 2));
             if (page >= 0) {
@@ -354,21 +354,21 @@ private slots:
 
     void cancelAndEscapeRunNothing_data()
     {
-        QTest::addColumn<int>("menuIndex");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("escape");
-        QTest::newRow("cancel button") << 30 << false;
-        QTest::newRow("escape in the name box") << 30 << true;
-        QTest::newRow("escape in the ingredient box") << 40 << true;
+        QTest::newRow("cancel button") << "actSearchByName" << false;
+        QTest::newRow("escape in the name box") << "actSearchByName" << true;
+        QTest::newRow("escape in the ingredient box") << "actSearchByIngredients" << true;
     }
 
     void cancelAndEscapeRunNothing()
     {
-        QFETCH(int, menuIndex);
+        QFETCH(QString, command);
         QFETCH(bool, escape);
         StartedProgram p;
         const QString status = p.form().statusText();
-        const WizardRun run = runWizard(p, menuIndex, [&](frmSearchWizard &w) {
-            QWidget *box = menuIndex == 40 ? static_cast<QWidget *>(w.cmbIngredients) : w.txtDrinkName;
+        const WizardRun run = runWizard(p, command, [&](frmSearchWizard &w) {
+            QWidget *box = command == QLatin1String("actSearchByIngredients") ? static_cast<QWidget *>(w.cmbIngredients) : w.txtDrinkName;
             QTest::keyClicks(box, QStringLiteral("gin"));
             if (escape)
                 QTest::keyClick(box, Qt::Key_Escape);
@@ -391,7 +391,7 @@ private slots:
         QMap<QString, QStringList> found;
         for (const QString &slack : {QStringLiteral("0"), QStringLiteral(" 2 ")}) {
             p.form().setStatusText(QString());
-            const WizardRun run = runWizard(p, 70, [&](frmSearchWizard &w) {
+            const WizardRun run = runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
                 w.txtSlack->setText(slack);
                 w.cmdFinish->click();
             });
@@ -405,7 +405,7 @@ private slots:
         QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1")); // not ticked: not saved
 
         // A negative slack is a whole number too: it is passed on, and finds nothing.
-        runWizard(p, 70, [](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchCanMake"), [](frmSearchWizard &w) {
             w.txtSlack->setText(QStringLiteral("-1"));
             w.cmdFinish->click();
         });
@@ -418,14 +418,14 @@ private slots:
         StartedProgram p;
         for (const char *slack : {"2", "3"}) {
             p.form().setStatusText(QString());
-            runWizard(p, 70, [&](frmSearchWizard &w) {
+            runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
                 w.txtSlack->setText(QLatin1String(slack));
                 w.chkSaveSlack->setChecked(QByteArray(slack) == "2");
                 QTest::keyClick(w.txtSlack, Qt::Key_Return); // Enter finishes, as in the other text boxes
             });
             QVERIFY(p.form().statusText().startsWith(QStringLiteral("Last search took ")));
         }
-        runWizard(p, 10, [](frmSearchWizard &w) {
+        runWizard(p, QStringLiteral("actSearchWizard"), [](frmSearchWizard &w) {
             QCOMPARE(w.txtSlack->text(), QStringLiteral("2"));
             w.cmdCancel->click();
         });
@@ -449,7 +449,7 @@ private slots:
         StartedProgram p;
         const QStringList listed = p.listedNames();
         const QString status = p.form().statusText();
-        const WizardRun run = runWizard(p, 70, [&](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
             w.txtSlack->setText(slack);
             w.chkSaveSlack->setChecked(true);
             if (fromFirstPage)
@@ -489,7 +489,7 @@ private slots:
                 modal->close();
         });
         safetyNet.start(5000);
-        p.form().mnuSearch_Click(30);
+        triggerCommand(p.form(), QStringLiteral("actSearchByName"));
         QCOMPARE(recentSearch(p), QStringLiteral("Name: (Martini)"));
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -498,7 +498,7 @@ private slots:
     {
         StartedProgram p;
         p.db().database().Execute(QStringLiteral("DELETE FROM QueryDefs WHERE Name = \"NameSearchByName\""), 128);
-        const WizardRun run = runWizard(p, 30, [](frmSearchWizard &w) {
+        const WizardRun run = runWizard(p, QStringLiteral("actSearchByName"), [](frmSearchWizard &w) {
             w.txtDrinkName->setText(QStringLiteral("Martini"));
             QTest::keyClick(w.txtDrinkName, Qt::Key_Return);
         });
