@@ -121,12 +121,12 @@ void frmMain::setCurrentSetCount(int count)
 
 void frmMain::showDrinkDetail(const DrinkDetail &drink)
 {
-    pnlDrinkName->setText(drink.name);
-    pnlDrinkName->setToolTip(drink.name);
-    txtDirections->setPlainText(drink.directions);
-    txtComments->setPlainText(drink.comments);
-    toolbarButton(10)->setChecked(drink.tried);
-    toolbarButton(11)->setChecked(drink.print);
+    pnlDrinkName->setText(drink.drink.name);
+    pnlDrinkName->setToolTip(drink.drink.name);
+    txtDirections->setPlainText(drink.drink.directions);
+    txtComments->setPlainText(drink.drink.comments.toString());
+    toolbarButton(10)->setChecked(drink.drink.tried);
+    toolbarButton(11)->setChecked(drink.drink.print);
     QList<QTreeWidgetItem *> items;
     items.reserve(drink.lines.size());
     const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
@@ -147,7 +147,7 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     // A list that shows counts keeps the shown drink's current: its lines or the bar list may
     // have changed since the search.
     if (drink.barListInUse && m_drinkModel->showsMissing())
-        m_drinkModel->setMissing(m_drinkModel->rowOf(drink.name), missingLineCount(drink.lines));
+        m_drinkModel->setMissing(m_drinkModel->rowOf(drink.drink.name), missingLineCount(drink.lines));
 }
 
 void frmMain::setNeighbourButtons(bool canGoBack, bool canGoNext)

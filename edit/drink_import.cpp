@@ -12,6 +12,7 @@
 #include "common/seams.h"
 #include "edit/frmImportConflict.h"
 #include "store/CDatabase.h"
+#include "store/drink_store.h"
 #include "store/engine/library_json.h"
 #include "store/engine/statement.h"
 #include "store/write_transaction.h"
@@ -153,16 +154,9 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
     QHash<QString, int> ingredientId;
     for (const library::Ingredient &ing : lib.ingredients)
         ingredientId.insert(ing.name, held.ingredientId.value(nameKey(ing.name)));
+    DrinkStore::BulkWriter drinks(db);
     // Lines left behind by drinks that once had the numbers the new drinks get must not join them.
-    engine::Statement leftovers(db, QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID > ?"));
-    leftovers.bind(1, held.lastDrinkId).run();
-
-    engine::Statement addDrink(db, QStringLiteral("INSERT INTO Drinks (ID, Name, Description, Comments, Tried, Print, Submitted) "
-                                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
-    engine::Statement replaceDrink(db, QStringLiteral("UPDATE Drinks SET Name = ?2, Description = ?3, Comments = ?4, Tried = ?5, "
-                                                      "Print = ?6, Submitted = ?7 WHERE ID = ?1"));
-    engine::Statement dropLines(db, QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID = ?"));
-    engine::Statement addLine(db, QStringLiteral("INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (?, ?, ?)"));
+    drinks.dropLinesAbove(held.lastDrinkId);
     for (qsizetype i = 0; i < lib.drinks.size(); ++i) {
         if (i % kProgressStep == 0) {
             progress.setValue(int(i));
@@ -174,14 +168,13 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
         const int id = plan.drinkId[i];
         if (id == 0)
             continue;
-        const library::Drink &d = lib.drinks[i];
-        engine::Statement &drink = plan.replaces[i] ? replaceDrink : addDrink;
-        drink.bind(1, id).bind(2, d.name).bind(3, d.directions).bind(4, d.comments);
-        drink.bind(5, d.tried).bind(6, d.print).bind(7, d.submitted).run();
+        Drink d = lib.drinks[i];
+        for (Drink::Line &line : d.lines)
+            line.ingredientKey = qint16(ingredientId.value(line.ingredient));
         if (plan.replaces[i])
-            dropLines.bind(1, id).run();
-        for (const library::Line &line : d.lines)
-            addLine.bind(1, id).bind(2, ingredientId.value(line.ingredient)).bind(3, line.amount).run();
+            drinks.replace(id, d);
+        else
+            drinks.add(id, d);
     }
     progress.setValue(progress.maximum());
     return true;
