@@ -47,16 +47,15 @@ struct Held {
 };
 
 // Rows are walked from the highest ID down, so a name held twice keeps its lowest ID.
-Held readHeld(engine::Database &db)
+Held readHeld(CDatabase &database)
 {
     Held held;
-    engine::Statement drinks(db, QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID DESC"));
-    while (drinks.next()) {
-        const int id = int(drinks.integer(0));
-        held.lastDrinkId = qMax(held.lastDrinkId, id);
-        if (!drinks.isNull(1))
-            held.drinks.insert(nameKey(drinks.text(1)), {id, drinks.text(1)});
+    for (const auto &[id, name] : DrinkStore(database).keysAndNames()) {
+        held.lastDrinkId = qMax(held.lastDrinkId, int(id));
+        if (!name.isNull())
+            held.drinks.insert(nameKey(name.toString()), {id, name.toString()});
     }
+    engine::Database &db = database.database();
     engine::Statement ingredients(db, QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID DESC"));
     while (ingredients.next()) {
         const int id = int(ingredients.integer(0));
@@ -225,7 +224,7 @@ void importDrinks(CDatabase &db)
         return;
     }
     engine::Database &database = db.database();
-    Held held = readHeld(database);
+    Held held = readHeld(db);
     busy.restore();
     Plan plan;
     if (!decide(lib, held, out->dialogParent(), plan)) {

@@ -196,6 +196,15 @@ bool DrinkStore::exists(const QString &name)
     return !drinks.NoMatch();
 }
 
+QList<std::pair<qint16, QVariant>> DrinkStore::keysAndNames()
+{
+    engine::Statement drinks(m_db.database(), QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID DESC"));
+    QList<std::pair<qint16, QVariant>> all;
+    while (drinks.next())
+        all.append({qint16(drinks.integer(0)), drinks.value(1)});
+    return all;
+}
+
 QList<int> DrinkStore::keysMarkedToPrint()
 {
     auto tagged = m_db.database().OpenRecordset(QStringLiteral("SELECT Drinks.ID FROM Drinks WHERE Print=True"), engine::dbOpenSnapshot);

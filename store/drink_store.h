@@ -50,6 +50,8 @@ public:
     // The key of the named drink, 0 when there is none; the program's name rule decides.
     qint16 keyOf(const QString &name);
     bool exists(const QString &name);
+    // Every drink's key and name (null for a drink without one), from the highest key down.
+    QList<std::pair<qint16, QVariant>> keysAndNames();
     // The keys of the drinks marked to print, in the table's order.
     QList<int> keysMarkedToPrint();
 
