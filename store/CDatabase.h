@@ -67,8 +67,8 @@ public:
     // ---- Browsing (browse/) ----
     void ShowAllDrinks(bool bUnused = true);
     void DoButtons();
-    // Fills the detail side of the main window from DrinkLookup; the engine's error reaches the
-    // caller when the drink is not there.
+    // Fills the detail side of the main window with the drink as DrinkStore reads it; the engine's
+    // error reaches the caller when the drink is not there.
     void ShowDrinkInfo(const QString &name);
     bool CurrentDrinkPrint() const { return m_currentDrinkPrint; }
     // The name of the drink shown, empty while none is; forgetShownDrink() after it is changed or gone.
