@@ -61,11 +61,11 @@ void frmMain::setCurrentSetCount(int count)
 
 void frmMain::showDrinkDetail(const DrinkDetail &drink)
 {
-    pnlDrinkName->setText(drink.name);
-    pnlDrinkName->setToolTip(drink.name);
-    txtDirections->setPlainText(drink.directions);
-    txtComments->setPlainText(drink.comments);
-    noteShownDrink(drink.name, drink.tried, drink.print);
+    pnlDrinkName->setText(drink.drink.name);
+    pnlDrinkName->setToolTip(drink.drink.name);
+    txtDirections->setPlainText(drink.drink.directions);
+    txtComments->setPlainText(drink.drink.comments.toString());
+    noteShownDrink(drink.drink.name, drink.drink.tried, drink.drink.print);
     QList<QTreeWidgetItem *> items;
     items.reserve(drink.lines.size());
     const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
@@ -86,7 +86,7 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     // A list that shows counts keeps the shown drink's current: its lines or the bar list may
     // have changed since the search.
     if (drink.barListInUse)
-        lvDrinks->setMissing(drink.name, missingLineCount(drink.lines));
+        lvDrinks->setMissing(drink.drink.name, missingLineCount(drink.lines));
 }
 
 void frmMain::setNeighbourButtons(bool canGoBack, bool canGoNext)

@@ -1,7 +1,7 @@
 // The ingredient statements of the write operations: deleting by name, moving drink lines from one
 // ingredient to another, and the drink lines that use an ingredient.
 
-#include "edit/CQueries.h"
+#include "store/CQueries.h"
 
 #include "common/message_box.h"
 #include "store/engine/database.h"

@@ -12,6 +12,7 @@
 #include "common/seams.h"
 #include "edit/frmImportConflict.h"
 #include "store/CDatabase.h"
+#include "store/drink_store.h"
 #include "store/engine/library_json.h"
 #include "store/engine/statement.h"
 #include "store/write_transaction.h"
@@ -46,16 +47,15 @@ struct Held {
 };
 
 // Rows are walked from the highest ID down, so a name held twice keeps its lowest ID.
-Held readHeld(engine::Database &db)
+Held readHeld(CDatabase &database)
 {
     Held held;
-    engine::Statement drinks(db, QStringLiteral("SELECT ID, Name FROM Drinks ORDER BY ID DESC"));
-    while (drinks.next()) {
-        const int id = int(drinks.integer(0));
-        held.lastDrinkId = qMax(held.lastDrinkId, id);
-        if (!drinks.isNull(1))
-            held.drinks.insert(nameKey(drinks.text(1)), {id, drinks.text(1)});
+    for (const auto &[id, name] : DrinkStore(database).keysAndNames()) {
+        held.lastDrinkId = qMax(held.lastDrinkId, int(id));
+        if (!name.isNull())
+            held.drinks.insert(nameKey(name.toString()), {id, name.toString()});
     }
+    engine::Database &db = database.database();
     engine::Statement ingredients(db, QStringLiteral("SELECT ID, Ingredient FROM Ingredients ORDER BY ID DESC"));
     while (ingredients.next()) {
         const int id = int(ingredients.integer(0));
@@ -153,16 +153,9 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
     QHash<QString, int> ingredientId;
     for (const library::Ingredient &ing : lib.ingredients)
         ingredientId.insert(ing.name, held.ingredientId.value(nameKey(ing.name)));
+    DrinkStore::BulkWriter drinks(db);
     // Lines left behind by drinks that once had the numbers the new drinks get must not join them.
-    engine::Statement leftovers(db, QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID > ?"));
-    leftovers.bind(1, held.lastDrinkId).run();
-
-    engine::Statement addDrink(db, QStringLiteral("INSERT INTO Drinks (ID, Name, Description, Comments, Tried, Print, Submitted) "
-                                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
-    engine::Statement replaceDrink(db, QStringLiteral("UPDATE Drinks SET Name = ?2, Description = ?3, Comments = ?4, Tried = ?5, "
-                                                      "Print = ?6, Submitted = ?7 WHERE ID = ?1"));
-    engine::Statement dropLines(db, QStringLiteral("DELETE FROM DrinkRel WHERE DrinkID = ?"));
-    engine::Statement addLine(db, QStringLiteral("INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (?, ?, ?)"));
+    drinks.dropLinesAbove(held.lastDrinkId);
     for (qsizetype i = 0; i < lib.drinks.size(); ++i) {
         if (i % kProgressStep == 0) {
             progress.setValue(int(i));
@@ -174,14 +167,13 @@ bool write(engine::Database &db, const library::Library &lib, Held &held, const 
         const int id = plan.drinkId[i];
         if (id == 0)
             continue;
-        const library::Drink &d = lib.drinks[i];
-        engine::Statement &drink = plan.replaces[i] ? replaceDrink : addDrink;
-        drink.bind(1, id).bind(2, d.name).bind(3, d.directions).bind(4, d.comments);
-        drink.bind(5, d.tried).bind(6, d.print).bind(7, d.submitted).run();
+        Drink d = lib.drinks[i];
+        for (Drink::Line &line : d.lines)
+            line.ingredientKey = qint16(ingredientId.value(line.ingredient));
         if (plan.replaces[i])
-            dropLines.bind(1, id).run();
-        for (const library::Line &line : d.lines)
-            addLine.bind(1, id).bind(2, ingredientId.value(line.ingredient)).bind(3, line.amount).run();
+            drinks.replace(id, d);
+        else
+            drinks.add(id, d);
     }
     progress.setValue(progress.maximum());
     return true;
@@ -232,7 +224,7 @@ void importDrinks(CDatabase &db)
         return;
     }
     engine::Database &database = db.database();
-    Held held = readHeld(database);
+    Held held = readHeld(db);
     busy.restore();
     Plan plan;
     if (!decide(lib, held, out->dialogParent(), plan)) {

@@ -7,8 +7,8 @@
 #include "common/message_box.h"
 #include "core/name_text.h"
 #include "common/program_objects.h"
-#include "edit/CQueries.h"
 #include "store/CDatabase.h"
+#include "store/drink_store.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -215,6 +215,38 @@ void frmAddEdit::CreateUnits()
     m_units = unitTable();
 }
 
+void frmAddEdit::setDrink(const Drink &drink)
+{
+    m_drink = drink;
+    iDrinkID = drink.key;
+    txtDrinkName->setText(drink.name);
+    txtDirections->setPlainText(drink.directions);
+    txtComments->setPlainText(drink.comments.toString()); // none gives empty
+    chkTried->setChecked(drink.tried);
+    chkSubmitted->setChecked(drink.submitted);
+    lstAmount->clear();
+    lstIngredient->clear();
+    lstIngredients->clear();
+    for (const Drink::Line &line : drink.lines)
+        appendLine(Drink::lineText(line), line.ingredient, line.ingredientKey, line.amount);
+}
+
+Drink frmAddEdit::drink() const
+{
+    Drink drink = m_drink;
+    drink.name = cleanName(txtDrinkName->text()).trimmed();
+    drink.directions = txtDirections->toPlainText().trimmed();
+    drink.comments = txtComments->toPlainText().trimmed();
+    drink.tried = chkTried->isChecked();
+    drink.submitted = chkSubmitted->isChecked();
+    drink.lines.clear();
+    for (int i = 0; i < lineCount(); ++i) {
+        const QListWidgetItem *ingredient = lstIngredient->item(i);
+        drink.lines.append({lstAmount->item(i)->text(), ingredient->text(), qint16(ingredient->data(Qt::UserRole).toInt())});
+    }
+    return drink;
+}
+
 void frmAddEdit::appendLine(const QString &visible, const QString &ingredient, int ingredientId, const QString &amount)
 {
     lstAmount->addItem(amount);
@@ -271,10 +303,10 @@ bool frmAddEdit::txtDrinkName_LostFocus()
     if (name.isEmpty())
         return true;
     // Two drinks may not share a name: every lookup finds a drink by it.
-    CDatabase &database = programDatabase();
-    const bool taken = bAdd ? database.DoesDrinkExist(name)
+    DrinkStore drinks(programDatabase());
+    const bool taken = bAdd ? drinks.exists(name)
                             : [&] {
-                                  const qint16 other = CQueries().GetDrinkID(name, database.drinksTable());
+                                  const qint16 other = drinks.keyOf(name);
                                   return other != 0 && other != iDrinkID;
                               }();
     if (taken)

@@ -1,9 +1,10 @@
 #pragma once
 // The drink editor: a drink's name, directions, comments, marks and ingredient lines. It writes
-// nothing itself; the caller fills it, shows it, and after it closes reads Cancelled and the
-// controls and stores the drink.
+// nothing itself; the caller fills it with setDrink, shows it, and after it closes reads Cancelled
+// and drink() and stores the drink.
 
 #include "core/amount_text.h"
+#include "core/drink.h"
 
 #include <QDialog>
 #include <array>
@@ -27,6 +28,11 @@ public:
     bool Cancelled() const { return m_cancelled; }
     void setCancelled(bool cancelled) { m_cancelled = cancelled; }
     void CreateUnits();
+
+    // The drink into the controls, and the controls back into a drink: the name cleaned and
+    // trimmed, the texts trimmed, the key and the marks the editor does not show kept as given.
+    void setDrink(const Drink &drink);
+    Drink drink() const;
 
     // Lines: the three lists always hold the same number of entries, entry i of each describing
     // line i. The identifier of a line's ingredient is the user data of its lstIngredient entry.
@@ -72,6 +78,7 @@ private:
     void buildControls();
     void setWide(bool wide);
 
+    Drink m_drink; // as given to setDrink
     bool m_cancelled = true;
     bool m_wideFlag = true;   // flipped by every press of the width button
     bool m_wide = true;       // the ingredient column is shown

@@ -10,7 +10,7 @@
 
 #include "common/message_box.h"
 #include "core/name_text.h"
-#include "edit/CQueries.h"
+#include "store/CQueries.h"
 #include "store/engine/jet_dialect.h"
 #include "store/CDatabase.h"
 #include "store/write_transaction.h"

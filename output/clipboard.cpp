@@ -1,11 +1,13 @@
 // The shown drink as plain text on the clipboard: a framed name, the lines, the directions, the
 // comments when it has any, and where the recipe came from.
 
-#include "store/CDatabase.h"
+#include "output/clipboard.h"
 
 #include "core/product_info.h"
 #include "common/seams.h"
 #include "output/frmCopyToClipboard.h"
+#include "store/CDatabase.h"
+#include "store/drink_store.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -23,40 +25,33 @@ QPointer<frmCopyToClipboard> &copyQuestion()
     return dialog;
 }
 
-QString drinkText(engine::Recordset &lookup)
+} // namespace
+
+QString DrinkClipboard::text(const Drink &drink)
 {
-    lookup.MoveFirst();
-    const QString name = lookup.value(QStringLiteral("Name")).toString();
-    const QString rule = QString(name.size(), QLatin1Char('-'));
-    QString text = rule + kLineEnd + name + (lookup.value(QStringLiteral("Tried")).toBool() ? QStringLiteral(" (Tried)") : QString())
-                   + kLineEnd + rule + kLineEnd;
-    const QString directions = lookup.value(QStringLiteral("Description")).toString();
-    const QVariant comments = lookup.value(QStringLiteral("Comments"));
-    for (; !lookup.Eof(); lookup.MoveNext()) {
-        if (lookup.value(QStringLiteral("ID")).isNull())
-            continue; // a drink without lines has one row and no ingredient
-        const QString amount = lookup.value(QStringLiteral("Amount")).toString();
-        const QString ingredient = lookup.value(QStringLiteral("Ingredient")).toString();
-        text += (amount.isEmpty() ? ingredient : amount + QLatin1Char(' ') + ingredient) + kLineEnd;
-    }
-    text += kLineEnd + directions + kLineEnd;
-    if (!comments.isNull())
-        text += kLineEnd + QStringLiteral("Comments:") + kLineEnd + comments.toString() + kLineEnd;
+    const QString rule = QString(drink.name.size(), QLatin1Char('-'));
+    QString text = rule + kLineEnd + drink.name + (drink.tried ? QStringLiteral(" (Tried)") : QString()) + kLineEnd + rule + kLineEnd;
+    for (const Drink::Line &line : drink.lines)
+        text += Drink::lineText(line) + kLineEnd;
+    text += kLineEnd + drink.directions + kLineEnd;
+    if (!drink.comments.isNull())
+        text += kLineEnd + QStringLiteral("Comments:") + kLineEnd + drink.comments.toString() + kLineEnd;
     return text + QStringLiteral("--") + kLineEnd + QStringLiteral("Copied from Zestro, the drink recipe database") + kLineEnd
            + kWebPage;
 }
 
-} // namespace
-
-void CDatabase::CopyToClipboard()
+void DrinkClipboard::copyShown()
 {
-    engine::Recordset *lookup = currentDrink();
-    if (!lookup || lookup->RecordCount() == 0)
+    const QString shown = m_db.shownDrinkName();
+    if (shown.isEmpty())
         return; // no drink is shown
-    const QString text = drinkText(*lookup);
+    const std::optional<Drink> drink = DrinkStore(m_db).read(shown);
+    if (!drink)
+        return;
+    const QString text = DrinkClipboard::text(*drink);
     QPointer<frmCopyToClipboard> &question = copyQuestion();
     if (!question)
-        question = new frmCopyToClipboard(m_output ? m_output->dialogParent() : nullptr);
+        question = new frmCopyToClipboard(m_db.output() ? m_db.output()->dialogParent() : nullptr);
     ShowModal(*question);
     const int value = question->Value();
     if (value == 0)
@@ -64,4 +59,9 @@ void CDatabase::CopyToClipboard()
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText(value == 1 ? clipboard->text() + kLineEnd + kLineEnd + kLineEnd + text : text);
     delete question.data();
+}
+
+void CDatabase::CopyToClipboard()
+{
+    DrinkClipboard(*this).copyShown();
 }

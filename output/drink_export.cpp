@@ -11,6 +11,7 @@
 #include "common/seams.h"
 #include "output/frmExportDrinks.h"
 #include "store/CDatabase.h"
+#include "store/drink_store.h"
 #include "store/engine/library_json.h"
 #include "store/engine/statement.h"
 
@@ -23,38 +24,14 @@ namespace {
 
 // Every drink with its lines in their stored order, by name, and every ingredient, by name. Lines
 // whose ingredient is gone are left out, as the drink's detail leaves them out.
-library::Library readLibrary(engine::Database &db)
+library::Library readLibrary(CDatabase &db)
 {
     library::Library lib;
-    QHash<int, QString> ingredientName;
-    engine::Statement ingredients(db, QStringLiteral("SELECT ID, Ingredient, Common, Has FROM Ingredients "
-                                                     "WHERE Ingredient IS NOT NULL ORDER BY Ingredient COLLATE NAMEKEY, ID"));
-    while (ingredients.next()) {
-        lib.ingredients.append({ingredients.text(1), ingredients.integer(2) != 0, ingredients.integer(3) != 0});
-        ingredientName.insert(int(ingredients.integer(0)), ingredients.text(1));
-    }
-    QHash<int, qsizetype> drinkAt;
-    engine::Statement drinks(db, QStringLiteral("SELECT ID, Name, Description, Comments, Tried, Print, Submitted FROM Drinks "
-                                                "WHERE Name IS NOT NULL ORDER BY Name COLLATE NAMEKEY, ID"));
-    while (drinks.next()) {
-        drinkAt.insert(int(drinks.integer(0)), lib.drinks.size());
-        library::Drink d;
-        d.name = drinks.text(1);
-        d.directions = drinks.text(2);
-        if (!drinks.isNull(3))
-            d.comments = drinks.text(3);
-        d.tried = drinks.integer(4) != 0;
-        d.print = drinks.integer(5) != 0;
-        d.submitted = drinks.integer(6) != 0;
-        lib.drinks.append(std::move(d));
-    }
-    engine::Statement lines(db, QStringLiteral("SELECT DrinkID, IngID, Amount FROM DrinkRel ORDER BY rowid"));
-    while (lines.next()) {
-        const auto drink = drinkAt.constFind(int(lines.integer(0)));
-        const auto ingredient = ingredientName.constFind(int(lines.integer(1)));
-        if (drink != drinkAt.cend() && ingredient != ingredientName.cend())
-            lib.drinks[*drink].lines.append({lines.text(2), *ingredient});
-    }
+    engine::Statement ingredients(db.database(), QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients "
+                                                                "WHERE Ingredient IS NOT NULL ORDER BY Ingredient COLLATE NAMEKEY, ID"));
+    while (ingredients.next())
+        lib.ingredients.append({ingredients.text(0), ingredients.integer(1) != 0, ingredients.integer(2) != 0});
+    lib.drinks = DrinkStore(db).readAll();
     return lib;
 }
 
@@ -147,7 +124,7 @@ void exportDrinks(CDatabase &db)
         return;
 
     BusyCursor busy;
-    library::Library lib = readLibrary(db.database());
+    library::Library lib = readLibrary(db);
     if (choice.Value() == 1)
         lib = onlyListed(std::move(lib), *out);
     try {

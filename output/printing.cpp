@@ -1,7 +1,7 @@
 // Printing the drinks marked to print: one job, each drink as its name, its ingredient lines two
 // to a line, its directions and its comments.
 
-#include "store/CDatabase.h"
+#include "output/printing.h"
 
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
@@ -9,6 +9,8 @@
 #include "common/message_box.h"
 #include "common/print_target.h"
 #include "common/program_objects.h"
+#include "store/CDatabase.h"
+#include "store/drink_store.h"
 
 #include <QDir>
 #include <cmath>
@@ -36,78 +38,77 @@ const CCommonRoutines &routines()
 
 } // namespace
 
-void CDatabase::PrintDrinks()
+void DrinkPrinting::printMarked()
 {
-    auto tagged = database().OpenRecordset(QStringLiteral("SELECT Drinks.ID FROM Drinks WHERE Print=True"),
-                                           engine::dbOpenSnapshot);
-    if (tagged->Eof() && tagged->Bof()) {
+    const QList<int> tagged = DrinkStore(m_db).keysMarkedToPrint();
+    if (tagged.isEmpty()) {
         MsgBox(QStringLiteral("There are no drinks tagged for printing."), msgbox::vbInformation);
         return;
     }
     BusyCursor busy;
-    tagged->MoveFirst();
-    std::unique_ptr<PrintTarget> target = OpenPrintJob(m_output ? m_output->commonDialog().Printer() : nullptr);
-    for (; !tagged->Eof(); tagged->MoveNext()) {
+    OutputWindow *out = m_db.output();
+    std::unique_ptr<PrintTarget> target = OpenPrintJob(out ? out->commonDialog().Printer() : nullptr);
+    for (const int key : tagged) {
         const float threshold = 0.8f * float(std::lround(target->ScaleHeight()));
         if (float(target->CurrentY()) > threshold)
             target->NewPage();
-        PrintOneDrink(tagged->Fields(QStringLiteral("ID")).Value().toInt(), *target);
+        printOne(key, *target);
     }
     const PrintOutcome outcome = target->EndDoc();
     busy.restore();
 
     if (!outcome.ok) {
         MsgBox(QStringLiteral("The drinks could not be printed. ") + outcome.error, msgbox::vbExclamation);
-    } else if (!outcome.file.isEmpty() && m_output) {
+    } else if (!outcome.file.isEmpty() && out) {
         const QString where = QDir::toNativeSeparators(outcome.file);
-        m_output->setStatusText(outcome.noPrinter
-                                    ? QStringLiteral("No printer is set up, so the drinks were saved as %1.").arg(where)
-                                    : QStringLiteral("The drinks were saved as %1.").arg(where));
+        out->setStatusText(outcome.noPrinter ? QStringLiteral("No printer is set up, so the drinks were saved as %1.").arg(where)
+                                             : QStringLiteral("The drinks were saved as %1.").arg(where));
     }
 }
 
-void CDatabase::PrintOneDrink(int iDrinkID, PrintTarget &target)
+void DrinkPrinting::printOne(int key, PrintTarget &target)
 {
-    engine::Recordset &drinks = drinksTable();
-    const QString id = QString::number(iDrinkID);
-    drinks.FindFirst(QStringLiteral("[ID] = ") + id);
-    if (drinks.NoMatch()) {
+    const std::optional<Drink> drink = DrinkStore(m_db).read(key);
+    if (!drink) {
         MsgBox(QStringLiteral("Drink doesn't exist!"));
         return;
     }
-    // A missing value reads as empty text: a drink without directions prints none.
-    const QString name = drinks.Fields(QStringLiteral("Name")).Value().toString();
-    const QString directions = drinks.Fields(QStringLiteral("Description")).Value().toString();
-    const QString comments = drinks.Fields(QStringLiteral("Comments")).Value().toString();
-
     target.setFontName(kFontName);
     target.setFontSize(20);
     target.setFontBold(true);
-    target.Print(name, true);
+    target.Print(drink->name, true);
     target.setFontSize(12);
     target.setFontBold(false);
 
     // Two ingredients a line, the second in its own column.
     int column = 0;
-    engine::Recordset &lines = drinkRelTable();
-    const QString criteria = QStringLiteral("[DrinkID] = ") + id;
-    for (lines.FindFirst(criteria); !lines.NoMatch(); lines.FindNext(criteria)) {
+    for (const Drink::Line &line : drink->lines) {
         if (++column == 2)
             target.setCurrentX(kSecondColumn);
-        const QString amount = lines.Fields(QStringLiteral("Amount")).Value().toString();
-        if (!isBlank(amount))
-            target.Print(amount + QLatin1Char(' '), false);
-        const QString ingredient = GetIngName(qint16(lines.Fields(QStringLiteral("IngID")).Value().toInt()));
-        target.Print(ingredient, column == 2);
+        if (!isBlank(line.amount))
+            target.Print(line.amount + QLatin1Char(' '), false);
+        target.Print(line.ingredient, column == 2);
         if (column == 2)
             column = 0;
     }
     target.Print(QString(), true);
 
-    routines().WrapText(target, directions);
+    // A drink without directions prints none.
+    routines().WrapText(target, drink->directions);
     target.Print(kParagraphEnd, true);
+    const QString comments = drink->comments.toString();
     if (!comments.isEmpty()) {
         routines().WrapText(target, comments);
         target.Print(kParagraphEnd, true);
     }
+}
+
+void CDatabase::PrintDrinks()
+{
+    DrinkPrinting(*this).printMarked();
+}
+
+void CDatabase::PrintOneDrink(int iDrinkID, PrintTarget &target)
+{
+    DrinkPrinting(*this).printOne(iDrinkID, target);
 }

@@ -53,7 +53,7 @@ public:
     // Every write starts here: throws the read-only error with its reason before anything is written.
     void requireWritable() const;
 
-    // ---- Record lookups ----
+    // ---- Record lookups (drinks: store/drink_store.cpp) ----
     QString DrinkCount();
     qint16 GetIngID(const QString &name);
     // GetIngID's lookup on any open library: 0 for no such ingredient, and for any failure.
@@ -74,10 +74,17 @@ public:
     // ---- Browsing (browse/) ----
     void ShowAllDrinks(bool bUnused = true);
     void DoButtons();
-    // Fills the detail side of the main window from DrinkLookup; the engine's error reaches the
-    // caller when the drink is not there.
+    // Fills the detail side of the main window with the drink as DrinkStore reads it; the engine's
+    // error reaches the caller when the drink is not there.
     void ShowDrinkInfo(const QString &name);
     bool CurrentDrinkPrint() const { return m_currentDrinkPrint; }
+    // The name of the drink shown, empty while none is; forgetShownDrink() after it is changed or gone.
+    const QString &shownDrinkName() const { return m_currentDrinkName; }
+    void forgetShownDrink()
+    {
+        m_currentDrink.reset();
+        m_currentDrinkName.clear();
+    }
     // The drink lookup set of the drink shown (DrinkLookup), opened when first asked for; null
     // while no drink is shown.
     engine::Recordset *currentDrink();
@@ -110,7 +117,7 @@ public:
     bool BarlistExport();
     bool BarlistImport();
 
-    // ---- Drink writes (edit/drink_writes.cpp) ----
+    // ---- Drink writes (edit/drink_writes.cpp onto DrinkEditing and DrinkStore) ----
     // Adds a drink (bAdd) or edits the drink shown, through the drink editor; one transaction.
     void DrinkEdit(bool bAdd);
     // Deletes the drink and its lines, all or nothing; false when nothing was deleted.
@@ -128,7 +135,7 @@ public:
     // True when a drink uses the ingredient, and also when the check itself failed.
     bool IsIngredientBeingUsed(const QString &sIngredientName);
 
-    // ---- Marks (output/marks.cpp) ----
+    // ---- Marks (output/marks.cpp onto DrinkMarks) ----
     // Writes the Tried (Print) mark of the selected drink of the list, or of every drink in it.
     void DrinkTried(bool bValue, OutputWindow &lvList, bool bMulti);
     void DrinkPrint(bool bValue, OutputWindow &lvList, bool bMulti);
@@ -136,13 +143,13 @@ public:
     // Deletes every drink of the list, each all or nothing; the list itself is left as it is.
     void DrinkDeleteMulti(OutputWindow &lvList);
 
-    // ---- Printing (output/printing.cpp) ----
+    // ---- Printing (output/printing.cpp onto DrinkPrinting) ----
     // Prints every drink marked to print as one job.
     void PrintDrinks();
     // Prints one drink at the target's current position.
     void PrintOneDrink(int iDrinkID, PrintTarget &target);
 
-    // ---- Clipboard (output/clipboard.cpp) ----
+    // ---- Clipboard (output/clipboard.cpp onto DrinkClipboard) ----
     // Puts the shown drink on the clipboard as text, replacing its text or added to it.
     void CopyToClipboard();
 

@@ -3,6 +3,8 @@
 // drink's detail, the buttons that depend on them, the status text and the caption. The main window
 // implements it and start-up hands it to the gateway; tests may hand a recording stand-in.
 
+#include "core/drink.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,12 +20,8 @@ struct DrinkLine {
 };
 
 struct DrinkDetail {
-    QString name;
-    QList<DrinkLine> lines;
-    QString directions;
-    QString comments;
-    bool tried = false;
-    bool print = false;
+    Drink drink;            // as shown: a text too long to show whole is cut, and says so
+    QList<DrinkLine> lines; // the drink's lines as listed
     bool barListInUse = false; // the bar list holds at least one ingredient
 };
 

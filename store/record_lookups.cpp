@@ -1,14 +1,8 @@
-// Translating between names and keys, and counting drinks.
+// Translating between ingredient names and keys (the drink lookups are in store/drink_store.cpp).
 
 #include "store/CDatabase.h"
 
 #include "store/engine/jet_dialect.h"
-
-QString CDatabase::DrinkCount()
-{
-    auto rs = database().OpenRecordset(QStringLiteral("SELECT count(*) as DrinkCount FROM Drinks"));
-    return rs->Fields(QStringLiteral("DrinkCount")).Value().toString();
-}
 
 qint16 CDatabase::GetIngID(const QString &name)
 {
@@ -31,13 +25,6 @@ qint16 CDatabase::GetIngID(engine::Database &db, const QString &name)
     return 0;
 }
 
-QString CDatabase::GetDrinkName(qint16 id)
-{
-    auto rs = database().OpenRecordset(QStringLiteral("SELECT Name FROM Drinks WHERE ID = ") + QString::number(id));
-    rs->MoveFirst();
-    return rs->Fields(QStringLiteral("Name")).Value().toString();
-}
-
 QString CDatabase::GetIngName(qint16 id)
 {
     engine::Recordset &ingredients = ingredientsTable();
@@ -46,12 +33,4 @@ QString CDatabase::GetIngName(qint16 id)
         throw EngineError(err::NoCurrentRecord, QStringLiteral("Cannot find ingredient number '") + QString::number(id) + QStringLiteral("'."));
     }
     return ingredients.Fields(QStringLiteral("Ingredient")).Value().toString();
-}
-
-bool CDatabase::DoesDrinkExist(const QString &sDrinkName)
-{
-    engine::Recordset &drinks = drinksTable();
-    drinks.MoveFirst();
-    drinks.FindFirst(QStringLiteral("[Name] = ") + engine::quotedName(sDrinkName));
-    return !drinks.NoMatch();
 }

@@ -139,19 +139,20 @@ void writeContents(engine::Database &db, const Library &lib, Layout layout)
         ingredient.run();
     }
 
-    Insert drink = prepareInsert(
-        "INSERT INTO Drinks (ID, Name, Description, Comments, Tried, Print, Submitted) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    // The drink's columns as the program stores them (core/drink.h).
+    QString columns = QStringLiteral("ID"), values = QStringLiteral("?");
+    for (const DrinkColumn &column : drinkColumns()) {
+        columns += QStringLiteral(", ") + column.name;
+        values += QStringLiteral(", ?");
+    }
+    Insert drink = prepareInsert(QStringLiteral("INSERT INTO Drinks (%1) VALUES (%2)").arg(columns, values).toUtf8().constData());
     Insert line = prepareInsert("INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (?, ?, ?)");
     for (int i = 0; i < lib.drinks.size(); ++i) {
         const Drink &d = lib.drinks[i];
         const int id = i + 1;
         drink.bind(1, id);
-        drink.bind(2, d.name);
-        drink.bind(3, d.directions);
-        drink.bind(4, d.comments);
-        drink.bind(5, d.tried);
-        drink.bind(6, d.print);
-        drink.bind(7, d.submitted);
+        for (int c = 0; c < drinkColumns().size(); ++c)
+            drink.bind(c + 2, drinkColumns()[c].get(d));
         drink.run();
         for (const Line &l : d.lines) {
             // A library made in code is not checked by the JSON reader; a line must not point nowhere.

@@ -3,6 +3,8 @@
 // reader that the library builder and File, Import Drinks share, and the writer of File, Export
 // Drinks. The reader checks the whole file and reports every problem it finds at once.
 
+#include "core/drink.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -16,20 +18,9 @@ struct Ingredient {
     bool has = false;
 };
 
-struct Line {
-    QString amount;
-    QString ingredient; // by name; must be one of the library's ingredients
-};
-
-struct Drink {
-    QString name;
-    QList<Line> lines;
-    QString directions;
-    QVariant comments; // null when the drink has none
-    bool tried = false;
-    bool print = false;
-    bool submitted = false;
-};
+// A library file's drink is the program's drink value; its lines name their ingredient by name only.
+using Drink = ::Drink;
+using Line = ::Drink::Line;
 
 struct Library {
     QList<Ingredient> ingredients;

@@ -58,4 +58,18 @@ QString Statement::text(int column) const
     return utf8 ? QString::fromUtf8(utf8, sqlite3_column_bytes(m_stmt.get(), column)) : QString();
 }
 
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_stmt.get(), column)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return integer(column);
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_stmt.get(), column);
+    default:
+        return text(column);
+    }
+}
+
 } // namespace engine

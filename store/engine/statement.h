@@ -28,6 +28,8 @@ public:
     bool isNull(int column) const;
     qint64 integer(int column) const;
     QString text(int column) const; // empty for null
+    // A whole number as qint64, a text as QString, null as a null QVariant.
+    QVariant value(int column) const;
 
 private:
     sqlite3 *m_db;

@@ -16,7 +16,7 @@ class Recordset;
 
 class CQueries {
 public:
-    // ---- Drinks (edit/CQueries.cpp) ----
+    // ---- Drinks (store/CQueries.cpp, used by DrinkStore) ----
     // The largest drink identifier, 0 when there is no drink.
     qint16 GetMaxDrinkID(engine::Database &database);
     // The identifier of the named drink found on the given Drinks record set, 0 when none has it.

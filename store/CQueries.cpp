@@ -1,6 +1,6 @@
 // The drink statements of the write operations, and the one way every action statement runs.
 
-#include "edit/CQueries.h"
+#include "store/CQueries.h"
 
 #include "store/engine/database.h"
 #include "store/engine/jet_dialect.h"
