@@ -118,7 +118,7 @@ private slots:
             d.txtDrinkName->setText(QStringLiteral("Aaa Renamed "));
             d.cmdDone_Click();
         });
-        p.form().Toolbar1_ButtonClick(7);
+        triggerCommand(p.form(), QStringLiteral("actEditDrink"));
         QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 0, 0).toInt(), id);
         QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 4), QStringLiteral("true|true"));
         QCOMPARE(linesOf(p, id), before.mid(1));
@@ -183,7 +183,7 @@ private slots:
             d.cmdDone_Click();
         });
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().mnuEdit_Click(30);
+        triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
         QCOMPARE(dump(p), before);
         QCOMPARE(p.listedNames(), listed);
         const QStringList texts = p.boxes().texts();
@@ -206,23 +206,23 @@ private slots:
         const QStringList all = p.listedNames();
         const int id = drinkRow(p, all[1]).section(QLatin1Char('|'), 0, 0).toInt();
         p.form().selectDrinkAt(1);
-        p.form().mnuEdit_Click(30); // answered No
+        triggerCommand(p.form(), QStringLiteral("actDeleteDrink")); // answered No
         QCOMPARE(p.listedNames(), all);
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().Toolbar1_ButtonClick(8);
+        triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("Are you sure you want to delete '%1'?").arg(all[1]));
         QCOMPARE(p.selectedName(), all[2]);
         QCOMPARE(p.form().pnlDrinkName->text(), all[2]);
         QVERIFY(drinkRow(p, all[1]).isEmpty() && linesOf(p, id).isEmpty());
         p.form().selectDrinkAt(p.listedNames().size() - 1);
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().mnuDrinkListPopup_Click(20);
+        triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
         QCOMPARE(p.selectedName(), all[all.size() - 2]);
 
         p.db().Search(1, all[0], true);
         QCOMPARE(p.listedNames(), QStringList{all[0]});
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().mnuEdit_Click(30);
+        triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("There are no more drinks left in the current set.  All of the remaining drinks will now be loaded."));
         QCOMPARE(p.listedNames().size(), all.size() - 3);
     }
@@ -237,7 +237,7 @@ private slots:
             p.db().IngredientEdit(first, QStringLiteral("Renamed Ingredient"), false, false);
             return int(QDialog::Accepted);
         });
-        p.form().mnuTools_Click(30);
+        triggerCommand(p.form(), QStringLiteral("actEditIngredients"));
         QCOMPARE(p.form().lvIngredients->topLevelItem(0)->text(1), QStringLiteral("Renamed Ingredient"));
     }
 

@@ -28,7 +28,7 @@ void maintain(StartedProgram &p, const std::function<void(frmIngredientMaintenen
             nested(dialog);
         return dialog.result();
     });
-    p.form().mnuTools_Click(30);
+    triggerCommand(p.form(), QStringLiteral("actEditIngredients"));
 }
 
 // Selects the named items as a click in the list does.

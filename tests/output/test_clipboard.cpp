@@ -37,7 +37,7 @@ int copy(StartedProgram &p, int option, int button)
         question.cmdButtons[size_t(button)]->click();
         return question.result();
     });
-    p.form().Toolbar1_ButtonClick(4);
+    triggerCommand(p.form(), QStringLiteral("actCopyDrink"));
     return shownWith;
 }
 

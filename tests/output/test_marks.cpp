@@ -92,7 +92,7 @@ private slots:
             tag.cmdButtons[size_t(button)]->click();
             return tag.result();
         });
-        p.form().mnuCurrentSet_Click(20);
+        triggerCommand(p.form(), QStringLiteral("actMarkSetPrint"));
         QCOMPARE(marked(p, QStringLiteral("Print")),
                  (tagsSet ? set : QStringList()) + (keepsEarlier ? QStringList{QStringLiteral("Zombie")} : QStringList()));
     }
@@ -116,7 +116,7 @@ private slots:
         const int all = p.listedNames().size();
         const QStringList set = sours(p);
         const QString question = QStringLiteral("Are you absolutely sure you want to DELETE all %1 drinks in the current set?").arg(set.size());
-        p.form().mnuCurrentSet_Click(70); // answered No
+        triggerCommand(p.form(), QStringLiteral("actDeleteSet")); // answered No
         QCOMPARE(p.boxes().texts().last(), question);
         QCOMPARE(p.listedNames().size(), all);
 
@@ -127,7 +127,7 @@ private slots:
                                "BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(id));
         p.boxes().answerNext(msgbox::vbYes);
         p.boxes().answerNext(msgbox::vbNo);
-        p.form().mnuCurrentSet_Click(70);
+        triggerCommand(p.form(), QStringLiteral("actDeleteSet"));
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("There was an error deleting %1.  Continue with the others?").arg(set[1]));
         QCOMPARE(p.listedNames().size(), all - 1);
         QVERIFY(!p.listedNames().contains(set[0]) && p.listedNames().contains(set[1]) && p.listedNames().contains(set.last()));
@@ -137,7 +137,7 @@ private slots:
         sours(p);
         p.boxes().answerNext(msgbox::vbYes);
         p.boxes().answerNext(msgbox::vbYes);
-        p.form().mnuCurrentSet_Click(70);
+        triggerCommand(p.form(), QStringLiteral("actDeleteSet"));
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("There was an error deleting %1.  Continue with the others?").arg(set[1]));
         QCOMPARE(p.listedNames().size(), all - set.size() + 1);
         QVERIFY(p.listedNames().contains(set[1]) && !p.listedNames().contains(set.last()));
