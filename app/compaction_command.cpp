@@ -16,6 +16,13 @@ void showError(const EngineError &e)
            + QString::number(e.number()));
 }
 
+void showSelectedDrink(CDatabase &db)
+{
+    const QString selected = db.output() ? db.output()->selectedDrinkName() : QString();
+    if (!selected.isEmpty())
+        db.ShowDrinkInfo(selected);
+}
+
 } // namespace
 
 bool CDatabase::DbCompact()
@@ -32,11 +39,11 @@ bool CDatabase::DbCompact()
             m_output->setStatusText(QStringLiteral("Done compacting. Took ") + formatSeconds(elapsed)
                                     + QStringLiteral(" seconds and freed ") + freed + QStringLiteral("k."));
         busy.restore();
-        const QString selected = m_output ? m_output->selectedDrinkName() : QString();
-        if (!selected.isEmpty())
-            ShowDrinkInfo(selected);
+        showSelectedDrink(*this);
         return true;
     } catch (const CompactionFailed &failed) {
+        if (failed.reopened)
+            showSelectedDrink(*this);
         busy.restore();
         switch (failed.kind) {
         case CompactionFailed::FileInUse:

@@ -161,11 +161,6 @@ CompactionResult CDatabase::compactFile()
     // Our lock on the original stays held from the close to the reopen, and the copy is locked
     // before it takes the database's name, so no other copy of the program opens either file.
     std::unique_ptr<FileLock> keepOut;
-    auto showSelectedDrink = [this] {
-        const QString selected = m_output ? m_output->selectedDrinkName() : QString();
-        if (!selected.isEmpty())
-            ShowDrinkInfo(selected);
-    };
     auto fileInUse = [&] {
         discardWorkingCopy(work);
         keepOut.reset();
@@ -223,16 +218,17 @@ CompactionResult CDatabase::compactFile()
         // The file under the database's name is whole whatever failed: open it again.
         QList<EngineError> errors{replacing ? EngineError(e.number(), e.description() + QStringLiteral("  The database was left as it was."))
                                             : e};
+        bool reopened = false;
         if (!isOpen()) {
             m_fileLock = std::move(keepOut);
             try {
                 DbOpen();
-                showSelectedDrink();
+                reopened = true;
             } catch (const EngineError &again) {
                 if (again.number() != e.number() || again.description() != e.description())
                     errors.append(again);
             }
         }
-        throw CompactionFailed{CompactionFailed::NothingDone, errors};
+        throw CompactionFailed{CompactionFailed::NothingDone, errors, reopened};
     }
 }

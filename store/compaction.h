@@ -19,4 +19,5 @@ struct CompactionFailed {
     };
     Kind kind = NothingDone;
     QList<EngineError> errors;
+    bool reopened = false; // the library was closed for the work and opened again: its views are new
 };
