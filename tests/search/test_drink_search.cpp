@@ -11,22 +11,11 @@
 #include <sqlite3.h>
 
 namespace {
+using fixture::namesWhere;
 
 // Decomposed: "e" followed by a combining acute accent.
 const QString kDecomposedBenedictine = QStringLiteral("Be\u0301ne\u0301dictine");
 
-// Names of the starter library's drinks that pass the test, sorted as the list shows them.
-QStringList namesWhere(const std::function<bool(const library::Drink &)> &keep)
-{
-    QStringList names;
-    for (const library::Drink &d : fixture::starterContents().drinks)
-        if (keep(d))
-            names << d.name;
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
 
 bool contains(const QString &text, const char *needle)
 {
@@ -52,13 +41,7 @@ private:
 private slots:
     void addAccentedDrinks()
     {
-        exec(QStringLiteral(
-            "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (900, 'Cachaça', 0, 0), (901, 'Crème de Mûre', 0, 0), "
-            "(902, 'Bénédictine', 0, 0);"
-            "INSERT INTO Drinks (ID, Name, Description, Comments) VALUES (900, 'Carrè Royale', 'Stir over ice, strain into a café glass.', "
-            "'Très bon'), (901, 'Caipirinha Nova', 'Muddle.', NULL), (902, 'Kir Mûre Fizz', 'Build.', NULL);"
-            "INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (900, 902, '1 Ounce'), (901, 900, '2 Ounces'), "
-            "(902, 901, '1 Ounce');"));
+        exec(fixture::kAccentedDrinksSql);
     }
 
 private slots:

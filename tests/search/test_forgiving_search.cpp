@@ -6,6 +6,7 @@
 #include "app/quick_search_box.h"
 #include "core/name_order.h"
 #include "store/CDatabase.h"
+#include "support/fixture_db.h"
 #include "support/main_window_fixture.h"
 
 #include <QAction>
@@ -22,13 +23,7 @@ const QString kDecomposedBenedictine = QStringLiteral("Be\u0301ne\u0301dictine")
 
 void addAccentedDrinks(StartedProgram &p)
 {
-    p.exec(QStringLiteral(
-        "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (900, 'Cachaça', 0, 0), (901, 'Crème de Mûre', 0, 0), "
-        "(902, 'Bénédictine', 0, 0);"
-        "INSERT INTO Drinks (ID, Name, Description, Comments) VALUES (900, 'Carrè Royale', 'Stir over ice, strain into a café glass.', "
-        "'Très bon'), (901, 'Caipirinha Nova', 'Muddle.', NULL), (902, 'Kir Mûre Fizz', 'Build.', NULL);"
-        "INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (900, 902, '1 Ounce'), (901, 900, '2 Ounces'), "
-        "(902, 901, '1 Ounce');"));
+    p.exec(fixture::kAccentedDrinksSql);
 }
 
 } // namespace

@@ -17,18 +17,7 @@
 #include <QtTest>
 
 namespace {
-// Names of the starter library's drinks that pass the test, sorted as the list shows them.
-QStringList namesWhere(const std::function<bool(const library::Drink &)> &keep)
-{
-    QStringList names;
-    for (const library::Drink &d : fixture::starterContents().drinks)
-        if (keep(d))
-            names << d.name;
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
+using fixture::namesWhere;
 
 QAction *recent(frmMain &f, int i)
 {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <algorithm>
 #include <functional>
 #include <QTemporaryDir>
 
@@ -76,5 +77,25 @@ QString customLibrary(const QString &folder, const library::Library &lib, const 
     library::writeLibrary(target, lib);
     return target;
 }
+
+QStringList namesWhere(const std::function<bool(const library::Drink &)> &keep)
+{
+    QStringList names;
+    for (const library::Drink &d : starterContents().drinks)
+        if (keep(d))
+            names << d.name;
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+const QString kAccentedDrinksSql = QStringLiteral(
+    "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (900, 'Cachaça', 0, 0), (901, 'Crème de Mûre', 0, 0), "
+    "(902, 'Bénédictine', 0, 0);"
+    "INSERT INTO Drinks (ID, Name, Description, Comments) VALUES (900, 'Carrè Royale', 'Stir over ice, strain into a café glass.', "
+    "'Très bon'), (901, 'Caipirinha Nova', 'Muddle.', NULL), (902, 'Kir Mûre Fizz', 'Build.', NULL);"
+    "INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (900, 902, '1 Ounce'), (901, 900, '2 Ounces'), "
+    "(902, 901, '1 Ounce');");
 
 } // namespace fixture

@@ -5,6 +5,8 @@
 #include "store/engine/library_builder.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace fixture {
 
@@ -18,5 +20,9 @@ QString syntheticLibrary(const QString &folder, int drinks, const QString &fileN
 QString customLibrary(const QString &folder, const library::Library &lib, const QString &fileName = QStringLiteral("custom.mdb"));
 
 library::Library starterContents();
+// Names of the starter library's drinks that pass the test, sorted as the drink list shows them.
+QStringList namesWhere(const std::function<bool(const library::Drink &)> &keep);
+// Three drinks and three ingredients whose names carry accents, to add to a starter library.
+extern const QString kAccentedDrinksSql;
 
 } // namespace fixture
