@@ -3,8 +3,10 @@
 // updatable record sets on Drinks, Ingredients and DrinkRel, and the record set of the drink shown,
 // and writes its results into the output window it is given (the main window).
 //
-// Members are defined in the folder of the subsystem that owns them: store/ holds the lifetime
-// and the record lookups.
+// It is the program's facade: most members are short and hand the work to a class of the subsystem
+// that owns it (DrinkStore, DrinkSearch, DrinkEditing, IngredientWrites, DrinkMarks, ...), and are
+// defined in that subsystem's folder, so no include runs up from store/. store/ itself holds the
+// lifetime, the record lookups and compaction, and shows no message: it returns or throws.
 
 #include "store/compaction.h"
 #include "store/engine/database.h"
@@ -125,7 +127,7 @@ public:
     // DrinkDelete, telling why a failed action statement failed.
     bool deleteDrink(const QString &name, std::optional<EngineError> *cause);
 
-    // ---- Ingredient writes (edit/ingredient_writes.cpp) ----
+    // ---- Ingredient writes (edit/ingredient_writes.cpp onto IngredientWrites) ----
     void IngredientAdd(const QString &sIngredient, bool bCommon);
     void IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas);
     void IngredientDelete(const QString &sIngredient);
