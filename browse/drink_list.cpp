@@ -1,13 +1,7 @@
-// The current set in the main window's drink list: what a search hands over, the full listing and
-// the Previous / Next state.
+// The current set in the main window's drink list: what a search hands over, and the Previous /
+// Next state.
 
 #include "store/CDatabase.h"
-
-void CDatabase::ShowAllDrinks(bool bUnused)
-{
-    Q_UNUSED(bUnused);
-    Search(0, QString(), true);
-}
 
 void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
                                   const std::function<QString()> &statusAfterFill, const QList<int> &missing)

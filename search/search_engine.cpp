@@ -144,3 +144,9 @@ void CDatabase::GetSavedSearch(qint16 iSearchToShow)
     const SavedSearch saved = m_savedSearches[size_t(iSearchToShow)];
     Search(saved.iType, saved.sString, false);
 }
+
+void CDatabase::ShowAllDrinks(bool bUnused)
+{
+    Q_UNUSED(bUnused);
+    Search(0, QString(), true);
+}

@@ -74,6 +74,7 @@ public:
     bool DbCompact();
 
     // ---- Browsing (browse/) ----
+    // Every drink, by the all-drinks search (search/search_engine.cpp).
     void ShowAllDrinks(bool bUnused = true);
     void DoButtons();
     // Fills the detail side of the main window with the drink as DrinkStore reads it; the engine's
