@@ -401,7 +401,8 @@ void frmAddEdit::cmdDone_Click()
         MsgBox(QStringLiteral("Please enter at least one ingredient."), msgbox::vbInformation);
         return;
     }
-    if (txtDrinkName->text().trimmed().isEmpty()) {
+    // A name of nothing but invisible or control characters would be stored empty.
+    if (cleanName(txtDrinkName->text()).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("Please enter a name for the drink!"), msgbox::vbInformation);
         txtDrinkName->setFocus();
         return;

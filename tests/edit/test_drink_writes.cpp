@@ -146,6 +146,8 @@ private slots:
              QStringLiteral("Please enter at least one ingredient.")},
             {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.cmdDone_Click(); },
              QStringLiteral("Please enter a name for the drink!")},
+            {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.txtDrinkName->setText(QStringLiteral(" \u200B\u00AD\x07 ")); d.cmdDone_Click(); },
+             QStringLiteral("Please enter a name for the drink!")},
             {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.txtDrinkName->setText(QStringLiteral("The \"Best\"")); d.cmdDone_Click(); },
              QStringLiteral("You cannot use the double-quote symbol (\") in a drink name.  Feel free to use a single-quote (') instead.")},
             {5, [&](frmAddEdit &d) { addLine(d, {}, 0, ingredient); d.txtDrinkName->setText(taken.toUpper()); d.cmdDone_Click(); },
