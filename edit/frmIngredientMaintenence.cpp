@@ -8,6 +8,7 @@
 #include "common/seams.h"
 #include "edit/frmIngredientAdd.h"
 #include "edit/frmIngredientsCombine.h"
+#include "edit/ingredient_writes.h"
 #include "store/CDatabase.h"
 
 #include <QCheckBox>
@@ -259,7 +260,15 @@ void frmIngredientMaintenence::cmdDelete_Click()
         return;
     CDatabase &db = programDatabase();
     const QString n = item->text(0);
-    if (db.IsIngredientBeingUsed(n)) {
+    const IngredientWrites::UsageCheck check = IngredientWrites(db).usage(n);
+    if (check.usage == IngredientWrites::Usage::CheckFailed) {
+        const EngineError cause = check.error.value_or(EngineError(err::InvalidOperation, QStringLiteral("unknown failure")));
+        MsgBox(QStringLiteral("Zestro could not check whether a drink uses %1, so it was not deleted.\n%2: %3")
+                   .arg(n, QString::number(cause.number()), cause.description()),
+               msgbox::vbExclamation);
+        return;
+    }
+    if (check.usage == IngredientWrites::Usage::Used) {
         const QString text = n + QStringLiteral(" is being used in some drinks, so you cannot ") + QStringLiteral("delete it.  To remove ")
             + n + QStringLiteral(", ") + QStringLiteral("choose it and a comparable ingredient, then Combine ") + n
             + QStringLiteral(" into the other ingredient.  This will put ") + QStringLiteral("the other ingredient in ") + n

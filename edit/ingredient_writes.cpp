@@ -55,11 +55,8 @@ int ingredientId(CDatabase &db, const QString &name)
     return rs->Eof() ? 0 : rs->Fields(QStringLiteral("ID")).Value().toInt();
 }
 
-enum class Usage { Unused, Used, CheckFailed };
-struct UsageCheck {
-    Usage usage = Usage::CheckFailed;
-    std::optional<EngineError> error;
-};
+using Usage = IngredientWrites::Usage;
+using UsageCheck = IngredientWrites::UsageCheck;
 
 // Whether a drink line names any row that has the name: a delete by name removes every such row.
 UsageCheck checkUsage(CDatabase &db, const QString &name)
@@ -170,9 +167,11 @@ void IngredientWrites::remove(const QString &sIngredient)
 
 void IngredientWrites::combine(const QStringList &items, const QString &destination)
 {
-    const auto report = [](const EngineError &e) {
-        MsgBox(QStringLiteral("Error executing replace or delete.  ") + numbered(e));
+    const auto report = [](const EngineError &e, const QString &state) {
+        MsgBox(QStringLiteral("Error executing replace or delete.  ") + numbered(e) + state);
     };
+    // Every failure before the commit rolls the whole combine back.
+    const QString nothingCombined = QStringLiteral("\n\nNothing was combined.");
     try {
         WriteTransaction tx(m_db);
         CQueries queries;
@@ -194,7 +193,7 @@ void IngredientWrites::combine(const QStringList &items, const QString &destinat
             if (oldId == 0 || oldId == newId)
                 continue;
             if (!queries.ReassignIngredient(oldId, newId, m_db.database())) {
-                MsgBox(QStringLiteral("error during combine"));
+                MsgBox(QStringLiteral("error during combine") + nothingCombined);
                 combined = false;
             } else if (!queries.DelIngByName(item, m_db.database())) {
                 throw *queries.lastError();
@@ -203,12 +202,12 @@ void IngredientWrites::combine(const QStringList &items, const QString &destinat
         if (combined)
             tx.commit(); // else every item goes back as it was
     } catch (const EngineError &e) {
-        report(e);
+        report(e, nothingCombined);
     }
     try {
         m_db.ingredientsTable().Requery();
     } catch (const EngineError &e) {
-        report(e);
+        report(e, QString());
     }
 }
 
@@ -223,6 +222,11 @@ bool IngredientWrites::exists(const QString &sIngredientName)
 bool IngredientWrites::isUsed(const QString &sIngredientName)
 {
     return checkUsage(m_db, sIngredientName).usage != Usage::Unused;
+}
+
+IngredientWrites::UsageCheck IngredientWrites::usage(const QString &name)
+{
+    return checkUsage(m_db, name);
 }
 
 // ---- CDatabase's ingredient members ----

@@ -3,7 +3,10 @@
 // the ingredient dialogs ask first: is a name taken, and does a drink still use an ingredient.
 // CDatabase's ingredient members hand their work to it.
 
+#include "core/engine_error.h"
+
 #include <QStringList>
+#include <optional>
 
 class CDatabase;
 
@@ -22,6 +25,13 @@ public:
     bool exists(const QString &name);
     // True when a drink uses the ingredient, and also when the check itself failed.
     bool isUsed(const QString &name);
+    // Whether a drink uses the ingredient, or why that could not be told.
+    enum class Usage { Unused, Used, CheckFailed };
+    struct UsageCheck {
+        Usage usage = Usage::CheckFailed;
+        std::optional<EngineError> error;
+    };
+    UsageCheck usage(const QString &name);
 
 private:
     CDatabase &m_db;

@@ -158,6 +158,14 @@ private slots:
             select(m, {"Amaro"});
             m.cmdDelete->click();
             QCOMPARE(m.lvIngredients->findItems("Amaro", Qt::MatchExactly).size(), 1);
+            // A use check that fails says so, not that a drink uses it.
+            p.boxes().clear();
+            p.exec("CREATE TEMP TABLE DrinkRel (Broken)");
+            m.cmdDelete->click();
+            p.exec("DROP TABLE temp.DrinkRel");
+            QVERIFY2(p.boxes().texts().constLast().startsWith("Zestro could not check whether a drink uses Amaro, so it was not deleted.\n"),
+                     qPrintable(p.boxes().texts().join('|')));
+            QCOMPARE(m.lvIngredients->findItems("Amaro", Qt::MatchExactly).size(), 1);
             p.boxes().clear();
             p.boxes().answerNext(msgbox::vbYes);
             select(m, {"Gin"});

@@ -150,6 +150,7 @@ private slots:
         p.db().IngredientCombine(&list);
         expectMessages(p, messages);
         if (!failure.isEmpty()) {
+            QVERIFY(p.boxes().texts().constLast().endsWith("\n\nNothing was combined."));
             QCOMPARE(dump(p), before);
             return;
         }
