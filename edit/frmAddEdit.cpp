@@ -375,20 +375,15 @@ void frmAddEdit::cmdDelete_Click()
 
 void frmAddEdit::cmdIngredients_Click()
 {
-    if (!m_wideFlag) {
-        cmdIngredients->setText(QStringLiteral("Ingredients >>"));
-        setWide(false);
-    } else {
-        cmdIngredients->setText(QStringLiteral("Ingredients <<"));
-        setWide(true);
-    }
+    setWide(!m_wide);
     routines().CenterForm(this);
-    m_wideFlag = !m_wideFlag;
 }
 
 void frmAddEdit::setWide(bool wide)
 {
     m_wide = wide;
+    // The arrows point where the ingredient panel goes, and the access key stays.
+    cmdIngredients->setText(wide ? QStringLiteral("&Ingredients <<") : QStringLiteral("&Ingredients >>"));
     const int height = this->height();
     m_linesColumn->setVisible(wide);
     layout()->activate();

@@ -80,8 +80,7 @@ private:
 
     Drink m_drink; // as given to setDrink
     bool m_cancelled = true;
-    bool m_wideFlag = true;   // flipped by every press of the width button
-    bool m_wide = true;       // the ingredient column is shown
+    bool m_wide = true; // the ingredient column is shown
     bool m_checkingName = false;
     std::array<UnitEntry, kUnitCount> m_units;
     QWidget *m_linesColumn = nullptr;

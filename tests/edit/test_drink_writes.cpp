@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -128,6 +129,18 @@ private slots:
         // Its own name is not taken: an edit that keeps it is stored.
         edit(p, 10, [](frmAddEdit &d) { d.txtDirections->setPlainText(QStringLiteral("Kept.")); d.cmdDone_Click(); });
         QCOMPARE(drinkRow(p, QStringLiteral("Aaa Renamed")).section(QLatin1Char('|'), 2, 2), QStringLiteral("Kept."));
+    }
+
+    void widthButtonActsAtOncePointingWhereThePanelGoes()
+    {
+        StartedProgram p;
+        edit(p, 5, [](frmAddEdit &d) {
+            for (const bool wide : {true, false, true}) {
+                QCOMPARE(d.isWide(), wide);
+                QCOMPARE(d.cmdIngredients->text(), wide ? QStringLiteral("&Ingredients <<") : QStringLiteral("&Ingredients >>"));
+                d.cmdIngredients->click();
+            }
+        });
     }
 
     void editorRefusalsAndCancelWriteNothing()
