@@ -22,14 +22,18 @@ void frmMain::txtQuickSearch_Change()
     CDatabase *db = openDatabase();
     if (!db)
         return;
-    // The list gets the names straight from the search, so the box keeps its text; a text that
-    // matches nothing leaves the current set as it is and says so in the box.
+    // The list gets the names straight from the search, so the box keeps its text. It holds exactly
+    // what the text matches: a text that matches nothing empties it, and the box says so.
     const SearchResult found = DrinkSearch(db->database()).quick(txtQuickSearch->text());
     txtQuickSearch->setNoMatch(found.isEmpty());
-    if (found.isEmpty())
-        return;
     lvDrinks->setDrinks(found.names, DrinkListOrder::AsGiven);
     setCurrentSetCount(lvDrinks->count());
+    if (found.isEmpty()) {
+        db->forgetShownDrink();
+        showDrinkDetail(DrinkDetail());
+        db->DoButtons();
+        return;
+    }
     lvDrinks->selectRow(0);
     db->ShowDrinkInfo(lvDrinks->selectedDrink());
 }

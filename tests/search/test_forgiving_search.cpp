@@ -138,7 +138,10 @@ private slots:
         QCOMPARE(f.menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("Name: (*RRE ROY*)"));
 
         QTest::keyClicks(f.txtQuickSearch, QStringLiteral("xq"));
-        QCOMPARE(p.listedNames(), QStringList{"Carrè Royale"}); // no match keeps the set
+        QCOMPARE(p.listedNames(), QStringList()); // the list holds what matches: nothing
+        QCOMPARE(f.lblCurrentSet->text(), QStringLiteral("Current Set Contains 0 Drinks"));
+        QCOMPARE(f.pnlDrinkName->text(), QString());
+        QVERIFY(!f.command(QStringLiteral("actEditDrink"))->isEnabled());
         QVERIFY(f.txtQuickSearch->showsNoMatch());
         QVERIFY(p.boxes().messages().isEmpty());
 
