@@ -33,7 +33,7 @@ void DrinkListView::setDrinks(const QStringList &names, DrinkListOrder order, co
     m_model->setDrinks(names, missing);
     showMissingColumn(m_model->showsMissing());
     if (order == DrinkListOrder::SortedOnce)
-        setSortingEnabled(false);
+        stopSorting();
     if (order == DrinkListOrder::SortedOnce || isSortingEnabled())
         m_model->sort(0, Qt::AscendingOrder); // by name: asked for once, or the user's sorting is on
     m_inOrder = order == DrinkListOrder::SortedOnce || isSortingEnabled()
@@ -119,10 +119,19 @@ void DrinkListView::sortByName()
     selectRow(selectedRow());
 }
 
+void DrinkListView::stopSorting()
+{
+    setSortingEnabled(false);
+    // The view takes the headings' clicks away with its own sorting; a click on a heading still
+    // sorts the list once by that column.
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(true);
+}
+
 void DrinkListView::toggleSorting()
 {
     if (isSortingEnabled()) {
-        setSortingEnabled(false);
+        stopSorting();
         return;
     }
     // The view sorts by the heading's indicator as soon as sorting is on: by name, A first.

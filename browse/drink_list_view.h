@@ -61,6 +61,8 @@ private:
     void showMissingColumn(bool shown);
     // The user clicked a column heading.
     void headerSort(int column, Qt::SortOrder order);
+    // Turns the view's own sorting off, leaving the headings clickable.
+    void stopSorting();
     bool keptInOrder() const { return m_inOrder || isSortingEnabled(); }
 
     DrinkListModel *m_model = nullptr;

@@ -5,6 +5,7 @@
 #include "browse/drink_list_view.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -45,6 +46,17 @@ private slots:
         QCOMPARE(rows(model), QStringList({"Gimlet Royale:", "Mojito:3", "rum punch:2"}));
         model.setDrinks({"Negroni"}, {1, 2}); // counts that do not fit the names are not shown
         QCOMPARE(rows(model), QStringList{"Negroni"});
+    }
+
+    void aClickOnAHeadingSortsByIt()
+    {
+        DrinkListView view;
+        view.resize(300, 200);
+        view.show();
+        view.setDrinks({"Zombie", "Gimlet", "Mojito"}, DrinkListOrder::SortedOnce, {0, 2, 1}); // as Drinks I Can Make lists
+        QHeaderView *header = view.header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 4, header->height() / 2));
+        QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2)}), QStringList({"Zombie", "Mojito", "Gimlet"}));
     }
 
     void programmaticChangesTellNothingAndKeysTellTheChoice()
