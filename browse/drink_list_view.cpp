@@ -78,10 +78,21 @@ void DrinkListView::selectDrink(const QString &name)
 
 void DrinkListView::addDrink(const QString &name)
 {
-    // A list in order gets the entry in its place: moving it later would lay the list out twice.
+    if (isSortingEnabled()) { // in the order of the user's heading, which may be any column either way
+        m_model->insertDrink(count(), name);
+        sortByHeading();
+        selectDrink(name);
+        return;
+    }
+    // A list in name order gets the entry in its place: moving it later would lay the list out twice.
     const int row = keptInOrder() ? m_model->sortedRowFor(name) : count();
     m_model->insertDrink(row, name);
     selectRow(row);
+}
+
+void DrinkListView::sortByHeading()
+{
+    m_model->sort(header()->sortIndicatorSection(), header()->sortIndicatorOrder());
 }
 
 void DrinkListView::renameDrink(const QString &oldName, const QString &newName)
@@ -91,6 +102,14 @@ void DrinkListView::renameDrink(const QString &oldName, const QString &newName)
         return;
     if (!keptInOrder()) {
         m_model->renameDrink(row, newName);
+        return;
+    }
+    if (isSortingEnabled()) {
+        const bool wasSelected = selectedRow() == row;
+        m_model->renameDrink(row, newName);
+        const QString selected = wasSelected ? newName : selectedDrink();
+        sortByHeading();
+        selectDrink(selected);
         return;
     }
     const bool wasSelected = selectedRow() == row;

@@ -63,6 +63,8 @@ private:
     void headerSort(int column, Qt::SortOrder order);
     // Turns the view's own sorting off, leaving the headings clickable.
     void stopSorting();
+    // Puts the rows in the order the heading's indicator shows, while the view's sorting is on.
+    void sortByHeading();
     bool keptInOrder() const { return m_inOrder || isSortingEnabled(); }
 
     DrinkListModel *m_model = nullptr;

@@ -59,6 +59,20 @@ private slots:
         QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2)}), QStringList({"Zombie", "Mojito", "Gimlet"}));
     }
 
+    void editsKeepADescendingOrder()
+    {
+        DrinkListView view;
+        view.setDrinks({"Gimlet", "Mojito", "Zombie"}, DrinkListOrder::AsGiven);
+        view.toggleSorting(); // the user's sorting, then a click on the heading: Z first
+        view.sortByColumn(0, Qt::DescendingOrder);
+        view.addDrink(QStringLiteral("Negroni"));
+        QCOMPARE(view.selectedDrink(), QStringLiteral("Negroni"));
+        view.renameDrink(QStringLiteral("Gimlet"), QStringLiteral("Zesty Gimlet"));
+        QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2), view.drinkAt(3)}),
+                 QStringList({"Zombie", "Zesty Gimlet", "Negroni", "Mojito"}));
+        QCOMPARE(view.selectedDrink(), QStringLiteral("Negroni"));
+    }
+
     void programmaticChangesTellNothingAndKeysTellTheChoice()
     {
         DrinkListView view;
