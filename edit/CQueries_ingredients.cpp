@@ -26,6 +26,13 @@ bool CQueries::ReassignIngredient(int iOldID, int iNewID, engine::Database &data
     return false;
 }
 
+bool CQueries::DeleteIngredientRel(int iIngredientID, engine::Database &database)
+{
+    m_sSQL = QStringLiteral("DELETE DrinkRel.IngID, * From DrinkRel WHERE (((DrinkRel.IngID)=") + QString::number(iIngredientID)
+        + QStringLiteral("));");
+    return executeAction(database);
+}
+
 std::unique_ptr<engine::Recordset> CQueries::IsIngredientBeingUsed(int iIngredientID, engine::Database &database)
 {
     m_sSQL = QStringLiteral("SELECT DrinkRel.DrinkID From DrinkRel WHERE (((DrinkRel.IngID)=") + QString::number(iIngredientID)

@@ -104,12 +104,18 @@ void IngredientWrites::add(const QString &sIngredient, bool bCommon)
                                              .arg(kMaxKey)
                                              .arg(nameInMessage(name, u'\'')));
 
+    WriteTransaction tx(m_db);
+    // Lines left behind by an ingredient that once had this number must not join the new one.
+    CQueries queries;
+    if (!queries.DeleteIngredientRel(id, m_db.database()))
+        throw *queries.lastError();
     engine::Recordset &ingredients = m_db.ingredientsTable();
     ingredients.AddNew();
     ingredients.Fields(QStringLiteral("ID")) = id;
     ingredients.Fields(QStringLiteral("Ingredient")) = name;
     ingredients.Fields(QStringLiteral("Common")) = bCommon;
     ingredients.Update(); // Has keeps the field's default
+    tx.commit();
 }
 
 void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)

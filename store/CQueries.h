@@ -27,6 +27,8 @@ public:
     // ---- Ingredients (edit/CQueries_ingredients.cpp) ----
     bool DelIngByName(const QString &sIngredient, engine::Database &database);
     bool ReassignIngredient(int iOldID, int iNewID, engine::Database &database);
+    // Deletes the drink lines that name the ingredient number (lines left behind by a row now gone).
+    bool DeleteIngredientRel(int iIngredientID, engine::Database &database);
     std::unique_ptr<engine::Recordset> IsIngredientBeingUsed(int iIngredientID, engine::Database &database);
 
     const QString &LastStatement() const { return m_sSQL; }

@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("add past the last number") << "UPDATE Ingredients SET ID = 32767 WHERE Ingredient = 'Gin'" << none << "Yuzu"
                                                    << int(err::Overflow);
         QTest::newRow("add a taken name") << none << none << " GIN" << int(err::DuplicateValue);
+        QTest::newRow("add over stray lines of its number")
+            << "INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (1, (SELECT max(ID) + 1 FROM Ingredients), '1 Ounce')" << none
+            << "Yuzu" << 0;
         QTest::newRow("rename, trimmed") << none << "Gin" << " Old Tom\u200B Gin " << 0;
         QTest::newRow("letter case only") << none << "Gin" << "GIN" << 0;
         QTest::newRow("another's name") << none << "Gin" << "vodka" << int(err::DuplicateValue);
@@ -80,10 +83,10 @@ private slots:
             QCOMPARE(dump(p), before);
             return;
         }
-        // A new ingredient starts off the bar list; a renamed one keeps its number and its drinks.
+        // A new ingredient starts off the bar list and in no drink; a renamed one keeps its number and its drinks.
         QCOMPARE(p.rows(QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients WHERE ID = %1").arg(id)),
                  QStringList{cleanName(typed).trimmed() + (adding ? "|true|false" : "|true|true")});
-        QCOMPARE(uses(p, id), used);
+        QCOMPARE(uses(p, id), adding ? 0 : used);
     }
 
     // Only a name that no drink line uses is deleted; a check that fails counts as "in use".
