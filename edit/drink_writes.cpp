@@ -4,6 +4,7 @@
 #include "edit/drink_editing.h"
 
 #include "common/busy_cursor.h"
+#include "common/message_box.h"
 #include "common/seams.h"
 #include "edit/frmAddEdit.h"
 #include "store/CDatabase.h"
@@ -54,12 +55,22 @@ void DrinkEditing::edit(bool add)
     dialog.setDrink(stored);
     fillIngredients(*dialog.cmbIngredient, m_db.database());
     busy.restore();
-    ShowModal(dialog);
-    if (dialog.Cancelled())
-        return;
-
-    const Drink edited = dialog.drink();
-    store.save(edited);
+    Drink edited;
+    for (;;) {
+        ShowModal(dialog);
+        if (dialog.Cancelled())
+            return;
+        edited = dialog.drink();
+        try {
+            store.save(edited);
+            break;
+        } catch (const EngineError &e) {
+            // Nothing was stored. The cause is told once and the editor comes back holding
+            // everything typed, to try again or to cancel.
+            ShowEngineError(e);
+            dialog.setCancelled(true);
+        }
+    }
     m_db.forgetShownDrink(); // its rows are the old drink's
     if (out) {
         if (add) {

@@ -37,9 +37,17 @@ QStringList linesOf(StartedProgram &p, int id)
 }
 
 // While it lives, the drink editor is driven by `drive` and cancelled unless `drive` pressed Done.
-std::unique_ptr<ModalScript> editor(const std::function<void(frmAddEdit &)> &drive)
+// An editor that comes back after a failed save is cancelled, the name it holds kept in `cameBack`.
+std::unique_ptr<ModalScript> editor(const std::function<void(frmAddEdit &)> &drive, QStringList *cameBack = nullptr)
 {
-    return std::make_unique<ModalScript>([drive](QDialog &dialog) {
+    auto shown = std::make_shared<int>(0);
+    return std::make_unique<ModalScript>([drive, shown, cameBack](QDialog &dialog) {
+        if ((*shown)++ > 0) {
+            if (cameBack)
+                *cameBack << static_cast<frmAddEdit &>(dialog).txtDrinkName->text();
+            static_cast<frmAddEdit &>(dialog).cmdCancel_Click();
+            return dialog.result();
+        }
         drive(static_cast<frmAddEdit &>(dialog));
         if (dialog.result() != QDialog::Accepted)
             static_cast<frmAddEdit &>(dialog).cmdCancel_Click();
@@ -48,9 +56,9 @@ std::unique_ptr<ModalScript> editor(const std::function<void(frmAddEdit &)> &dri
 }
 
 // Chooses the Edit menu item as a user does, through the command guard.
-void edit(StartedProgram &p, int index, const std::function<void(frmAddEdit &)> &drive)
+void edit(StartedProgram &p, int index, const std::function<void(frmAddEdit &)> &drive, QStringList *cameBack = nullptr)
 {
-    const auto script = editor(drive);
+    const auto script = editor(drive, cameBack);
     p.form().menuItem(QStringLiteral("mnuEdit"), index)->trigger();
 }
 
@@ -191,12 +199,14 @@ private slots:
         const QStringList listed = p.listedNames();
         p.exec("CREATE TEMP TRIGGER fail BEFORE INSERT ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;"
                 "CREATE TEMP TRIGGER failDelete BEFORE DELETE ON main.DrinkRel BEGIN SELECT RAISE(ABORT, 'injected'); END;");
-        edit(p, 10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Renamed")); d.cmdDone_Click(); });
+        QStringList cameBack; // a failed save brings the editor back with what was typed
+        edit(p, 10, [](frmAddEdit &d) { d.txtDrinkName->setText(QStringLiteral("Renamed")); d.cmdDone_Click(); }, &cameBack);
         edit(p, 5, [&](frmAddEdit &d) {
             d.txtDrinkName->setText(QStringLiteral("New"));
             addLine(d, {}, 0, d.cmbIngredient->itemText(0));
             d.cmdDone_Click();
-        });
+        }, &cameBack);
+        QCOMPARE(cameBack, QStringList({"Renamed", "New"}));
         p.boxes().answerNext(msgbox::vbYes);
         triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
         QCOMPARE(dump(p), before);

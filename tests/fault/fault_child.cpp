@@ -28,6 +28,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 namespace {
 void say(QString line)
@@ -57,6 +58,12 @@ void selectIngredients(frmIngredientMaintenence &m, const QStringList &names)
 int drive(const QString &command, QDialog &dialog)
 {
     if (auto *d = qobject_cast<frmAddEdit *>(&dialog)) {
+        static bool shownBefore = false; // back after a failed save: the user gives up
+        if (std::exchange(shownBefore, true)) {
+            say("EDITOR BACK " + d->txtDrinkName->text());
+            d->cmdCancel_Click();
+            return dialog.result();
+        }
         if (command == "add") {
             d->txtDrinkName->setText("Fault Fizz");
             addLine(*d, "2", "Gin");
