@@ -5,6 +5,7 @@
 #include "common/CCommonRoutines.h"
 #include "common/program_objects.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -73,6 +74,18 @@ frmSplash2::frmSplash2(QWidget *parent)
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &frmSplash2::Timer1_Timer);
     Timer1->start();
+    // It stays on top of everything: it must not hide the tip of the day or a message.
+    qApp->installEventFilter(this);
+}
+
+bool frmSplash2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched != this && qobject_cast<QDialog *>(watched)
+        && static_cast<QWidget *>(watched)->isWindow()) {
+        Timer1->stop();
+        close();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 frmSplash2::~frmSplash2()

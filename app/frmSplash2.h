@@ -25,6 +25,8 @@ public:
     void Timer1_Timer();
 
 protected:
+    // Any other window that opens (the tip, a message, a dialog) closes the splash first.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

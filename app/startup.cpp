@@ -132,8 +132,8 @@ void Form_Unload(frmMain &form)
         QWidget *w = *it;
         if (w == &form || !w->isVisible() || qobject_cast<QMenu *>(w) || w->windowType() == Qt::ToolTip)
             continue;
-        if (qobject_cast<HelpWindow *>(w)) {
-            w->close(); // a reference the user keeps open beside the program, not a form left behind
+        if (qobject_cast<HelpWindow *>(w) || qobject_cast<frmSplash2 *>(w)) {
+            w->close(); // a reference kept open beside the program, or the splash: not a form left behind
             continue;
         }
         leftOpen << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());

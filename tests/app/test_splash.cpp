@@ -2,7 +2,10 @@
 // artwork in the resources.
 
 #include "app/frmSplash2.h"
+#include "app/frmMain.h"
+#include "app/startup.h"
 #include "common/CCommonRoutines.h"
+#include "support/msgbox_recorder.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -33,6 +36,7 @@ private slots:
     void captionsAndLook();
     void closesItselfOnThirdTick();
     void timerDrivesTheTicks();
+    void anotherWindowOrTheEndClosesIt();
     void showingTwiceKeepsOneSplash();
     void centredOnScreen();
     void centerFormCentres_data();
@@ -88,6 +92,22 @@ void TestSplash::closesItselfOnThirdTick()
     QVERIFY(!splash->Timer1->isActive());
     flushDeletes();
     QVERIFY(splash.isNull());
+}
+
+void TestSplash::anotherWindowOrTheEndClosesIt()
+{
+    frmSplash2::showSplash();
+    QDialog tip; // the tip of the day, or a message, must not open under the splash
+    tip.show();
+    QVERIFY(!frmSplash2::instance());
+    tip.close();
+
+    frmSplash2::showSplash();
+    MsgBoxRecorder boxes;
+    frmMain form;
+    Form_Unload(form); // quitting within the splash's seconds leaves no form behind
+    QCOMPARE(boxes.texts(), QStringList());
+    QVERIFY(!frmSplash2::instance());
 }
 
 void TestSplash::timerDrivesTheTicks()
