@@ -42,14 +42,18 @@ int MsgBox(const QString &text, int flags, const QString &caption)
     if (handlerSlot())
         return handlerSlot()(text, flags, caption);
 
-    const bool yesNo = (flags & msgbox::ButtonsMask) == msgbox::vbYesNo;
-    QMessageBox box(iconFor(flags), caption, text,
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                    QApplication::activeWindow());
+    const int buttons = flags & msgbox::ButtonsMask;
+    const bool yesNo = buttons == msgbox::vbYesNo || buttons == msgbox::vbYesNoCancel;
+    QMessageBox::StandardButtons shown = yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+    if (buttons == msgbox::vbYesNoCancel)
+        shown |= QMessageBox::Cancel;
+    QMessageBox box(iconFor(flags), caption, text, shown, QApplication::activeWindow());
     if (yesNo)
         box.setDefaultButton(QMessageBox::Yes);
     const int chosen = box.exec();
     if (!yesNo)
         return msgbox::vbOK;
+    if (chosen == QMessageBox::Cancel || (chosen != QMessageBox::Yes && chosen != QMessageBox::No))
+        return buttons == msgbox::vbYesNoCancel ? msgbox::vbCancel : msgbox::vbNo; // Escape or the close box
     return chosen == QMessageBox::Yes ? msgbox::vbYes : msgbox::vbNo;
 }

@@ -12,6 +12,7 @@ namespace msgbox {
 // Buttons (low bits) and icon (next bits) are or-ed together into one flags value.
 enum Flags : int {
     vbOKOnly = 0,
+    vbYesNoCancel = 3,
     vbYesNo = 4,
     vbCritical = 16,
     vbQuestion = 32,

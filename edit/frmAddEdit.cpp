@@ -392,6 +392,23 @@ void frmAddEdit::setWide(bool wide)
 
 void frmAddEdit::cmdDone_Click()
 {
+    // A line filled in but not added would vanish without a word.
+    if (const QString pending = cmbIngredient->currentText().trimmed(); !pending.isEmpty()) {
+        const int answer = MsgBox(QStringLiteral("The ingredient %1 is filled in but not added to the drink.  Add it first?")
+                                      .arg(nameInMessage(pending, u'\'')),
+                                  msgbox::vbYesNoCancel | msgbox::vbQuestion);
+        if (answer == msgbox::vbCancel)
+            return;
+        if (answer == msgbox::vbYes) {
+            const int before = lineCount();
+            cmdAdd_Click();
+            if (lineCount() == before)
+                return; // refused, and it said why
+        } else {
+            cmbIngredient->setCurrentIndex(-1);
+            cmbIngredient->setEditText(QString());
+        }
+    }
     if (lstIngredient->count() == 0) {
         MsgBox(QStringLiteral("Please enter at least one ingredient."), msgbox::vbInformation);
         return;

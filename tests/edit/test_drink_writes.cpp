@@ -151,6 +151,24 @@ private slots:
         });
     }
 
+    void doneAsksAboutALineFilledInButNotAdded()
+    {
+        StartedProgram p;
+        const QStringList two = p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 2"));
+        for (const int answer : {int(msgbox::vbCancel), int(msgbox::vbNo), int(msgbox::vbYes)}) {
+            const QString name = QStringLiteral("Pending %1").arg(answer);
+            edit(p, 5, [&](frmAddEdit &d) {
+                d.txtDrinkName->setText(name);
+                addLine(d, {}, 0, two[0]);
+                d.cmbIngredient->setEditText(two[1]);
+                p.boxes().answerNext(answer);
+                d.cmdDone_Click();
+            });
+            const int id = drinkRow(p, name).section(QLatin1Char('|'), 0, 0).toInt();
+            QCOMPARE(linesOf(p, id).size(), answer == msgbox::vbYes ? 2 : answer == msgbox::vbNo ? 1 : 0);
+        }
+    }
+
     void editorRefusalsAndCancelWriteNothing()
     {
         StartedProgram p;

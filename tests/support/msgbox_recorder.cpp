@@ -6,7 +6,8 @@ MsgBoxRecorder::MsgBoxRecorder()
         m_messages.append({text, flags, caption});
         if (!m_answers.isEmpty())
             return m_answers.takeFirst();
-        return (flags & msgbox::ButtonsMask) == msgbox::vbYesNo ? int(msgbox::vbNo) : int(msgbox::vbOK);
+        const int buttons = flags & msgbox::ButtonsMask;
+        return buttons == msgbox::vbYesNo || buttons == msgbox::vbYesNoCancel ? int(msgbox::vbNo) : int(msgbox::vbOK);
     });
 }
 
