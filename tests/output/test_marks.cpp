@@ -110,6 +110,23 @@ private slots:
                  qPrintable(p.boxes().texts().last()));
     }
 
+    // A refused write leaves the Tried and Print buttons showing what the file holds, not the click.
+    void toolbarMarksShowTheFileAfterAFailedWrite()
+    {
+        StartedProgram p;
+        sours(p);
+        p.form().selectDrinkAt(0);
+        p.exec(QStringLiteral("CREATE TEMP TRIGGER fail BEFORE UPDATE ON main.Drinks BEGIN SELECT RAISE(ABORT, 'injected'); END"));
+        for (const char *name : {"actMarkTried", "actMarkPrint"}) {
+            QAction *button = p.form().command(QLatin1String(name));
+            const bool before = button->isChecked();
+            triggerCommand(p.form(), QLatin1String(name));
+            QCOMPARE(button->isChecked(), before);
+        }
+        QCOMPARE(marked(p, QStringLiteral("Tried")), QStringList{QStringLiteral("Zombie")});
+        QCOMPARE(p.boxes().texts().size(), 2); // one message for each refused click
+    }
+
     void deleteAllAsksAndRelists()
     {
         StartedProgram p;
