@@ -236,7 +236,7 @@ void frmMain::buildMenus()
     barList->menuAction()->setObjectName(QStringLiteral("mnuTools(20)"));
     m_menus[QStringLiteral("mnuTools")][20] = barList->menuAction();
     menuOf(barList, QStringLiteral("mnuBarlist"),
-           {{30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
+           {{10, "&My Bar..."}, {20, "-"}, {30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
     menuOf(tools, QStringLiteral("mnuTools"), {{30, "Edit Ingredients..."}, {499, "-"}, {500, "Database &Utilities..."}});
 
     QMenu *help = top(90, "&Help");

@@ -21,6 +21,7 @@
 #include "output/drink_export.h"
 #include "output/frmPrintTagCurrentSet.h"
 #include "search/frmBuyNext.h"
+#include "search/frmMyBar.h"
 #include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 #include "store/write_transaction.h"
@@ -165,6 +166,7 @@ void frmMain::connectCommands()
     on(Cmd::DatabaseUtilities, [this] { checkUtilities(); });
     on(Cmd::ImportBarList, [this] { importBarList(); });
     on(Cmd::ExportBarList, [this] { exportBarList(); });
+    on(Cmd::MyBar, [] { showMyBar(db()); });
     on(Cmd::BuyNext, [this] {
         prepareBarListDialog(CommonDialog1);
         showBuyNext(db());

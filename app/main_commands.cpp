@@ -59,6 +59,7 @@ const CommandInfo kCommands[] = {
     {Cmd::About, "actAbout", "About Zestro"},
     {Cmd::MarkTried, "actMarkTried", "Mark as Tried", {}, true},
     {Cmd::MarkPrint, "actMarkPrint", "Mark to Print", {}, true},
+    {Cmd::MyBar, "actMyBar", "My bar"},
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
 
@@ -106,6 +107,7 @@ const MenuItemCommand kMenuItems[] = {
     {"mnuTools", 10, Cmd::CompactDatabase},
     {"mnuTools", 30, Cmd::EditIngredients},
     {"mnuTools", 500, Cmd::DatabaseUtilities},
+    {"mnuBarlist", 10, Cmd::MyBar},
     {"mnuBarlist", 30, Cmd::ImportBarList},
     {"mnuBarlist", 40, Cmd::ExportBarList},
     {"mnuBarlist", 50, Cmd::BuyNext},

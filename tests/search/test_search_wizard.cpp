@@ -413,6 +413,28 @@ private slots:
         QCOMPARE(p.listedNames(), found[QStringLiteral(" 2 ")]);
     }
 
+    void emptyBarListSaysHowToFillIt_data()
+    {
+        QTest::addColumn<QString>("slack");
+        QTest::addColumn<QStringList>("messages");
+        const QString hint = QStringLiteral("Your bar list is empty, so only common ingredients such as water or ice count as "
+                                            "at hand.  To fill it, tick the ingredients you have in Tools, Bar List, My Bar...");
+        QTest::newRow("nothing found") << "-1" << QStringList{QStringLiteral("Sorry, no drinks found."), hint};
+        QTest::newRow("drinks of common ones") << "3" << QStringList{hint};
+    }
+
+    void emptyBarListSaysHowToFillIt()
+    {
+        QFETCH(QString, slack);
+        StartedProgram p;
+        p.exec(QStringLiteral("UPDATE Ingredients SET Has = 0"));
+        runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
+            w.txtSlack->setText(slack);
+            w.cmdFinish->click();
+        });
+        QTEST(p.boxes().texts(), "messages");
+    }
+
     void tickedSlackBecomesTheDefault()
     {
         StartedProgram p;
