@@ -339,8 +339,11 @@ void frmMain::importBarList()
                msgbox::vbYesNo | msgbox::vbExclamation)
         == msgbox::vbYes)
         db().BarlistExport();
-    setStatusText(db().BarlistImport() ? QStringLiteral("Bar list imported successfully.")
-                                       : QStringLiteral("Bar list not imported."));
+    const bool imported = db().BarlistImport();
+    // The shown drink's missing marks follow the new bar list.
+    if (const QString shown = selectedDrinkName(); imported && !shown.isEmpty())
+        db().ShowDrinkInfo(shown);
+    setStatusText(imported ? QStringLiteral("Bar list imported successfully.") : QStringLiteral("Bar list not imported."));
 }
 
 void frmMain::exportBarList()

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QStringEncoder>
+#include <QLabel>
 #include <QtTest>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -354,6 +355,7 @@ private slots:
         QFETCH(QString, status);
         Bar bar(*m_program, m_library);
         bar.write("Lime\r\n");
+        bar.p.db().ShowAllDrinks(); // the one drink shown, with every ingredient at hand
         for (const QString &p : paths)
             bar.answers << (p.isEmpty() ? std::nullopt : std::optional<QString>(bar.path(qPrintable(p))));
         if (answer)
@@ -373,6 +375,8 @@ private slots:
         }
         const bool imported = status == QLatin1String("Bar list imported successfully.");
         QCOMPARE(bar.marked(), imported ? QStringList{"Lime"} : kStartMarks);
+        QCOMPARE(bar.p.form().lblMissing->text(), imported ? QStringLiteral("Missing: Gin, Tonic water")
+                                                           : QStringLiteral("You have everything for this drink."));
         if (dialogs.first() == int(FileDialogKind::Save) && paths.first() != QString())
             QCOMPARE(readAll(bar.path("out.bar")), QByteArray("Gin\r\nTonic water\r\nCr\xe8me de cassis\r\nRum \r\n"));
     }
