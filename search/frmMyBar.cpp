@@ -297,7 +297,7 @@ void frmMyBar::updateCount()
     text += QLatin1Char('.');
     if (m_model->filtered()) {
         text += m_model->rowCount() == 0
-                    ? QStringLiteral(" No ingredient matches \"%1\".").arg(txtFilter->text().trimmed())
+                    ? QStringLiteral(" No ingredient matches %1.").arg(nameInMessage(txtFilter->text().trimmed()))
                     : QStringLiteral(" Showing %1 of %2.").arg(m_model->rowCount()).arg(m_model->total());
     }
     if (m_model->changeCount() > 0)
