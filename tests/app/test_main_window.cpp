@@ -140,7 +140,7 @@ private slots:
             {"mnuSearch(100)", "actSearchTried"}, {"mnuSearch(110)", "actSearchNotTried"},
             {"mnuSearch(120)", "actSearchSubmitted"}, {"mnuSearch(130)", "actSearchToPrint"},
             {"mnuTools(10)", "actCompactDatabase"}, {"mnuTools(30)", "actEditIngredients"},
-            {"mnuTools(500)", "actDatabaseUtilities"}, {"mnuBarlist(30)", "actImportBarList"},
+            {"mnuTools(500)", "actDatabaseUtilities"}, {"mnuBarlist(10)", "actMyBar"}, {"mnuBarlist(30)", "actImportBarList"},
             {"mnuBarlist(40)", "actExportBarList"}, {"mnuBarlist(50)", "actBuyNext"}, {"mnuHelp(10)", "actHelpTopics"},
             {"mnuHelp(30)", "actSubmittingDrinks"}, {"mnuHelp(99)", "actAbout"},
             {"mnuDrinkListPopup(10)", "actEditDrink"}, {"mnuDrinkListPopup(20)", "actDeleteDrink"},

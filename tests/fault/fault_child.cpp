@@ -14,6 +14,7 @@
 #include "edit/frmIngredientMaintenence.h"
 #include "edit/frmIngredientsCombine.h"
 #include "output/frmPrintTagCurrentSet.h"
+#include "search/frmMyBar.h"
 #include "store/CDatabase.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,6 +88,14 @@ int drive(const QString &command, QDialog &dialog)
     } else if (auto *t = qobject_cast<frmPrintTagCurrentSet *>(&dialog)) {
         t->optOption[1]->setChecked(true); // "Make these the only drinks."
         t->cmdButtons[0]->click();
+    } else if (auto *b = qobject_cast<frmMyBar *>(&dialog)) {
+        QAbstractItemModel *model = b->lstIngredients->model(); // the first five ticks turned over
+        for (int row = 0, turned = 0; row < model->rowCount() && turned < 5; ++row) {
+            const QModelIndex at = model->index(row, 0);
+            turned += model->setData(at, at.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked,
+                                     Qt::CheckStateRole);
+        }
+        b->cmdOK->click();
     } else {
         return QDialog::Rejected; // tips, import conflicts: cancelled
     }
@@ -131,7 +141,7 @@ int main(int argc, char *argv[])
         {"edit", "actEditDrink"},          {"add", "actAddDrink"},                 {"delete", "actDeleteDrink"},
         {"deleteSet", "actDeleteSet"},     {"triedSet", "actMarkSetTried"},        {"onlyTheseSet", "actMarkSetPrint"},
         {"combine", "actEditIngredients"}, {"deleteIngredient", "actEditIngredients"}, {"barList", "actImportBarList"},
-        {"importDrinks", "actImportDrinks"}, {"compact", "actCompactDatabase"}};
+        {"importDrinks", "actImportDrinks"}, {"compact", "actCompactDatabase"}, {"myBar", "actMyBar"}};
     if (!items.contains(command) && command != "list" && command != "hold") {
         std::fprintf(stderr, "unknown command %s\n", argv[2]);
         return 2;

@@ -104,7 +104,7 @@ struct Clean {
 };
 
 const QStringList kCommands{"edit", "add", "delete", "deleteSet", "triedSet", "onlyTheseSet",
-                            "combine", "deleteIngredient", "barList", "importDrinks", "compact"};
+                            "combine", "deleteIngredient", "barList", "importDrinks", "compact", "myBar"};
 
 } // namespace
 
