@@ -102,6 +102,24 @@ private slots:
                  1);
     }
 
+    void escapeEmptiesTheFilterThenCloses()
+    {
+        StartedProgram p;
+        makeLibrary(p);
+        openMyBar(p, [](frmMyBar &bar) {
+            QSignalSpy closed(&bar, &QDialog::rejected);
+            QTest::keyClicks(bar.txtFilter, QStringLiteral("vod"));
+            QVERIFY(tick(bar, QStringLiteral("Vodka"), true));
+            QTest::keyClick(bar.txtFilter, Qt::Key_Escape);
+            QCOMPARE(closed.size(), 0);
+            QCOMPARE(shown(bar).size(), 7);
+            QVERIFY(ticked(bar, QStringLiteral("Vodka"))); // the tick outlives its filter
+            QTest::keyClick(bar.txtFilter, Qt::Key_Escape);
+            QCOMPARE(closed.size(), 1);
+        });
+        QCOMPARE(onHand(p), QStringList({"Gin", "Lime"}));
+    }
+
     void okSavesTheChangedTicksCancelDiscards()
     {
         StartedProgram p;
