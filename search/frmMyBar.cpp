@@ -372,7 +372,12 @@ void showMyBar(CDatabase &db)
     if (saved.isEmpty() || !output)
         return;
     const auto added = std::count_if(saved.cbegin(), saved.cend(), [](const OnHandChange &c) { return c.onHand; });
-    output->setStatusText(QStringLiteral("Bar list saved: %1 added, %2 taken off.").arg(added).arg(saved.size() - added));
+    QStringList parts;
+    if (added > 0)
+        parts << QStringLiteral("%1 added").arg(added);
+    if (added < saved.size())
+        parts << QStringLiteral("%1 taken off").arg(saved.size() - added);
+    output->setStatusText(QStringLiteral("Bar list saved: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.'));
     // The shown drink's lines may name an ingredient now at hand, or no longer.
     if (const QString shown = output->selectedDrinkName(); !shown.isEmpty())
         db.ShowDrinkInfo(shown);
