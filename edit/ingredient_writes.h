@@ -14,8 +14,9 @@ class IngredientWrites {
 public:
     explicit IngredientWrites(CDatabase &db) : m_db(db) {}
 
-    // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError.
-    void add(const QString &name, bool common);
+    // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError. add
+    // gives the new ingredient's identifier.
+    int add(const QString &name, bool common);
     void rename(const QString &oldName, const QString &newName, bool common, bool has);
     // Deletes the unused ingredient; tells the user why when it cannot.
     void remove(const QString &name);
@@ -23,6 +24,8 @@ public:
     // the user why when it cannot.
     void combine(const QStringList &items, const QString &destination);
     bool exists(const QString &name);
+    // How many drinks have a line naming the ingredient: the drinks a rename shows under the new name.
+    int drinksUsing(const QString &name);
     // True when a drink uses the ingredient, and also when the check itself failed.
     bool isUsed(const QString &name);
     // Whether a drink uses the ingredient, or why that could not be told.

@@ -1,4 +1,5 @@
-// Names lose control and invisible characters; search texts lose control characters only.
+// Names lose control and invisible characters; search texts lose control characters only. Names
+// that look alike are told apart.
 
 #include "core/name_text.h"
 
@@ -28,6 +29,37 @@ private slots:
         QFETCH(QString, searched);
         QCOMPARE(cleanName(text), name);
         QCOMPARE(withoutControlCharacters(text), searched);
+    }
+
+    void namesDiffer_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("told");
+        const QString composed = QStringLiteral("Cr\u00e8me de Cassis"), decomposed = QStringLiteral("Cre\u0300me de Cassis");
+        const QString accent = QStringLiteral("one has a composed '\u00e8', the other 'e' followed by a combining accent");
+        QTest::newRow("identical") << composed << composed << "";
+        QTest::newRow("not alike") << "Gin" << "Rum" << "";
+        QTest::newRow("accents are not ignored") << composed << "Creme de Cassis" << "";
+        QTest::newRow("letter case") << "Fresh lemon juice" << "Fresh Lemon Juice" << "they differ in letter case";
+        QTest::newRow("composed first") << composed << decomposed << accent;
+        QTest::newRow("decomposed first") << decomposed << composed << accent;
+        QTest::newRow("two marks") << "Vi\u1ec7t" << "Vie\u0323\u0302t" << "one has a composed '\u1ec7', the other 'e' followed by combining accents";
+        QTest::newRow("invisible") << "Gin" << "G\u200bin" << "one has an invisible character U+200B";
+        QTest::newRow("other invisibles") << "G\u200bin" << "Gin\ufeff\u00ad\ufeff"
+                                          << "one has an invisible character U+200B, the other invisible characters U+FEFF and U+00AD";
+        QTest::newRow("same invisible elsewhere") << "G\u200bin" << "Gi\u200bn" << "they have an invisible character U+200B in different places";
+        QTest::newRow("all at once") << composed << "CRE\u0300ME DE CASSIS\u200b"
+                                     << "they differ in letter case, " + accent + ", and one has an invisible character U+200B";
+        QTest::newRow("equivalent sign") << "\u2126 Bitters" << "\u03a9 Bitters" << "they are written with different but equivalent characters";
+    }
+
+    void namesDiffer()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(QString, told);
+        QCOMPARE(howNamesDiffer(a, b), told);
     }
 };
 

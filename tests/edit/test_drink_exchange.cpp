@@ -178,7 +178,7 @@ private slots:
             << head + R"([{"name": "Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Gin"}, {"amount": "2 Ounces"}]}])" + end
             << "drink 1 \"Neat\", line 2: no ingredient.";
         QTest::newRow("duplicate name") << head + R"([{"name": "Gin Fizz"}, {"name": "GIN FIZZ"}])" + end
-                                        << "drink 2 \"GIN FIZZ\": listed twice (also drink 1 \"Gin Fizz\").";
+                                        << "drink 2 \"GIN FIZZ\": listed twice (also drink 1 \"Gin Fizz\"; they differ in letter case).";
         QTest::newRow("amount as number") << head + R"([{"name": "Neat", "lines": [{"amount": 2, "ingredient": "Gin"}]}])" + end
                                           << "line 1: the amount 2 is a number";
     }
@@ -195,6 +195,32 @@ private slots:
         QVERIFY2(p.boxes().messages()[0].text.contains(named), qPrintable(p.boxes().messages()[0].text));
         QVERIFY(p.boxes().messages()[0].text.endsWith(QStringLiteral("Nothing was imported.")));
         QCOMPARE(dump(p), before);
+    }
+
+    // A collection that spells one ingredient two ways the name rule makes equal imports it once.
+    void spellingsOfOneIngredientAreMerged()
+    {
+        StartedProgram p;
+        const QString composed = QStringLiteral("Cr\u00e8me de Cassis"), decomposed = QStringLiteral("Cre\u0300me de Cassis");
+        library::Library lib;
+        lib.ingredients = {{QStringLiteral("Fresh lemon juice")}, {composed}, {QStringLiteral("Fresh Lemon Juice"), true}, {decomposed}};
+        lib.drinks = {drink(QStringLiteral("Kir Sour"), QString(), {{QStringLiteral("1 Ounce"), QStringLiteral("Fresh lemon juice")}, {{}, composed}}),
+                      drink(QStringLiteral("Cassis Smash"), QString(), {{QStringLiteral("2 cl"), QStringLiteral("Fresh Lemon Juice")}, {{}, decomposed}})};
+        QTemporaryDir dir;
+        QVERIFY(importFrom(p, writeFile(dir, library::libraryJson(lib))).isEmpty());
+        QCOMPARE(p.boxes().texts(), QStringList());
+        const QStringList created = p.rows(QStringLiteral("SELECT ID, Ingredient, Common FROM Ingredients WHERE Ingredient IN "
+                                                          "('Fresh lemon juice', 'Fresh Lemon Juice', '%1', '%2') ORDER BY ID").arg(composed, decomposed));
+        QCOMPARE(created.size(), 2);
+        QCOMPARE(created[0].section('|', 1), QStringLiteral("Fresh lemon juice|false"));
+        QCOMPARE(created[1].section('|', 1), composed + QStringLiteral("|false"));
+        const QString ids = created[0].section('|', 0, 0) + '|' + created[1].section('|', 0, 0);
+        for (const char *name : {"Kir Sour", "Cassis Smash"})
+            QCOMPARE(p.rows(QStringLiteral("SELECT group_concat(IngID, '|') FROM (SELECT IngID FROM DrinkRel JOIN Drinks ON ID = DrinkID "
+                                           "WHERE Name = '%1' ORDER BY DrinkRel.rowid)").arg(QLatin1String(name))),
+                     QStringList{ids});
+        QVERIFY2(p.form().statusText().endsWith(QStringLiteral(": 2 drinks added, 0 replaced, 0 skipped; 2 ingredients created, 2 other spellings merged.")),
+                 qPrintable(p.form().statusText()));
     }
 
     void takenNamesAreReplacedOrSkippedAsAnswered_data()

@@ -136,15 +136,71 @@ private slots:
                 add.txtName->setText(typed);
                 add.chkHave->setChecked(true);
                 add.chkCommon->setChecked(true);
+                p.boxes().answerNext(msgbox::vbYes); // a rename of a used ingredient asks (renameAsksOnce)
                 add.cmdOK->click();
                 if (add.result() != QDialog::Accepted)
                     add.cmdCancel->click();
             });
         QCOMPARE(opened, oldName.isEmpty() ? "Add Ingredient|" : "Edit Ingredient|" + oldName);
-        QCOMPARE(p.boxes().texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QStringList texts = p.boxes().texts();
+        texts.removeIf([](const QString &text) { return text.endsWith(QLatin1String(" Rename 'Gin'?")); });
+        QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{message});
         // Adding stores Common as checked but not Have: a new ingredient starts off the bar list.
         if (oldName.isEmpty())
             QCOMPARE(table(p), message.isEmpty() ? before + QStringList{"Yuzu Cordial|\u2022|"} : before);
+    }
+
+    // Renaming an ingredient that drinks use says how many will show the new name and asks once;
+    // No leaves the dialog open with the typing and changes nothing.
+    void renameAsksOnce_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question"); // %1 the drinks using it; empty: not asked
+        const QString many = "%1 drinks will show the new name 'Renamed'. Rename 'Gin'?";
+        QTest::newRow("yes") << QString() << int(msgbox::vbYes) << many;
+        QTest::newRow("no") << QString() << int(msgbox::vbNo) << many;
+        QTest::newRow("one drink, two lines")
+            << "UPDATE DrinkRel SET IngID = (SELECT ID FROM Ingredients WHERE Ingredient = 'Vodka') WHERE IngID = (SELECT ID FROM Ingredients WHERE Ingredient = 'Gin');"
+               "INSERT INTO DrinkRel (DrinkID, IngID, Amount) SELECT ID, (SELECT ID FROM Ingredients WHERE Ingredient = 'Gin'), a "
+               "FROM Drinks, (SELECT '1' AS a UNION SELECT '2') WHERE ID = 3;"
+               "INSERT INTO DrinkRel (DrinkID, IngID, Amount) SELECT 32000, ID, '' FROM Ingredients WHERE Ingredient = 'Gin'"
+            << int(msgbox::vbYes) << "1 drink will show the new name 'Renamed'. Rename 'Gin'?";
+        QTest::newRow("unused") << "DELETE FROM DrinkRel WHERE IngID = (SELECT ID FROM Ingredients WHERE Ingredient = 'Gin')"
+                                << int(msgbox::vbNo) << QString();
+    }
+    void renameAsksOnce()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        StartedProgram p;
+        if (!setup.isEmpty())
+            p.exec(qPrintable(setup));
+        const qint64 users = p.db().database().scalar(
+            "SELECT count(*) FROM Drinks WHERE ID IN (SELECT DrinkID FROM DrinkRel JOIN Ingredients ON IngID = Ingredients.ID "
+            "WHERE Ingredient = 'Gin')");
+        const QStringList before = table(p);
+        bool stayed = false;
+        maintain(
+            p, [&](frmIngredientMaintenence &m) { select(m, {"Gin"}); m.cmdAddEdit[1]->click(); },
+            [&](QDialog &d) {
+                auto &add = static_cast<frmIngredientAdd &>(d);
+                add.txtName->setText("Renamed");
+                p.boxes().answerNext(answer);
+                add.cmdOK->click();
+                stayed = add.result() != QDialog::Accepted;
+                if (stayed) {
+                    QCOMPARE(add.txtName->text(), QStringLiteral("Renamed"));
+                    add.cmdCancel->click();
+                }
+            });
+        const bool renamed = question.isEmpty() || answer == msgbox::vbYes;
+        QCOMPARE(p.boxes().texts(), question.isEmpty() ? QStringList() : QStringList{question.contains("%1") ? question.arg(users) : question});
+        QCOMPARE(stayed, !renamed);
+        QCOMPARE(p.db().DoesIngredientExist("Renamed"), renamed);
+        if (!renamed)
+            QCOMPARE(table(p), before);
     }
 
     // Deleting a used ingredient explains; Yes lists its drinks in the main window and closes the dialog.
