@@ -349,6 +349,12 @@ int frmAddEdit::ingredientItem(const QString &typed) const
 
 int frmAddEdit::addNewIngredient(const QString &name)
 {
+    // A name no ingredient may have is refused before the question, not after a Yes.
+    if (const std::optional<QString> problem = IngredientWrites::nameProblem(name)) {
+        MsgBox(*problem, msgbox::vbExclamation);
+        cmbIngredient->setFocus();
+        return -1;
+    }
     const int answer = MsgBox(nameInMessage(name, u'\'') + QStringLiteral(" is not an ingredient yet. Add it?"),
                               msgbox::vbYesNo | msgbox::vbQuestion);
     cmbIngredient->setFocus(); // whatever happens, the typing stays until the line is added

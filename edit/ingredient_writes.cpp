@@ -34,11 +34,8 @@ QString storedName(const QString &typed)
 // The last line of defence behind the dialogs, which ask the user for a better name first.
 void checkName(const QString &name)
 {
-    if (name.isEmpty())
-        throw EngineError(err::InvalidOperation, QStringLiteral("An ingredient needs a name."));
-    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
-        throw EngineError(err::InvalidOperation,
-                          QStringLiteral("The ingredient name %1 holds a double quote or a comma.").arg(nameInMessage(name, u'\'')));
+    if (const std::optional<QString> problem = IngredientWrites::nameProblem(name))
+        throw EngineError(err::InvalidOperation, *problem);
 }
 
 QString nameCriteria(const QString &name)
@@ -86,6 +83,15 @@ QString numbered(const EngineError &e)
 }
 
 } // namespace
+
+std::optional<QString> IngredientWrites::nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("An ingredient needs a name.");
+    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
+        return QStringLiteral("The ingredient name %1 holds a double quote or a comma.").arg(nameInMessage(name, u'\''));
+    return std::nullopt;
+}
 
 int IngredientWrites::add(const QString &sIngredient, bool bCommon)
 {

@@ -14,6 +14,9 @@ class IngredientWrites {
 public:
     explicit IngredientWrites(CDatabase &db) : m_db(db) {}
 
+    // Why a name cannot be an ingredient's (empty, or holding a double quote or a comma), or
+    // nothing when it can.
+    static std::optional<QString> nameProblem(const QString &name);
     // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError. add
     // gives the new ingredient's identifier.
     int add(const QString &name, bool common);

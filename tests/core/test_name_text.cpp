@@ -1,5 +1,4 @@
-// Names lose control and invisible characters; search texts lose control characters only. Names
-// that look alike are told apart.
+// Names lose control and invisible characters; search texts lose control characters only.
 
 #include "core/name_text.h"
 
@@ -36,24 +35,13 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("told");
-        const QString composed = QStringLiteral("Cr\u00e8me de Cassis"), decomposed = QStringLiteral("Cre\u0300me de Cassis");
-        const QString accent = QStringLiteral("one has a composed '\u00e8', the other 'e' followed by a combining accent");
-        QTest::newRow("identical") << composed << composed << "";
-        QTest::newRow("not alike") << "Gin" << "Rum" << "";
-        QTest::newRow("accents are not ignored") << composed << "Creme de Cassis" << "";
+        QTest::newRow("not alike") << "Cr\u00e8me" << "Creme" << "";
         QTest::newRow("letter case") << "Fresh lemon juice" << "Fresh Lemon Juice" << "they differ in letter case";
-        QTest::newRow("composed first") << composed << decomposed << accent;
-        QTest::newRow("decomposed first") << decomposed << composed << accent;
-        QTest::newRow("two marks") << "Vi\u1ec7t" << "Vie\u0323\u0302t" << "one has a composed '\u1ec7', the other 'e' followed by combining accents";
-        QTest::newRow("invisible") << "Gin" << "G\u200bin" << "one has an invisible character U+200B";
-        QTest::newRow("other invisibles") << "G\u200bin" << "Gin\ufeff\u00ad\ufeff"
-                                          << "one has an invisible character U+200B, the other invisible characters U+FEFF and U+00AD";
-        QTest::newRow("same invisible elsewhere") << "G\u200bin" << "Gi\u200bn" << "they have an invisible character U+200B in different places";
-        QTest::newRow("all at once") << composed << "CRE\u0300ME DE CASSIS\u200b"
-                                     << "they differ in letter case, " + accent + ", and one has an invisible character U+200B";
-        QTest::newRow("equivalent sign") << "\u2126 Bitters" << "\u03a9 Bitters" << "they are written with different but equivalent characters";
+        QTest::newRow("invisibles") << "G\u200bin" << "Gin\ufeff\u00ad\ufeff"
+                                    << "one has an invisible character U+200B, the other invisible characters U+FEFF and U+00AD";
+        QTest::newRow("all at once") << "CRE\u0300ME\u200b" << "Cr\u00e8me" << "they differ in letter case, one has a composed '\u00e8', the "
+                                        "other 'e' followed by a combining accent, and one has an invisible character U+200B";
     }
-
     void namesDiffer()
     {
         QFETCH(QString, a);
