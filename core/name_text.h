@@ -22,3 +22,9 @@ constexpr qsizetype kNameShownInMessage = 60;
 // "…" and its length: "Aaaa…" (10,485,760 characters). A name read from a file or pasted may be
 // megabytes long; quoted whole, it would fill the message and hide what the message says.
 QString nameInMessage(const QString &name, QChar quote = QLatin1Char('"'));
+
+// How two names that look alike differ, for a message that quotes both: "they differ in letter
+// case", "one has a composed 'è', the other 'e' followed by a combining accent", "one has an
+// invisible character U+200B", joined with ", and ". Empty when the names are identical or do
+// not look alike (not equal under the name rule once invisible characters are taken out).
+QString howNamesDiffer(const QString &a, const QString &b);

@@ -90,7 +90,7 @@ bool decide(const library::Library &lib, const Held &held, QWidget *parent, Plan
         }
         int answer = answerForAll;
         if (answer == frmImportConflict::Cancel) {
-            frmImportConflict question(taken->name, parent);
+            frmImportConflict question(taken->name, parent, d.name);
             answer = ShowModal(question);
             if (answer == frmImportConflict::ReplaceAll || answer == frmImportConflict::SkipAll)
                 answerForAll = answer;
@@ -257,9 +257,13 @@ void importDrinks(CDatabase &db)
     db.ingredientsTable().Requery();
     db.drinkRelTable().Requery();
     db.ShowAllDrinks(true);
-    out->setStatusText(QStringLiteral("Imported %1: %2 added, %3 replaced, %4 skipped; %5 created.")
+    // Spellings of one ingredient that the file's list repeats were read as the first one.
+    const QString merged = lib.mergedSpellings == 0
+                               ? QString()
+                               : QStringLiteral(", %1 merged").arg(plural(lib.mergedSpellings, "other spelling", "other spellings"));
+    out->setStatusText(QStringLiteral("Imported %1: %2 added, %3 replaced, %4 skipped; %5 created%6.")
                            .arg(QFileInfo(path).fileName(), plural(plan.added, "drink", "drinks"))
                            .arg(plan.replaced)
                            .arg(plan.skipped)
-                           .arg(plural(int(plan.newIngredients.size()), "ingredient", "ingredients")));
+                           .arg(plural(int(plan.newIngredients.size()), "ingredient", "ingredients"), merged));
 }

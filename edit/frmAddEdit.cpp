@@ -5,8 +5,10 @@
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
-#include "core/name_text.h"
 #include "common/program_objects.h"
+#include "core/name_order.h"
+#include "core/name_text.h"
+#include "edit/ingredient_writes.h"
 #include "store/CDatabase.h"
 #include "store/drink_store.h"
 
@@ -135,6 +137,7 @@ void frmAddEdit::buildControls()
     cmbIngredient->setEditable(true);
     cmbIngredient->setInsertPolicy(QComboBox::NoInsert);
     cmbIngredient->setCompleter(nullptr); // the type-ahead is FillInText's
+    cmbIngredient->lineEdit()->setMaxLength(kNameLength); // a typed name may become an ingredient
     cmbIngredient->setMaxVisibleItems(15);
     cmbIngredient->setMinimumContentsLength(16);
     cmbIngredient->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -329,11 +332,59 @@ void frmAddEdit::cmbIngredient_Change()
     cmdAdd->setEnabled(!cmbIngredient->currentText().isEmpty());
 }
 
+int frmAddEdit::ingredientItem(const QString &typed) const
+{
+    const int exact = cmbIngredient->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (exact >= 0)
+        return exact;
+    // Typed in other letter case, with spaces around or with invisible characters, it is still
+    // the same ingredient.
+    const QString name = cleanName(typed).trimmed();
+    for (int i = 0; !name.isEmpty() && i < cmbIngredient->count(); ++i) {
+        if (sameName(cmbIngredient->itemText(i), name))
+            return i;
+    }
+    return -1;
+}
+
+int frmAddEdit::addNewIngredient(const QString &name)
+{
+    // A name no ingredient may have is refused before the question, not after a Yes.
+    if (const std::optional<QString> problem = IngredientWrites::nameProblem(name)) {
+        MsgBox(*problem, msgbox::vbExclamation);
+        cmbIngredient->setFocus();
+        return -1;
+    }
+    const int answer = MsgBox(nameInMessage(name, u'\'') + QStringLiteral(" is not an ingredient yet. Add it?"),
+                              msgbox::vbYesNo | msgbox::vbQuestion);
+    cmbIngredient->setFocus(); // whatever happens, the typing stays until the line is added
+    if (answer != msgbox::vbYes)
+        return -1;
+    int id = 0;
+    try {
+        id = IngredientWrites(programDatabase()).add(name, false);
+    } catch (const EngineError &e) {
+        MsgBox(QStringLiteral("The ingredient %1 could not be added.\n\nError %2: %3")
+                   .arg(nameInMessage(name, u'\''), QString::number(e.number()), e.description()),
+               msgbox::vbExclamation);
+        return -1;
+    }
+    // In name order, as the list was filled, so that it can be picked again for the next line.
+    int at = 0;
+    while (at < cmbIngredient->count() && compareNames(cmbIngredient->itemText(at), name) <= 0)
+        ++at;
+    const QString typed = cmbIngredient->currentText();
+    cmbIngredient->insertItem(at, name, id);
+    cmbIngredient->setEditText(typed);
+    return at;
+}
+
 void frmAddEdit::cmdAdd_Click()
 {
     const QString typed = cmbIngredient->currentText();
-    const int item = cmbIngredient->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (item < 0) {
+    const QString name = cleanName(typed).trimmed();
+    int item = ingredientItem(typed);
+    if (item < 0 && name.isEmpty()) {
         MsgBox(QStringLiteral("The ingredient ") + nameInMessage(typed, u'\'') + QStringLiteral(" doesn't exist.  ")
                    + QStringLiteral("If you would like to add the ingredient, go to Tools|") + QStringLiteral("Edit Ingredients."),
                msgbox::vbExclamation);
@@ -348,8 +399,12 @@ void frmAddEdit::cmdAdd_Click()
         txtAmount->selectAll();
         return;
     }
-    const QString name = typed.trimmed();
-    appendLine(amount->isEmpty() ? name : *amount + QStringLiteral("  ") + name, name,
+    // A name not in the table becomes a new ingredient once the amount is known to be good, so
+    // that a Yes always ends with the line added.
+    if (item < 0 && (item = addNewIngredient(name)) < 0)
+        return;
+    const QString ingredient = cmbIngredient->itemText(item).trimmed();
+    appendLine(amount->isEmpty() ? ingredient : *amount + QStringLiteral("  ") + ingredient, ingredient,
                cmbIngredient->itemData(item).toInt(), *amount);
     txtAmount->clear();
     cmbUnit->setCurrentIndex(0);

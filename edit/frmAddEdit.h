@@ -77,6 +77,11 @@ protected:
 private:
     void buildControls();
     void setWide(bool wide);
+    // The item of the ingredient box that is the typed ingredient, -1 when none is.
+    int ingredientItem(const QString &typed) const;
+    // Asks whether to add the name to the ingredients and adds it; its new item, or -1 when the
+    // user said No or the add failed (after saying why).
+    int addNewIngredient(const QString &name);
 
     Drink m_drink; // as given to setDrink
     bool m_cancelled = true;

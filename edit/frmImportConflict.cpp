@@ -1,21 +1,27 @@
 #include "edit/frmImportConflict.h"
 
 #include "common/CCommonRoutines.h"
+#include "core/name_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmImportConflict::frmImportConflict(const QString &drinkName, QWidget *parent) : QDialog(parent)
+frmImportConflict::frmImportConflict(const QString &drinkName, QWidget *parent, const QString &fileName) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmImportConflict"));
     setWindowTitle(QStringLiteral("Import Drinks"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *layout = new QVBoxLayout(this);
-    lblQuestion = new QLabel(QStringLiteral("The library already has a drink named '%1'.\n\n"
+    // Two spellings of one name can look the same: the question says what tells them apart.
+    const QString difference = howNamesDiffer(fileName, drinkName);
+    const QString spelled = difference.isEmpty()
+                                ? QString()
+                                : QStringLiteral(" The file spells it '%1' (%2).").arg(fileName, difference);
+    lblQuestion = new QLabel(QStringLiteral("The library already has a drink named '%1'.%2\n\n"
                                             "Replace it with the drink from the file, or skip the file's drink?")
-                                 .arg(drinkName),
+                                 .arg(drinkName, spelled),
                              this);
     lblQuestion->setObjectName(QStringLiteral("lblQuestion"));
     lblQuestion->setWordWrap(true);

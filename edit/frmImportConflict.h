@@ -13,7 +13,8 @@ public:
     // The dialog's result: Cancel for Escape and the close box.
     enum Answer { Cancel = 0, Replace, Skip, ReplaceAll, SkipAll };
 
-    frmImportConflict(const QString &drinkName, QWidget *parent = nullptr);
+    // `fileName`: the drink's name as the file spells it, when that differs from the library's.
+    frmImportConflict(const QString &drinkName, QWidget *parent = nullptr, const QString &fileName = QString());
 
     QLabel *lblQuestion = nullptr;
     QPushButton *cmdReplace = nullptr;

@@ -3,7 +3,10 @@
 #include "common/CCommonRoutines.h"
 #include "common/command_guard.h"
 #include "common/message_box.h"
+#include "core/name_order.h"
 #include "core/name_text.h"
+#include "core/number_format.h"
+#include "edit/ingredient_writes.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
 
@@ -128,6 +131,8 @@ void frmIngredientAdd::cmdOK_Click()
         // The Have box is not stored when adding: the new ingredient starts off the bar list.
         db.IngredientAdd(name, chkCommon->isChecked());
     } else {
+        if (!renameIsConfirmed(name))
+            return;
         try {
             db.IngredientEdit(sOldName, name, chkCommon->isChecked(), chkHave->isChecked());
         } catch (const EngineError &e) {
@@ -139,6 +144,26 @@ void frmIngredientAdd::cmdOK_Click()
     }
     txtName->setText(name); // the opener reads back the name as it was stored
     accept();
+}
+
+bool frmIngredientAdd::renameIsConfirmed(const QString &name)
+{
+    if (name == sOldName)
+        return true; // only the marks change
+    CDatabase &db = programDatabase();
+    // A taken name is refused before the user is asked about a rename that cannot happen.
+    if (!sameName(name, sOldName) && db.DoesIngredientExist(name))
+        return refuse(kNameTaken);
+    const int drinks = IngredientWrites(db).drinksUsing(sOldName);
+    if (drinks == 0)
+        return true;
+    const QString question = (drinks == 1 ? QStringLiteral("%1 drink will show the new name %2. Rename %3?")
+                                          : QStringLiteral("%1 drinks will show the new name %2. Rename %3?"))
+                                 .arg(formatThousands(drinks), nameInMessage(name, u'\''), nameInMessage(sOldName, u'\''));
+    if (MsgBox(question, msgbox::vbYesNo | msgbox::vbQuestion) == msgbox::vbYes)
+        return true;
+    txtName->setFocus(); // the typing stays, to change or to cancel
+    return false;
 }
 
 void frmIngredientAdd::cmdCancel_Click()

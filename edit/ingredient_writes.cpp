@@ -12,6 +12,7 @@
 #include "core/name_text.h"
 #include "store/CQueries.h"
 #include "store/engine/jet_dialect.h"
+#include "store/engine/statement.h"
 #include "store/CDatabase.h"
 #include "store/write_transaction.h"
 
@@ -33,11 +34,8 @@ QString storedName(const QString &typed)
 // The last line of defence behind the dialogs, which ask the user for a better name first.
 void checkName(const QString &name)
 {
-    if (name.isEmpty())
-        throw EngineError(err::InvalidOperation, QStringLiteral("An ingredient needs a name."));
-    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
-        throw EngineError(err::InvalidOperation,
-                          QStringLiteral("The ingredient name %1 holds a double quote or a comma.").arg(nameInMessage(name, u'\'')));
+    if (const std::optional<QString> problem = IngredientWrites::nameProblem(name))
+        throw EngineError(err::InvalidOperation, *problem);
 }
 
 QString nameCriteria(const QString &name)
@@ -86,7 +84,16 @@ QString numbered(const EngineError &e)
 
 } // namespace
 
-void IngredientWrites::add(const QString &sIngredient, bool bCommon)
+std::optional<QString> IngredientWrites::nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("An ingredient needs a name.");
+    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(',')))
+        return QStringLiteral("The ingredient name %1 holds a double quote or a comma.").arg(nameInMessage(name, u'\''));
+    return std::nullopt;
+}
+
+int IngredientWrites::add(const QString &sIngredient, bool bCommon)
 {
     m_db.requireWritable();
     const QString name = storedName(sIngredient);
@@ -116,6 +123,7 @@ void IngredientWrites::add(const QString &sIngredient, bool bCommon)
     ingredients.Fields(QStringLiteral("Common")) = bCommon;
     ingredients.Update(); // Has keeps the field's default
     tx.commit();
+    return id;
 }
 
 void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
@@ -136,12 +144,14 @@ void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, 
     if (!ingredients.NoMatch())
         throw EngineError(err::DuplicateValue, kNameTaken);
 
+    WriteTransaction tx(m_db);
     ingredients.FindFirst(QStringLiteral("[ID] = ") + id);
     ingredients.Edit();
     ingredients.Fields(QStringLiteral("Ingredient")) = name;
     ingredients.Fields(QStringLiteral("Common")) = bCommon;
     ingredients.Fields(QStringLiteral("Has")) = bHas;
     ingredients.Update();
+    tx.commit();
 }
 
 void IngredientWrites::remove(const QString &sIngredient)
@@ -223,6 +233,17 @@ bool IngredientWrites::exists(const QString &sIngredientName)
     ingredients.MoveFirst();
     ingredients.FindFirst(nameCriteria(sIngredientName));
     return !ingredients.NoMatch();
+}
+
+int IngredientWrites::drinksUsing(const QString &name)
+{
+    // One count over the lines, however many there are; lines left behind by a deleted drink are
+    // no drink's.
+    engine::Statement count(m_db.database(),
+                            QStringLiteral("SELECT count(*) FROM Drinks WHERE ID IN (SELECT DrinkID FROM DrinkRel WHERE IngID IN "
+                                           "(SELECT ID FROM Ingredients WHERE Ingredient = ? COLLATE NAMEKEY))"));
+    count.bind(1, name);
+    return count.next() ? int(count.integer(0)) : 0;
 }
 
 bool IngredientWrites::isUsed(const QString &sIngredientName)

@@ -14,8 +14,12 @@ class IngredientWrites {
 public:
     explicit IngredientWrites(CDatabase &db) : m_db(db) {}
 
-    // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError.
-    void add(const QString &name, bool common);
+    // Why a name cannot be an ingredient's (empty, or holding a double quote or a comma), or
+    // nothing when it can.
+    static std::optional<QString> nameProblem(const QString &name);
+    // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError. add
+    // gives the new ingredient's identifier.
+    int add(const QString &name, bool common);
     void rename(const QString &oldName, const QString &newName, bool common, bool has);
     // Deletes the unused ingredient; tells the user why when it cannot.
     void remove(const QString &name);
@@ -23,6 +27,8 @@ public:
     // the user why when it cannot.
     void combine(const QStringList &items, const QString &destination);
     bool exists(const QString &name);
+    // How many drinks have a line naming the ingredient: the drinks a rename shows under the new name.
+    int drinksUsing(const QString &name);
     // True when a drink uses the ingredient, and also when the check itself failed.
     bool isUsed(const QString &name);
     // Whether a drink uses the ingredient, or why that could not be told.

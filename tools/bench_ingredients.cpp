@@ -1,6 +1,6 @@
 // Benchmarks of the ingredient maintenance: combining three ingredients that about 300 drinks use
 // into one, end to end through the gateway, and opening the maintenance window on the library's
-// 2,000 ingredients.
+// 2,000 ingredients, and the count of drinks a rename asks with.
 
 #include "tools/bench_support.h"
 
@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "common/program_objects.h"
 #include "edit/frmIngredientMaintenence.h"
+#include "edit/ingredient_writes.h"
 #include "store/CDatabase.h"
 
 #include <QElapsedTimer>
@@ -116,6 +117,25 @@ void benchDialogOpen(const Context &c)
     report("ingredient_dialog_open", c.drinks, ours, floor, runs);
 }
 
+// The count a rename asks with, for the ingredient the most drinks use.
+void benchRenameCount(const Context &c, CDatabase &db)
+{
+    QHash<QString, int> uses;
+    for (const library::Drink &d : c.contents.drinks)
+        for (const library::Line &l : d.lines)
+            ++uses[l.ingredient];
+    const QString name = std::max_element(uses.keyValueBegin(), uses.keyValueEnd(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; })->first;
+    const int runs = 11;
+    int counted = 0;
+    const double ours = medianTime(runs, [&](int) { counted = IngredientWrites(db).drinksUsing(name); });
+    RawConnection raw(c.path);
+    const int id = db.GetIngID(name);
+    const double floor = medianTime(runs, [&](int) { raw.rows("SELECT count(DISTINCT DrinkID) FROM DrinkRel WHERE IngID = ?", {id}); });
+    std::printf("# rename_count %d: %s, in %d drinks\n", c.drinks, qPrintable(name), counted);
+    report("rename_count", c.drinks, ours, floor, runs);
+}
+
 } // namespace
 
 void benchIngredients(const Context &c)
@@ -124,11 +144,14 @@ void benchIngredients(const Context &c)
     static bool dialogTimed = false;
     const bool combine = c.wanted("combine_3");
     const bool dialog = c.wanted("ingredient_dialog_open") && !dialogTimed;
-    if (!combine && !dialog)
+    const bool renameCount = c.wanted("rename_count");
+    if (!combine && !dialog && !renameCount)
         return;
     frmMain form;
     startQuietly(form, c.path);
     CDatabase &db = *program().database;
+    if (renameCount)
+        benchRenameCount(c, db);
     if (combine)
         benchCombine(c, db);
     if (dialog) {

@@ -44,8 +44,12 @@ int main(int argc, char *argv[])
         }
         library::writeLibrary(parser.value(outOption), lib,
                               parser.isSet(oldOption) ? library::Layout::WithoutHas : library::Layout::Current);
-        std::printf("Wrote %s: %lld drinks, %lld ingredients.\n", qPrintable(parser.value(outOption)),
+        std::printf("Wrote %s: %lld drinks, %lld ingredients", qPrintable(parser.value(outOption)),
                     qlonglong(lib.drinks.size()), qlonglong(lib.ingredients.size()));
+        // Spellings of one ingredient, written as the first of them.
+        if (lib.mergedSpellings > 0)
+            std::printf(" (%d other spelling%s merged)", lib.mergedSpellings, lib.mergedSpellings == 1 ? "" : "s");
+        std::printf(".\n");
     } catch (const EngineError &e) {
         std::fprintf(stderr, "Error %d: %s\n", e.number(), qPrintable(e.description()));
         return 1;

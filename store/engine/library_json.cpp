@@ -49,9 +49,9 @@ private:
     [[noreturn]] void refuse() const;
     // Walks the entries of a list: each must be an object; `read` is given it with where it is
     // ("drink 3 "Margarita"") and says whether it had a name. A name met again is a problem of the
-    // later entry, which is then not read.
+    // later entry, which is then not read, or with `merged` given, counted there and not read.
     template <typename Read>
-    void readList(const QJsonValue &list, const char *listName, const char *kind, Read read);
+    void readList(const QJsonValue &list, const char *listName, const char *kind, Read read, int *merged = nullptr);
     Drink readDrink(const QJsonObject &o, const QString &where);
     // The name member of an entry; false when it is missing or not allowed (a problem says why).
     bool readName(const QJsonObject &o, const QString &where, bool isIngredient, QString &name);
@@ -139,7 +139,7 @@ bool Reader::readName(const QJsonObject &o, const QString &where, bool isIngredi
 }
 
 template <typename Read>
-void Reader::readList(const QJsonValue &list, const char *listName, const char *kind, Read read)
+void Reader::readList(const QJsonValue &list, const char *listName, const char *kind, Read read, int *merged)
 {
     if (!list.isArray()) {
         problem(QString(), QStringLiteral("\"%1\" must be a list in square brackets.").arg(QLatin1String(listName)));
@@ -160,10 +160,17 @@ void Reader::readList(const QJsonValue &list, const char *listName, const char *
         const QString key = nameKey(name.toString());
         const auto earlier = first.constFind(key);
         if (earlier != first.cend()) {
-            problem(where, QStringLiteral("listed twice (also %1 %2 %3).")
+            if (merged) {
+                ++*merged;
+                continue;
+            }
+            // Names equal under the rule may look the same on screen: say what tells them apart.
+            const QString other = array[*earlier].toObject().value(QLatin1String("name")).toString();
+            const QString difference = howNamesDiffer(name.toString(), other);
+            problem(where, QStringLiteral("listed twice (also %1 %2 %3%4).")
                                .arg(QLatin1String(kind))
                                .arg(*earlier + 1)
-                               .arg(nameInMessage(array[*earlier].toObject().value(QLatin1String("name")).toString())));
+                               .arg(nameInMessage(other), difference.isEmpty() ? QString() : QStringLiteral("; ") + difference));
             continue;
         }
         if (read(o, where))
@@ -254,7 +261,7 @@ Library Reader::read(const QByteArray &json)
             m_lib.ingredients.append(ing);
         }
         return named;
-    });
+    }, &m_lib.mergedSpellings);
     readList(root.value(QLatin1String("drinks")), "drinks", "drink", [this](const QJsonObject &o, const QString &where) {
         Drink d = readDrink(o, where);
         const bool named = !d.name.trimmed().isEmpty();

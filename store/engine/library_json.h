@@ -25,6 +25,9 @@ using Line = ::Drink::Line;
 struct Library {
     QList<Ingredient> ingredients;
     QList<Drink> drinks;
+    // Ingredient entries of the file read as an earlier entry: equal to it under the name rule
+    // (another letter case, another composition of an accent), so they are that ingredient.
+    int mergedSpellings = 0;
 };
 
 // Keys of drinks and ingredients are 16-bit: a library holds at most this many of each.
@@ -40,7 +43,9 @@ constexpr int kProblemsShown = 20;
 
 // Reads and checks a JSON library. A file with problems raises EngineError (3343) whose
 // description lists the first problems, each with where it is ("drink 12 "Margarita", line 3: no
-// ingredient"), and how many more there are. Lines name their ingredient as the list spells it.
+// ingredient"), and how many more there are. An ingredient listed again under the name rule is
+// the first one: its later spellings are counted, and lines name their ingredient as the list's
+// first spelling of it. A drink listed twice is a problem.
 Library parseLibraryJson(const QByteArray &json);
 // The same for a file; 3024 when it cannot be read.
 Library readLibraryJson(const QString &path);

@@ -29,6 +29,26 @@ private slots:
         QCOMPARE(cleanName(text), name);
         QCOMPARE(withoutControlCharacters(text), searched);
     }
+
+    void namesDiffer_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("not alike") << "Cr\u00e8me" << "Creme" << "";
+        QTest::newRow("letter case") << "Fresh lemon juice" << "Fresh Lemon Juice" << "they differ in letter case";
+        QTest::newRow("invisibles") << "G\u200bin" << "Gin\ufeff\u00ad\ufeff"
+                                    << "one has an invisible character U+200B, the other invisible characters U+FEFF and U+00AD";
+        QTest::newRow("all at once") << "CRE\u0300ME\u200b" << "Cr\u00e8me" << "they differ in letter case, one has a composed '\u00e8', the "
+                                        "other 'e' followed by a combining accent, and one has an invisible character U+200B";
+    }
+    void namesDiffer()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(QString, told);
+        QCOMPARE(howNamesDiffer(a, b), told);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNameText)

@@ -178,7 +178,7 @@ private slots:
             << head + R"([{"name": "Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Gin"}, {"amount": "2 Ounces"}]}])" + end
             << "drink 1 \"Neat\", line 2: no ingredient.";
         QTest::newRow("duplicate name") << head + R"([{"name": "Gin Fizz"}, {"name": "GIN FIZZ"}])" + end
-                                        << "drink 2 \"GIN FIZZ\": listed twice (also drink 1 \"Gin Fizz\").";
+                                        << "drink 2 \"GIN FIZZ\": listed twice (also drink 1 \"Gin Fizz\"; they differ in letter case).";
         QTest::newRow("amount as number") << head + R"([{"name": "Neat", "lines": [{"amount": 2, "ingredient": "Gin"}]}])" + end
                                           << "line 1: the amount 2 is a number";
     }
@@ -195,6 +195,22 @@ private slots:
         QVERIFY2(p.boxes().messages()[0].text.contains(named), qPrintable(p.boxes().messages()[0].text));
         QVERIFY(p.boxes().messages()[0].text.endsWith(QStringLiteral("Nothing was imported.")));
         QCOMPARE(dump(p), before);
+    }
+
+    void spellingsOfOneIngredientAreMerged()
+    {
+        StartedProgram p;
+        const QString composed = QStringLiteral("Cr\u00e8me de Cassis"), lemon = QStringLiteral("Fresh lemon juice");
+        library::Library lib;
+        lib.ingredients = {{lemon}, {composed}, {QStringLiteral("Fresh Lemon Juice"), true}, {QStringLiteral("Cre\u0300me de Cassis")}};
+        lib.drinks = {drink(QStringLiteral("Kir Sour"), {}, {{{}, lemon}, {{}, composed}}),
+                      drink(QStringLiteral("Cassis Smash"), {}, {{{}, lib.ingredients[2].name}, {{}, lib.ingredients[3].name}})};
+        QTemporaryDir dir;
+        importFrom(p, writeFile(dir, library::libraryJson(lib)));
+        QCOMPARE(p.rows("SELECT DISTINCT Ingredient, Common FROM DrinkRel JOIN Ingredients ON IngID = Ingredients.ID WHERE DrinkID IN "
+                        "(SELECT ID FROM Drinks WHERE Name IN ('Kir Sour', 'Cassis Smash')) ORDER BY IngID"),
+                 (QStringList{lemon + "|false", composed + "|false"}));
+        QVERIFY(p.form().statusText().endsWith(": 2 drinks added, 0 replaced, 0 skipped; 2 ingredients created, 2 other spellings merged."));
     }
 
     void takenNamesAreReplacedOrSkippedAsAnswered_data()

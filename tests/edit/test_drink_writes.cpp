@@ -169,6 +169,33 @@ private slots:
         }
     }
 
+    // A line naming no ingredient offers to add it; No or a failed add keeps the typing.
+    void newIngredientFromTheEditor()
+    {
+        StartedProgram p;
+        p.exec("CREATE TEMP TRIGGER fail BEFORE INSERT ON main.Ingredients BEGIN SELECT RAISE(ABORT, 'injected'); END");
+        for (int i = 0; i < 3; ++i) { // a failing Yes, No, Yes
+            const bool failing = i == 0, added = i == 2;
+            p.boxes().clear();
+            p.boxes().answerNext(i == 1 ? msgbox::vbNo : msgbox::vbYes);
+            edit(p, 5, [&](frmAddEdit &d) {
+                d.txtDrinkName->setText(QStringLiteral("Yuzu Smash"));
+                addLine(d, QStringLiteral("2"), 10, QStringLiteral(" Yuzu\u200b Juice "));
+                QCOMPARE(QString::number(d.lineCount()) + d.cmbIngredient->currentText() + d.txtAmount->text(),
+                         added ? QStringLiteral("1") : QStringLiteral("0 Yuzu\u200b Juice 2"));
+                addLine(d, {}, 0, QStringLiteral("YUZU JUICE")); // now in the box, under the name rule
+                d.cmdDone_Click();
+            });
+            p.exec("DROP TRIGGER IF EXISTS temp.fail");
+            QCOMPARE(p.boxes().messages()[0].flags, msgbox::vbYesNo | msgbox::vbQuestion);
+            QCOMPARE(p.boxes().texts()[0], QStringLiteral("'Yuzu Juice' is not an ingredient yet. Add it?"));
+            QCOMPARE(p.boxes().texts().value(1).startsWith("The ingredient 'Yuzu Juice' could not be added.\n\nError "), failing);
+            const QString id = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice' AND Common = 0 AND Has = 0").value(0);
+            QCOMPARE(linesOf(p, drinkRow(p, "Yuzu Smash").section('|', 0, 0).toInt()),
+                     added ? (QStringList{id + "|2 Ounces", id + "|"}) : QStringList());
+        }
+    }
+
     void editorRefusalsAndCancelWriteNothing()
     {
         StartedProgram p;

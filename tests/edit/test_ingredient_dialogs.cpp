@@ -107,8 +107,8 @@ private slots:
         QTest::newRow("add with a comma") << QString() << "Lime, fresh" << "You cannot use a comma in an ingredient name: bar "
                                           "lists and ingredient searches separate names with commas." << QString();
         QTest::newRow("Have mark only") << "Gin" << "Gin" << QString() << "Gin|\u2022|\u2022";
-        QTest::newRow("rename") << "Gin" << " Old Tom Gin" << QString() << "Old Tom Gin|\u2022|\u2022";
-        QTest::newRow("rename to the longest") << "Gin" << QString(256, 'g') << QString() << QString(255, 'g') + "|\u2022|\u2022";
+        QTest::newRow("rename") << "Ouzo" << " Old Tom Gin" << QString() << "Old Tom Gin|\u2022|\u2022"; // no drink uses it
+        QTest::newRow("rename to the longest") << "Sake" << QString(256, 'g') << QString() << QString(255, 'g') + "|\u2022|\u2022";
         QTest::newRow("another's name") << "Gin" << "Vodka" << taken << "Gin||";
     }
     void addEdit()
@@ -145,6 +145,33 @@ private slots:
         // Adding stores Common as checked but not Have: a new ingredient starts off the bar list.
         if (oldName.isEmpty())
             QCOMPARE(table(p), message.isEmpty() ? before + QStringList{"Yuzu Cordial|\u2022|"} : before);
+    }
+
+    // Renaming an ingredient that drinks use says how many will show the new name and asks once.
+    void renameAsksOnce()
+    {
+        StartedProgram p;
+        p.exec("INSERT INTO Ingredients (ID, Ingredient) VALUES (900, 'Solo');"
+               "INSERT INTO DrinkRel (DrinkID, IngID) VALUES (3, 900), (3, 900), (32000, 900)"); // one drink, and a stray line
+        const qint64 gin = p.db().database().scalar("SELECT count(DISTINCT DrinkID) FROM DrinkRel WHERE IngID = " + QString::number(p.db().GetIngID("Gin")));
+        QStringList after = table(p);
+        after.replaceInStrings("Solo|", "Solo 2|").replaceInStrings("Amaro|", "Amaro 2|");
+        const QList<std::tuple<QString, int, QString>> cases{
+            {"Gin", msgbox::vbNo, QStringLiteral("%1 drinks will show the new name 'Gin 2'. Rename 'Gin'?").arg(gin)},
+            {"Solo", msgbox::vbYes, "1 drink will show the new name 'Solo 2'. Rename 'Solo'?"},
+            {"Amaro", msgbox::vbNo, QString()}}; // no drink uses it
+        for (const auto &[name, answer, question] : cases) {
+            p.boxes().clear();
+            p.boxes().answerNext(answer);
+            maintain(p, [&](frmIngredientMaintenence &m) { select(m, {name}); m.cmdAddEdit[1]->click(); }, [&](QDialog &d) {
+                static_cast<frmIngredientAdd &>(d).txtName->setText(name + " 2");
+                static_cast<frmIngredientAdd &>(d).cmdOK->click();
+                if (d.result() != QDialog::Accepted)
+                    static_cast<frmIngredientAdd &>(d).cmdCancel->click();
+            });
+            QCOMPARE(p.boxes().texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        }
+        QCOMPARE(table(p), after);
     }
 
     // Deleting a used ingredient explains; Yes lists its drinks in the main window and closes the dialog.
