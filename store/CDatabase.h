@@ -77,6 +77,9 @@ public:
     // Every drink, by the all-drinks search (search/search_engine.cpp).
     void ShowAllDrinks(bool bUnused = true);
     void DoButtons();
+    // Reads every drink's marks once and shows them beside the listed names: after a write that
+    // changed the marks of drinks other than the shown one.
+    void ShowListMarks();
     // Fills the detail side of the main window with the drink as DrinkStore reads it; the engine's
     // error reaches the caller when the drink is not there.
     void ShowDrinkInfo(const QString &name);
