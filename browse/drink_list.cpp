@@ -34,8 +34,15 @@ void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order
 
 void CDatabase::ShowListMarks()
 {
-    if (m_output)
-        m_output->showDrinkMarks(DrinkStore(*this).markedDrinks());
+    if (!m_output)
+        return;
+    // Read again only when something wrote to the file since: this program or another one.
+    const std::pair<qint64, qint64> stamp = database().changeStamp();
+    if (stamp != m_listMarksStamp) {
+        m_listMarks = DrinkStore(*this).markedDrinks();
+        m_listMarksStamp = stamp;
+    }
+    m_output->showDrinkMarks(m_listMarks);
 }
 
 void CDatabase::DoButtons()

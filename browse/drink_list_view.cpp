@@ -1,12 +1,14 @@
 #include "browse/drink_list_view.h"
 
 #include "browse/drink_list_model.h"
+#include "browse/mark_icons.h"
 #include "core/name_order.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -189,11 +191,16 @@ void DrinkListView::setMarks(const QString &name, quint8 marks)
 
 void DrinkListView::showMissingColumn(bool shown)
 {
-    // The headings stay: the marks column sorts by a click on its own.
+    // The headings stay: the marks column sorts by a click on its own. Its width is that of its
+    // pictures: a width fitted to the contents would ask a thousand rows for theirs at every fill.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < m_model->columnCount(); ++column)
-        header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    if (shown)
+        header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    const int marks = m_model->marksColumn();
+    header()->setSectionResizeMode(marks, QHeaderView::Fixed);
+    header()->resizeSection(marks, markPixmap(0).deviceIndependentSize().toSize().width()
+                                       + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8);
     if (!shown)
         return;
     const QSignalBlocker quiet(header());

@@ -198,4 +198,8 @@ private:
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<FileLock> m_fileLock;
     QString m_readOnlyReason;
+    // The marks last shown beside the list, and the file's change stamp when they were read: every
+    // search fills the list again, and reading the marks means reading the whole drinks table.
+    std::pair<qint64, qint64> m_listMarksStamp{-1, -1};
+    QHash<QString, quint8> m_listMarks;
 };
