@@ -112,6 +112,9 @@ void frmMain::buildControls()
     nameFont.setPointSizeF(font().pointSizeF() * 1.35);
     nameFont.setBold(true);
     pnlDrinkName->setFont(nameFont);
+    lblDrinkMarks = new QLabel(right);
+    lblDrinkMarks->setObjectName(QStringLiteral("lblDrinkMarks"));
+    lblDrinkMarks->setMinimumHeight(lblDrinkMarks->fontMetrics().height()); // the panes stay put as marks come and go
 
     lblIngredients = paneLabel(right, "lblIngredients", 101);
     lvIngredients = new QTreeWidget(right);
@@ -145,6 +148,7 @@ void frmMain::buildControls()
     panes->setStretchFactor(1, 3);
     panes->setStretchFactor(2, 2);
     rightLayout->addWidget(pnlDrinkName);
+    rightLayout->addWidget(lblDrinkMarks);
     rightLayout->addWidget(panes, 1);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -160,6 +164,8 @@ void frmMain::buildControls()
 
     connect(lvDrinks, &QTreeView::clicked, this, [this](const QModelIndex &index) { lvDrinks_ItemClick(index.row()); });
     connect(lvDrinks, &QTreeView::doubleClicked, this, guarded(&frmMain::lvDrinks_DblClick, this));
+    connect(lvDrinks, &DrinkListView::editRequested, this, guarded(&frmMain::lvDrinks_DblClick, this));
+    connect(lvDrinks, &DrinkListView::menuRequested, this, &frmMain::lvDrinks_MenuKey);
     connect(lvDrinks, &DrinkListView::drinkChosen, this, guarded(&frmMain::lvDrinks_SelectionChanged, this));
     connect(lvDrinks, &DrinkListView::released, this,
             [this](Qt::MouseButton button, const QPoint &at, bool choseAnother) { lvDrinks_MouseUp(button, at, choseAnother); });
@@ -206,12 +212,12 @@ void frmMain::buildMenus()
 
     QMenu *edit = top(3, "166");
     menuOf(edit, QStringLiteral("mnuEdit"), {{5, "&Add..."}, {10, "167"}, {30, "168"}, {40, "-"}, {50, "169"}});
-    QMenu *currentSet = edit->addMenu(QStringLiteral("Current Set"));
+    QMenu *currentSet = edit->addMenu(QStringLiteral("Current &Set"));
     currentSet->menuAction()->setObjectName(QStringLiteral("mnuEdit(70)"));
     m_menus[QStringLiteral("mnuEdit")][70] = currentSet->menuAction();
     menuOf(currentSet, QStringLiteral("mnuCurrentSet"),
-           {{10, "Mark as tried"}, {20, "Mark to print"}, {30, "-"}, {40, "Un-mark as tried"},
-            {50, "Un-mark to print"}, {60, "-"}, {70, "Delete"}});
+           {{10, "Mark as &tried"}, {20, "Mark to &print"}, {30, "-"}, {40, "&Un-mark as tried"},
+            {50, "U&n-mark to print"}, {60, "-"}, {70, "&Delete"}});
 
     QMenu *view = top(5, "&View");
     menuOf(view, QStringLiteral("mnuView"),
@@ -219,16 +225,17 @@ void frmMain::buildMenus()
             {84, "-"}, {85, "&Tip of the Day..."}, {98, "-"}, {99, "&Options..."}});
 
     QMenu *search = top(10, "&Search");
-    QMenu *recent = search->addMenu(QStringLiteral("Recent Searches"));
+    QMenu *recent = search->addMenu(QStringLiteral("&Recent Searches"));
     recent->menuAction()->setObjectName(QStringLiteral("mnuSearch(5)"));
     m_menus[QStringLiteral("mnuSearch")][5] = recent->menuAction();
     menuOf(recent, QStringLiteral("mnuSearchResults"), {{0, "(empty)"}, {1, "(empty)"}, {2, "(empty)"}});
     menuItem(QStringLiteral("mnuSearchResults"), 1)->setVisible(false);
     menuItem(QStringLiteral("mnuSearchResults"), 2)->setVisible(false);
+    setRecentSearches({}); // the entries' access keys
     menuOf(search, QStringLiteral("mnuSearch"),
-           {{10, "Search Wizard..."}, {20, "-"}, {30, "Drink Name..."}, {40, "Ingredients..."},
-            {50, "Directions..."}, {60, "Comments..."}, {65, "-"}, {70, "Drinks I Can Make..."}, {90, "-"},
-            {100, "Tried"}, {110, "Not Tried"}, {120, "User-Submitted"}, {130, "To be printed"}});
+           {{10, "Search &Wizard..."}, {20, "-"}, {30, "Drink &Name..."}, {40, "&Ingredients..."},
+            {50, "&Directions..."}, {60, "&Comments..."}, {65, "-"}, {70, "Drinks I Can &Make..."}, {90, "-"},
+            {100, "&Tried"}, {110, "N&ot Tried"}, {120, "&User-Submitted"}, {130, "To be &printed"}});
 
     QMenu *tools = top(20, "&Tools");
     menuOf(tools, QStringLiteral("mnuTools"), {{10, "&Compact database"}});
@@ -236,19 +243,19 @@ void frmMain::buildMenus()
     barList->menuAction()->setObjectName(QStringLiteral("mnuTools(20)"));
     m_menus[QStringLiteral("mnuTools")][20] = barList->menuAction();
     menuOf(barList, QStringLiteral("mnuBarlist"),
-           {{10, "&My Bar..."}, {20, "-"}, {30, "Import..."}, {40, "Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
-    menuOf(tools, QStringLiteral("mnuTools"), {{30, "Edit Ingredients..."}, {499, "-"}, {500, "Database &Utilities..."}});
+           {{10, "&My Bar..."}, {20, "-"}, {30, "&Import..."}, {40, "&Export..."}, {45, "-"}, {50, "What to &Buy Next..."}});
+    menuOf(tools, QStringLiteral("mnuTools"), {{30, "&Edit Ingredients..."}, {499, "-"}, {500, "Database &Utilities..."}});
 
     QMenu *help = top(90, "&Help");
     menuOf(help, QStringLiteral("mnuHelp"),
-           {{10, "Help Topics"}, {30, "Submitting Drinks..."}, {95, "-"}, {99, "&About Zestro..."}});
-    menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" Help Topics"));
+           {{10, "Help Topics"}, {30, "&Submitting Drinks..."}, {95, "-"}, {99, "&About Zestro..."}});
+    menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" &Help Topics"));
 
     // The drink list's pop-up: a menu of its own, never on the menu bar.
     m_popup = new QMenu(QStringLiteral("DrinkListPopup"), this);
     m_popup->menuAction()->setObjectName(QStringLiteral("mnuMenu(250)"));
     m_menus[QStringLiteral("mnuMenu")][250] = m_popup->menuAction();
-    menuOf(m_popup, QStringLiteral("mnuDrinkListPopup"), {{10, "Edit..."}, {20, "Delete"}});
+    menuOf(m_popup, QStringLiteral("mnuDrinkListPopup"), {{10, "&Edit..."}, {20, "&Delete"}});
 }
 
 void frmMain::buildToolbar()
@@ -371,6 +378,12 @@ void frmMain::lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos, 
 void frmMain::lvDrinks_DblClick()
 {
     mnuEdit_Click(10);
+}
+
+void frmMain::lvDrinks_MenuKey(const QPoint &globalPos)
+{
+    if (!lvDrinks->selectedDrink().isEmpty() && !m_popup->isVisible())
+        m_popup->popup(globalPos);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent *event)

@@ -37,6 +37,7 @@ public:
     DrinkListView *lvDrinks = nullptr;
     QTreeWidget *lvIngredients = nullptr;
     QLabel *pnlDrinkName = nullptr;
+    QLabel *lblDrinkMarks = nullptr; // under the name: "Tried", "To print"
     QPlainTextEdit *txtDirections = nullptr;
     QPlainTextEdit *txtComments = nullptr;
     QLabel *lblIngredients = nullptr;
@@ -72,6 +73,7 @@ public:
     void renameDrink(const QString &oldName, const QString &newName) override;
     void removeDrinkAt(int row) override;
     void sortDrinkList() override;
+    void showDrinkMarks(const QHash<QString, quint8> &marked) override;
     void showDrinkDetail(const DrinkDetail &drink) override;
     void setNeighbourButtons(bool canGoBack, bool canGoNext) override;
     void setRecentSearches(const QStringList &captions) override;
@@ -104,6 +106,8 @@ public:
     // button then pops up the list's menu.
     void lvDrinks_MouseUp(Qt::MouseButton button, const QPoint &globalPos, bool alreadyShown = false);
     void lvDrinks_DblClick();
+    // The menu key or Shift+F10 on the list: its pop-up menu, by the selected drink.
+    void lvDrinks_MenuKey(const QPoint &globalPos);
     // The user chose another drink (mouse or keyboard): it becomes the shown one.
     void lvDrinks_SelectionChanged();
 

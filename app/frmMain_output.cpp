@@ -5,6 +5,8 @@
 
 #include "app/missing_marks.h"
 #include "app/quick_search_box.h"
+#include "browse/mark_icons.h"
+#include "common/access_key.h"
 #include "common/message_box.h"
 
 #include <QAction>
@@ -66,6 +68,9 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     txtDirections->setPlainText(drink.drink.directions);
     txtComments->setPlainText(drink.drink.comments.toString());
     noteShownDrink(drink.drink.name, drink.drink.tried, drink.drink.print);
+    lblDrinkMarks->setText(markText(drink.drink.marks()).replace(QLatin1Char('\n'), QStringLiteral("  \u00b7  ")));
+    // Every write that changes a drink's marks shows it afterwards: its row follows here.
+    lvDrinks->setMarks(drink.drink.name, drink.drink.marks());
     QList<QTreeWidgetItem *> items;
     items.reserve(drink.lines.size());
     const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
@@ -98,10 +103,12 @@ void frmMain::setNeighbourButtons(bool canGoBack, bool canGoNext)
 
 void frmMain::setRecentSearches(const QStringList &captions)
 {
+    QString taken; // the access keys given so far
     for (int i = 0; i < 3; ++i) {
         QAction *item = menuItem(QStringLiteral("mnuSearchResults"), i);
         const QString caption = captions.value(i);
-        item->setText(caption.isEmpty() ? kEmptySearch : caption);
+        // A caption holds what the user searched for: an '&' in it is shown, not taken as a key.
+        item->setText(captionWithAccessKey(caption.isEmpty() ? kEmptySearch : caption, taken));
         // An entry shows once it has held a search, and stays.
         if (!caption.isEmpty())
             item->setVisible(true);
@@ -145,6 +152,11 @@ void frmMain::removeDrinkAt(int row)
 void frmMain::sortDrinkList()
 {
     lvDrinks->sortByName();
+}
+
+void frmMain::showDrinkMarks(const QHash<QString, quint8> &marked)
+{
+    lvDrinks->setMarks(marked);
 }
 
 void frmMain::notify(const QString &text, Notice kind)

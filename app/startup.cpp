@@ -59,7 +59,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
         QCoreApplication::processEvents();
     }
 
-    form.menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" Help Topics"));
+    form.menuItem(QStringLiteral("mnuHelp"), 10)->setText(kAppTitle + QStringLiteral(" &Help Topics"));
     p.commonRoutines->LoadResStrings(&form);
     form.menuItem(QStringLiteral("mnuEdit"), 5)->setText(LoadResString(170));
 

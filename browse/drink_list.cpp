@@ -3,12 +3,16 @@
 
 #include "store/CDatabase.h"
 
+#include "store/drink_store.h"
+
 void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order, const QString &select,
                                   const std::function<QString()> &statusAfterFill, const QList<int> &missing)
 {
     if (!m_output)
         return;
     m_output->fillDrinkList(names, order, missing);
+    if (!names.isEmpty())
+        ShowListMarks();
     if (statusAfterFill)
         m_output->setStatusText(statusAfterFill());
     m_output->setCurrentSetCount(int(names.size()));
@@ -26,6 +30,19 @@ void CDatabase::ReplaceCurrentSet(const QStringList &names, DrinkListOrder order
         m_output->showDrinkDetail(DrinkDetail());
         DoButtons();
     }
+}
+
+void CDatabase::ShowListMarks()
+{
+    if (!m_output)
+        return;
+    // Read again only when something wrote to the file since: this program or another one.
+    const std::pair<qint64, qint64> stamp = database().changeStamp();
+    if (stamp != m_listMarksStamp) {
+        m_listMarks = DrinkStore(*this).markedDrinks();
+        m_listMarksStamp = stamp;
+    }
+    m_output->showDrinkMarks(m_listMarks);
 }
 
 void CDatabase::DoButtons()

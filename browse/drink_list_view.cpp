@@ -1,22 +1,24 @@
 #include "browse/drink_list_view.h"
 
 #include "browse/drink_list_model.h"
+#include "browse/mark_icons.h"
 #include "core/name_order.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 
 DrinkListView::DrinkListView(QWidget *parent) : QTreeView(parent)
 {
     setObjectName(QStringLiteral("lvDrinks"));
-    m_model = new DrinkListModel(this);
+    m_model = new DrinkListModel(this, true);
     setModel(m_model);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
-    setHeaderHidden(true);
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -24,8 +26,10 @@ DrinkListView::DrinkListView(QWidget *parent) : QTreeView(parent)
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(true);
     setMinimumWidth(200);
-    setContextMenuPolicy(Qt::NoContextMenu);
+    // Only the keyboard's menu requests are taken here; a right click opens the menu as it comes up.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(header(), &QHeaderView::sortIndicatorChanged, this, &DrinkListView::headerSort);
+    showMissingColumn(false);
 }
 
 void DrinkListView::setDrinks(const QStringList &names, DrinkListOrder order, const QList<int> &missing)
@@ -114,10 +118,12 @@ void DrinkListView::renameDrink(const QString &oldName, const QString &newName)
     }
     const bool wasSelected = selectedRow() == row;
     const int missing = showsMissing() ? m_model->data(m_model->index(row, 1)).toInt() : -1;
+    const quint8 marks = m_model->marksAt(row);
     m_model->removeDrink(row);
     const int to = m_model->sortedRowFor(newName);
     m_model->insertDrink(to, newName);
     m_model->setMissing(to, missing);
+    m_model->setMarksAt(to, marks);
     if (wasSelected)
         selectRow(to);
 }
@@ -173,16 +179,32 @@ void DrinkListView::setMissing(const QString &name, int missing)
         m_model->setMissing(m_model->rowOf(name), missing);
 }
 
+void DrinkListView::setMarks(const QHash<QString, quint8> &marked)
+{
+    m_model->setMarks(marked);
+}
+
+void DrinkListView::setMarks(const QString &name, quint8 marks)
+{
+    m_model->setMarksAt(m_model->rowOf(name), marks);
+}
+
 void DrinkListView::showMissingColumn(bool shown)
 {
-    setHeaderHidden(!shown);
+    // The headings stay: the marks column sorts by a click on its own. Its width is that of its
+    // pictures: a width fitted to the contents would ask a thousand rows for theirs at every fill.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    if (shown)
+        header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    const int marks = m_model->marksColumn();
+    header()->setSectionResizeMode(marks, QHeaderView::Fixed);
+    header()->resizeSection(marks, markPixmap(0).deviceIndependentSize().toSize().width()
+                                       + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8);
     if (!shown)
         return;
     const QSignalBlocker quiet(header());
     header()->setSortIndicator(0, Qt::AscendingOrder);
-    header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 }
 
 void DrinkListView::headerSort(int column, Qt::SortOrder order)
@@ -218,9 +240,38 @@ bool DrinkListView::event(QEvent *event)
 
 void DrinkListView::keyPressEvent(QKeyEvent *event)
 {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool menu = event->key() == Qt::Key_Menu
+                      || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if ((enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) || menu) {
+        event->accept();
+        if (selectedRow() < 0)
+            return;
+        if (enter)
+            emit editRequested();
+        else
+            requestMenu();
+        return;
+    }
     const int before = selectedRow();
     QTreeView::keyPressEvent(event);
     reportChoice(before);
+}
+
+void DrinkListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // Some platforms send the menu key as a request of its own, besides or instead of the key.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard && selectedRow() >= 0)
+        requestMenu();
+}
+
+void DrinkListView::requestMenu()
+{
+    const QModelIndex index = m_model->index(selectedRow(), 0);
+    scrollTo(index);
+    const QRect row = visualRect(index);
+    emit menuRequested(viewport()->mapToGlobal(QPoint(row.left() + row.height(), row.bottom())));
 }
 
 // A click is one choice, told when the button comes up: the press, a drag and the release may each

@@ -1,10 +1,11 @@
 #pragma once
-// The drink list of the main window (lvDrinks): the current set, one row per drink, and its
-// selected row, the current drink. It owns its rows and its selection. Whatever the program does
+// The drink list of the main window (lvDrinks): the current set, one row per drink with its marks in a
+// narrow last column, and its selected row, the current drink. It owns its rows and its selection. Whatever the program does
 // to it stays quiet; only the user's own choice of another drink, by mouse or keyboard, is told.
 
 #include "store/output_window.h"
 
+#include <QHash>
 #include <QTreeView>
 
 class DrinkListModel;
@@ -39,6 +40,9 @@ public:
     bool showsMissing() const;
     // The drink's missing count, while the list shows counts.
     void setMissing(const QString &name, int missing);
+    // Every listed drink's marks (Drink::Mark bits; a name not in `marked` has none), or one drink's.
+    void setMarks(const QHash<QString, quint8> &marked);
+    void setMarks(const QString &name, quint8 marks);
     DrinkListModel *drinkModel() const { return m_model; }
 
 signals:
@@ -47,10 +51,15 @@ signals:
     // A mouse button came up over the list; `choseAnother` when that click chose another drink
     // (drinkChosen has told of it).
     void released(Qt::MouseButton button, const QPoint &globalPos, bool choseAnother);
+    // Enter or Return on the selected drink: as a double click.
+    void editRequested();
+    // The menu key or Shift+F10 with a drink selected: its menu belongs at `globalPos`, by the row.
+    void menuRequested(const QPoint &globalPos);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -58,6 +67,7 @@ protected:
 private:
     // After a user's key: tells of a drink chosen other than the one at `rowBefore`.
     void reportChoice(int rowBefore);
+    void requestMenu();
     void showMissingColumn(bool shown);
     // The user clicked a column heading.
     void headerSort(int column, Qt::SortOrder order);

@@ -25,6 +25,10 @@ struct Drink {
 
     // "amount ingredient" as the detail view and the clipboard copy list a line, or the name alone.
     static QString lineText(const Line &line);
+
+    // The two marks as bits, as the drink list keeps them beside a name.
+    enum Mark : quint8 { NoMark = 0, TriedMark = 1, PrintMark = 2 };
+    quint8 marks() const { return quint8((tried ? TriedMark : NoMark) | (print ? PrintMark : NoMark)); }
 };
 
 // The stored columns of a drink besides ID, in the table's order, with the member each maps onto.

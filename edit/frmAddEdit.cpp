@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,6 +28,8 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +73,7 @@ frmAddEdit::frmAddEdit(QWidget *parent) : QDialog(parent)
         cmbUnit->addItem(unit.displayName);
     setWide(true);
     routines().CenterToWindow(program().mainForm ? program().mainForm : parentWidget(), this);
+    m_given = drink();
 }
 
 void frmAddEdit::buildControls()
@@ -169,7 +173,7 @@ void frmAddEdit::buildControls()
     cmdCancel->setProperty("tag", 2);
     cmdIngredients = button(QStringLiteral("cmdIngredients"), QString(), this);
     cmdIngredients->setProperty("tag", 304);
-    chkTried = new QCheckBox(QStringLiteral("Tried"), this);
+    chkTried = new QCheckBox(QStringLiteral("&Tried"), this);
     chkTried->setObjectName(QStringLiteral("chkTried"));
     chkSubmitted = new QCheckBox(QStringLiteral("&Submitted"), this);
     chkSubmitted->setObjectName(QStringLiteral("chkSubmitted"));
@@ -200,6 +204,7 @@ void frmAddEdit::buildControls()
 
     txtDrinkName->installEventFilter(this);
     txtAmount->installEventFilter(this);
+    lstIngredients->installEventFilter(this);
     connect(cmdAdd, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdAdd_Click, this));
     connect(cmdDelete, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdDelete_Click, this));
     connect(cmdIngredients, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdIngredients_Click, this));
@@ -232,6 +237,22 @@ void frmAddEdit::setDrink(const Drink &drink)
     lstIngredients->clear();
     for (const Drink::Line &line : drink.lines)
         appendLine(Drink::lineText(line), line.ingredient, line.ingredientKey, line.amount);
+    m_given = this->drink();
+}
+
+bool frmAddEdit::hasChanges() const
+{
+    const Drink now = drink();
+    auto sameLines = [](const QList<Drink::Line> &a, const QList<Drink::Line> &b) {
+        return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(), [](const Drink::Line &x, const Drink::Line &y) {
+            return x.amount == y.amount && x.ingredient == y.ingredient && x.ingredientKey == y.ingredientKey;
+        });
+    };
+    const bool same = now.name == m_given.name && now.directions == m_given.directions
+                      && now.comments.toString() == m_given.comments.toString() && now.tried == m_given.tried
+                      && now.submitted == m_given.submitted && sameLines(now.lines, m_given.lines);
+    return !same || !txtAmount->text().trimmed().isEmpty() || !txtDescription->text().trimmed().isEmpty()
+           || !cmbIngredient->currentText().trimmed().isEmpty();
 }
 
 Drink frmAddEdit::drink() const
@@ -266,6 +287,11 @@ int frmAddEdit::lineCount() const
 
 bool frmAddEdit::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == lstIngredients && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        RunCommand([this] { cmdDelete_Click(); });
+        return true;
+    }
     if (event->type() == QEvent::FocusOut && isVisible()) {
         // Going to Cancel is leaving the whole edit, and going to another window or a menu is not
         // leaving the box; there is nothing to check then.
@@ -489,6 +515,10 @@ void frmAddEdit::cmdCancel_Click()
 
 void frmAddEdit::reject()
 {
-    // Escape and the title bar's close box are Cancel.
+    // Escape and the title bar's close box are Cancel; a slip of the key must not throw away
+    // what was typed.
+    if (isVisible() && hasChanges()
+        && MsgBox(QStringLiteral("Discard the changes to this drink?"), msgbox::vbYesNo | msgbox::vbQuestion) != msgbox::vbYes)
+        return;
     cmdCancel_Click();
 }

@@ -69,6 +69,8 @@ public:
     QPushButton *cmdCancel = nullptr;
 
     bool isWide() const { return m_wide; }
+    // Something differs from what the editor was given, a new line half typed included.
+    bool hasChanges() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -84,6 +86,7 @@ private:
     int addNewIngredient(const QString &name);
 
     Drink m_drink; // as given to setDrink
+    Drink m_given; // as the controls showed it then, to tell a change
     bool m_cancelled = true;
     bool m_wide = true; // the ingredient column is shown
     bool m_checkingName = false;

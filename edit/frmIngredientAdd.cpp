@@ -41,9 +41,9 @@ void frmIngredientAdd::buildControls()
     txtName->setMaxLength(kMaxNameLength);
     txtName->setMinimumWidth(260);
 
-    chkHave = new QCheckBox(QStringLiteral("Have"), this);
+    chkHave = new QCheckBox(QStringLiteral("&Have"), this);
     chkHave->setObjectName(QStringLiteral("chkHave"));
-    chkCommon = new QCheckBox(QStringLiteral("Common"), this);
+    chkCommon = new QCheckBox(QStringLiteral("&Common"), this);
     chkCommon->setObjectName(QStringLiteral("chkCommon"));
 
     // Each note sits under its box, lined up with the box's text.

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -65,6 +66,7 @@ void frmIngredientMaintenence::buildControls()
     lvIngredients->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvIngredients->setContextMenuPolicy(Qt::NoContextMenu);
     lvIngredients->viewport()->installEventFilter(this);
+    lvIngredients->installEventFilter(this);
     // The mark columns are as wide as their titles, the name takes the rest.
     QHeaderView *header = lvIngredients->header();
     header->setStretchLastSection(false);
@@ -131,7 +133,7 @@ void frmIngredientMaintenence::buildMenu()
     mnuPopup = new QMenu(this);
     mnuPopup->setObjectName(QStringLiteral("mnuMenu"));
     const std::initializer_list<std::pair<int, const char *>> items{
-        {10, "Edit"}, {20, "Delete"}, {30, "Combine"}, {50, "-"}, {60, "Search for all drinks with ingredient"}};
+        {10, "&Edit"}, {20, "&Delete"}, {30, "&Combine"}, {50, "-"}, {60, "&Search for all drinks with ingredient"}};
     for (const auto &[index, caption] : items) {
         QAction *action = *caption == '-' ? mnuPopup->addSeparator() : mnuPopup->addAction(QString::fromUtf8(caption));
         action->setObjectName(QStringLiteral("mnuMenu(%1)").arg(index));
@@ -183,8 +185,8 @@ void frmIngredientMaintenence::ButtonState(int iValue)
     mnuMenu[20]->setEnabled(one);
     mnuMenu[30]->setEnabled(!one);
     mnuMenu[60]->setEnabled(one);
-    mnuMenu[60]->setText(one ? QStringLiteral("Search for all drinks containing '") + menuText(selectedItem()->text(0)) + QLatin1Char('\'')
-                             : QStringLiteral("Search for ingredient"));
+    mnuMenu[60]->setText(one ? QStringLiteral("&Search for all drinks containing '") + menuText(selectedItem()->text(0)) + QLatin1Char('\'')
+                             : QStringLiteral("&Search for ingredient"));
 }
 
 void frmIngredientMaintenence::lvIngredients_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
@@ -199,6 +201,18 @@ bool frmIngredientMaintenence::eventFilter(QObject *watched, QEvent *event)
     if (watched == lvIngredients->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         lvIngredients_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+    }
+    // The menu key and Shift+F10 open the pop-up menu by the current item, as a right click does.
+    if (watched == lvIngredients && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        QTreeWidgetItem *current = lvIngredients->currentItem();
+        if ((key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) && current
+            && selectedCount() > 0) {
+            lvIngredients->scrollToItem(current);
+            const QRect row = lvIngredients->visualItemRect(current);
+            lvIngredients_MouseUp(Qt::RightButton, lvIngredients->viewport()->mapToGlobal(QPoint(row.left() + row.height(), row.bottom())));
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

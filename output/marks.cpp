@@ -25,6 +25,7 @@ void DrinkMarks::set(DrinkMark mark, bool value, OutputWindow &list, bool multi)
             // reads why.
             throw EngineError(e.number(), e.description() + QStringLiteral("  No drink of the current set was marked."));
         }
+        m_db.ShowListMarks();
         for (const QString &name : missing)
             MsgBox(QStringLiteral("Error - can't find ") + name + QStringLiteral(".  Continuing."), msgbox::vbExclamation);
     } else {
@@ -42,6 +43,7 @@ void DrinkMarks::set(DrinkMark mark, bool value, OutputWindow &list, bool multi)
 void DrinkMarks::unmarkAllPrint()
 {
     DrinkStore(m_db).clearPrintMarks();
+    m_db.ShowListMarks();
 }
 
 void DrinkMarks::deleteAll(OutputWindow &list)

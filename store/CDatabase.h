@@ -77,6 +77,9 @@ public:
     // Every drink, by the all-drinks search (search/search_engine.cpp).
     void ShowAllDrinks(bool bUnused = true);
     void DoButtons();
+    // Reads every drink's marks once and shows them beside the listed names: after a write that
+    // changed the marks of drinks other than the shown one.
+    void ShowListMarks();
     // Fills the detail side of the main window with the drink as DrinkStore reads it; the engine's
     // error reaches the caller when the drink is not there.
     void ShowDrinkInfo(const QString &name);
@@ -195,4 +198,8 @@ private:
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<FileLock> m_fileLock;
     QString m_readOnlyReason;
+    // The marks last shown beside the list, and the file's change stamp when they were read: every
+    // search fills the list again, and reading the marks means reading the whole drinks table.
+    std::pair<qint64, qint64> m_listMarksStamp{-1, -1};
+    QHash<QString, quint8> m_listMarks;
 };

@@ -214,6 +214,17 @@ QList<int> DrinkStore::keysMarkedToPrint()
     return keys;
 }
 
+QHash<QString, quint8> DrinkStore::markedDrinks()
+{
+    engine::Statement rows(m_db.database(), QStringLiteral("SELECT Name, Tried, Print FROM Drinks "
+                                                           "WHERE (Tried <> 0 OR Print <> 0) AND Name IS NOT NULL"));
+    QHash<QString, quint8> marked;
+    while (rows.next())
+        marked.insert(rows.text(0), quint8((rows.integer(1) ? Drink::TriedMark : Drink::NoMark)
+                                           | (rows.integer(2) ? Drink::PrintMark : Drink::NoMark)));
+    return marked;
+}
+
 // ---- Writes -------------------------------------------------------------------------------------
 
 qint16 DrinkStore::save(const Drink &drink)

@@ -7,6 +7,7 @@
 #include "core/engine_error.h"
 #include "core/drink.h"
 
+#include <QHash>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -54,6 +55,9 @@ public:
     QList<std::pair<qint16, QVariant>> keysAndNames();
     // The keys of the drinks marked to print, in the table's order.
     QList<int> keysMarkedToPrint();
+    // Every drink that carries a mark, by name, with its marks as Drink::Mark bits: one read, so a
+    // list of all drinks learns its marks without a query a row.
+    QHash<QString, quint8> markedDrinks();
 
     // ---- Writes ----
     // Stores the drink with its lines: a drink with key 0 is added under the next key (refused with

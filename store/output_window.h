@@ -5,6 +5,7 @@
 
 #include "core/drink.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,8 @@ public:
     virtual void removeDrinkAt(int row) = 0;
     // Sorts the list by name once; the selected drink stays selected and is scrolled into view.
     virtual void sortDrinkList() = 0;
+    // The marks beside the listed names (Drink::Mark bits): a name not in `marked` has none.
+    virtual void showDrinkMarks(const QHash<QString, quint8> &marked) { Q_UNUSED(marked); }
 
     // ---- The shown drink ----
     virtual void showDrinkDetail(const DrinkDetail &drink) = 0;

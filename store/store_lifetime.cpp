@@ -92,6 +92,8 @@ bool CDatabase::DbClose()
     if (m_db)
         m_db->Close();
     m_db.reset();
+    m_listMarksStamp = {-1, -1};
+    m_listMarks.clear();
     m_fileLock.reset();
     m_readOnlyReason.clear();
     if (m_output)

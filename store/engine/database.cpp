@@ -142,6 +142,11 @@ sqlite3 *Database::handle() const
     return m_conn ? m_conn->db : nullptr;
 }
 
+std::pair<qint64, qint64> Database::changeStamp()
+{
+    return {m_conn ? sqlite3_total_changes(m_conn->db) : -1, scalar(QStringLiteral("PRAGMA data_version"))};
+}
+
 qint64 Database::scalar(const QString &sql)
 {
     Stmt stmt = prepare(m_conn, sql);

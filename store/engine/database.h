@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <utility>
 
 namespace engine {
 
@@ -132,6 +133,9 @@ public:
     };
     TextStart readTextStart(const QString &table, const QString &column, qint64 rowid, int maxBytes);
     sqlite3 *handle() const;
+    // Where the file's contents stand: the rows this connection has written since it opened, and
+    // the count of commits by other connections. Equal stamps mean nothing changed in between.
+    std::pair<qint64, qint64> changeStamp();
 
 private:
     friend std::unique_ptr<Database> OpenDatabase(const QString &, bool, bool, const QString &);

@@ -84,14 +84,14 @@ private slots:
         QCOMPARE(f.menuItem(QStringLiteral("mnuMenu"), 0)->text(), QStringLiteral("&File"));
         QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 1)->text(), QStringLiteral("&Open..."));
         QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 30)->text(), QStringLiteral("&Print"));
-        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 40)->text(), QStringLiteral("Printer Setup..."));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 40)->text(), QStringLiteral("Printer Set&up..."));
         QCOMPARE(f.menuItem(QStringLiteral("mnuFile"), 99)->text(), QStringLiteral("E&xit"));
         QCOMPARE(f.menuItem(QStringLiteral("mnuMenu"), 3)->text(), QStringLiteral("&Edit"));
         QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 5)->text(), QStringLiteral("&Add..."));
         QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 10)->text(), QStringLiteral("&Edit..."));
         QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 30)->text(), QStringLiteral("&Delete"));
         QCOMPARE(f.menuItem(QStringLiteral("mnuEdit"), 50)->text(), QStringLiteral("&Copy to clipboard..."));
-        QCOMPARE(f.menuItem(QStringLiteral("mnuHelp"), 10)->text(), QStringLiteral("Zestro Help Topics"));
+        QCOMPARE(f.menuItem(QStringLiteral("mnuHelp"), 10)->text(), QStringLiteral("Zestro &Help Topics"));
         QCOMPARE(f.lblIngredients->text(), QStringLiteral("Ingredients"));
         QCOMPARE(f.lblDirections->text(), QStringLiteral("Directions"));
         QCOMPARE(f.lblComments->text(), QStringLiteral("Comments"));
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin on the Rocks")});
         QCOMPARE(p.form().pnlDrinkName->text(), QStringLiteral("Gin on the Rocks"));
         QCOMPARE(storedDatabasePath(), path);
-        QCOMPARE(p.form().menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("All Drinks: ()"));
+        QCOMPARE(menuCaption(p.form().menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("All Drinks: ()"));
     }
 
     void cancelledFileOpenChangesNothing()
@@ -553,6 +553,53 @@ private slots:
         QVERIFY(!program().commonRoutines);
         QVERIFY(!program().mainForm);
         QVERIFY(!QFile::exists(p.libraryPath() + QStringLiteral(".lock")));
+    }
+
+    // Enter edits the selected drink; Shift+F10 and the menu key open the pop-up at its row.
+    void keysOnTheDrinkList()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.selectDrinkAt(2);
+        ModalScript script; // the editor closes at once, cancelled
+        QTest::keyClick(f.lvDrinks, Qt::Key_Return);
+        QCOMPARE(script.shown, QStringList{QStringLiteral("frmAddEdit")});
+        const QRect row = f.lvDrinks->visualRect(f.lvDrinks->model()->index(2, 0));
+        for (const QKeyCombination key : {Qt::SHIFT | Qt::Key_F10, QKeyCombination(Qt::Key_Menu)}) {
+            QTest::keyClick(f.lvDrinks, key.key(), key.keyboardModifiers());
+            QTRY_VERIFY(f.drinkListPopup()->isVisible());
+            QCOMPARE(f.drinkListPopup()->pos().y(), f.lvDrinks->viewport()->mapToGlobal(row.bottomLeft()).y());
+            f.drinkListPopup()->close();
+        }
+    }
+
+    // Every item of every menu, sub-menu and pop-up has an access key of its own in its menu.
+    void everyMenuItemHasItsOwnAccessKey()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.setRecentSearches({QStringLiteral("Name: (Gin & Tonic)"), QStringLiteral("Name: (rum)"), QString()});
+        QStringList faults;
+        std::function<void(QWidget *)> walk = [&](QWidget *menu) { // the menu bar, a menu or a pop-up
+            QList<QKeySequence> keys;
+            for (QAction *item : menu->actions()) {
+                if (item->menu())
+                    walk(item->menu());
+                const QKeySequence key = QKeySequence::mnemonic(item->text());
+                if (!item->isSeparator() && (key.isEmpty() || keys.contains(key)))
+                    faults << item->text();
+                keys << key;
+            }
+        };
+        walk(f.menuBar());
+        walk(f.drinkListPopup());
+        ModalScript script([&](QDialog &dialog) { walk(dialog.findChild<QMenu *>()); return 0; });
+        triggerCommand(f, QStringLiteral("actEditIngredients"));
+        QCOMPARE(script.shown, QStringList{QStringLiteral("frmIngredientMaintenence")});
+        QCOMPARE(faults, QStringList());
+        QCOMPARE(f.menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("&Name: (Gin && Tonic)"));
     }
 
     void windowsLeftOpenAtShutdownAreNamed()

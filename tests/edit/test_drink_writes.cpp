@@ -235,6 +235,37 @@ private slots:
         QCOMPARE(dump(p), before);
     }
 
+    // Escape closes an unchanged editor at once, else asks first; Del removes the selected line.
+    void escapeAsksBeforeDiscardingChanges_data()
+    {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("unchanged") << false << int(msgbox::vbNo);
+        QTest::newRow("line deleted, No") << true << int(msgbox::vbNo);
+        QTest::newRow("line deleted, Yes") << true << int(msgbox::vbYes);
+    }
+    void escapeAsksBeforeDiscardingChanges()
+    {
+        QFETCH(bool, change);
+        QFETCH(int, answer);
+        StartedProgram p;
+        show(p, p.listedNames().at(2));
+        bool open = false;
+        edit(p, 10, [&](frmAddEdit &d) {
+            d.show();
+            const int lines = d.lineCount();
+            d.lstIngredients->setCurrentRow(0);
+            if (change)
+                QTest::keyClick(d.lstIngredients, Qt::Key_Delete);
+            QCOMPARE(d.lineCount(), lines - (change ? 1 : 0));
+            p.boxes().answerNext(answer);
+            QTest::keyClick(d.lstIngredients, Qt::Key_Escape);
+            open = d.isVisible();
+        });
+        QCOMPARE(p.boxes().texts(), change ? QStringList{QStringLiteral("Discard the changes to this drink?")} : QStringList());
+        QCOMPARE(open, change && answer == msgbox::vbNo);
+    }
+
     void failedWritesLeaveTheFileAsItWas()
     {
         StartedProgram p;

@@ -65,8 +65,8 @@ private slots:
         QTest::addColumn<QStringList>("selected");
         QTest::addColumn<QString>("enabled"); // Edit, Delete, Combine, then menu items 10, 20, 30, 60
         QTest::addColumn<QString>("search");
-        QTest::newRow("one") << QStringList{"Gin"} << "1101101" << "Search for all drinks containing 'Gin'";
-        QTest::newRow("two") << QStringList{"Gin", "Vodka"} << "0010010" << "Search for ingredient";
+        QTest::newRow("one") << QStringList{"Gin"} << "1101101" << "&Search for all drinks containing 'Gin'";
+        QTest::newRow("two") << QStringList{"Gin", "Vodka"} << "0010010" << "&Search for ingredient";
     }
     void listAndButtons()
     {

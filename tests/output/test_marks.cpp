@@ -6,6 +6,8 @@
 #include "support/main_window_fixture.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -16,6 +18,11 @@ namespace {
 QStringList marked(StartedProgram &p, const QString &field)
 {
     return p.rows(QStringLiteral("SELECT Name FROM Drinks WHERE %1 <> 0 ORDER BY Name").arg(field));
+}
+
+QString sqlText(QString name)
+{
+    return name.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 // A current set of the drinks whose names end in "Sour", with one other drink tried and tagged.
@@ -125,6 +132,34 @@ private slots:
         }
         QCOMPARE(marked(p, QStringLiteral("Tried")), QStringList{QStringLiteral("Zombie")});
         QCOMPARE(p.boxes().texts().size(), 2); // one message for each refused click
+    }
+
+    // The marks column and the detail view follow fills and writes; the column sorts both, tried, print, none.
+    void listAndDetailShowTheMarks()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        const int column = f.lvDrinks->model()->columnCount() - 1;
+        auto marks = [&](int row) { return f.lvDrinks->model()->index(row, column).data(Qt::ToolTipRole).toString(); };
+        const QStringList set = sours(p);
+        p.db().ShowAllDrinks(true);
+        QCOMPARE(marks(int(p.listedNames().indexOf(QStringLiteral("Zombie")))), QStringLiteral("Tried\nTo print"));
+        p.db().Search(1, QStringLiteral("*Sour"), true);
+        f.selectDrinkAt(1);
+        triggerCommand(f, QStringLiteral("actMarkTried"));
+        QCOMPARE(marks(1) + f.lblDrinkMarks->text(), QStringLiteral("TriedTried"));
+        ModalScript addThese([](QDialog &dialog) { static_cast<frmPrintTagCurrentSet &>(dialog).cmdButtons[0]->click(); return 1; });
+        triggerCommand(f, QStringLiteral("actMarkSetPrint"));
+        QCOMPARE(marks(0) + marks(1) + f.lblDrinkMarks->text(), QStringLiteral("To printTried\nTo printTried  \u00b7  To print"));
+        p.boxes().answerNext(msgbox::vbYes);
+        f.menuItem(QStringLiteral("mnuCurrentSet"), 40)->trigger();
+        QCOMPARE(marks(1) + f.lblDrinkMarks->text(), QStringLiteral("To printTo print"));
+
+        p.exec(QStringLiteral("UPDATE Drinks SET Tried = (Name IN ('%2', '%3')), Print = (Name IN ('%1', '%3'))")
+                   .arg(sqlText(set[0]), sqlText(set[1]), sqlText(set[2])));
+        p.db().Search(1, QStringLiteral("*Sour"), true);
+        f.lvDrinks->header()->setSortIndicator(column, Qt::AscendingOrder);
+        QCOMPARE(p.listedNames().mid(0, 3), QStringList({set[2], set[1], set[0]}));
     }
 
     void deleteAllAsksAndRelists()

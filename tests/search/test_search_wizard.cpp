@@ -54,7 +54,7 @@ WizardRun runWizard(StartedProgram &p, const QString &command, const std::functi
 
 QString recentSearch(StartedProgram &p)
 {
-    return p.form().menuItem(QStringLiteral("mnuSearchResults"), 0)->text();
+    return menuCaption(p.form().menuItem(QStringLiteral("mnuSearchResults"), 0));
 }
 
 QStringList entries(const QListWidget *list)

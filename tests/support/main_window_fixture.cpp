@@ -85,6 +85,11 @@ QStringList StartedProgram::rows(const QString &sql)
     return out;
 }
 
+QString menuCaption(const QAction *item)
+{
+    return QString(item->text()).replace(QStringLiteral("&&"), QChar(1)).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+}
+
 void triggerCommand(frmMain &window, const QString &name)
 {
     QAction *command = window.command(name);

@@ -47,6 +47,9 @@ private:
     std::unique_ptr<frmMain> m_form;
 };
 
+// The caption a menu item shows: its access-key marker taken out, a doubled '&' shown as one.
+QString menuCaption(const QAction *item);
+
 // Triggers the window's command of that object name ("actEditDrink"), failing the test when there is
 // none or it is disabled.
 void triggerCommand(frmMain &window, const QString &name);
