@@ -24,6 +24,7 @@ enum class Cmd {
     CompactDatabase, EditIngredients, DatabaseUtilities, ImportBarList, ExportBarList, BuyNext,
     HelpTopics, SubmittingDrinks, About,
     MarkTried, MarkPrint, // the shown drink's marks: the toolbar's two check buttons
+    Undo, Redo,
     Count
 };
 

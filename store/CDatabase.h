@@ -11,6 +11,7 @@
 #include "store/compaction.h"
 #include "store/engine/database.h"
 #include "store/output_window.h"
+#include "store/undo_history.h"
 
 #include <QString>
 #include <array>
@@ -164,6 +165,9 @@ public:
     // One item per ingredient; "•" in sub-item iCommonSub / iHaveSub marks the flag (-1: no column).
     void LoadIngredientListListview(QTreeWidget *lv, int iCommonSub = -1, int iHaveSub = -1);
 
+    // ---- Undo (store/undo_history.cpp): the user's writes of this run ----
+    UndoHistory &undoHistory() { return m_undo; }
+
     // ---- For the subsystems and tests ----
     engine::Database &database();
     engine::Recordset &drinksTable();
@@ -195,4 +199,5 @@ private:
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<FileLock> m_fileLock;
     QString m_readOnlyReason;
+    UndoHistory m_undo{*this};
 };

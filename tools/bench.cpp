@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
         bench::benchPrinting(c);
         bench::benchExchange(c);
         bench::benchBuyNext(c);
+        bench::benchUndo(c);
     }
     return 0;
 }

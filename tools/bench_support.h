@@ -55,5 +55,6 @@ void benchOutput(const Context &c);
 void benchPrinting(const Context &c);
 void benchExchange(const Context &c);
 void benchBuyNext(const Context &c);
+void benchUndo(const Context &c);
 
 } // namespace bench
