@@ -46,9 +46,11 @@ QStringList triggersFor(const Recorded &recorded, const QStringList &columns)
         const QString c = identifier(column);
         names << inLiteral(c);
         oldValues << QStringLiteral("quote(old.%1)").arg(c);
-        assignments << QStringLiteral("'%1 = ' || quote(old.%2)").arg(inLiteral(c), c);
         // Byte for byte: a change of letter case alone is a change too.
-        differences << QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(c);
+        const QString differs = QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(c);
+        differences << differs;
+        // Only the columns that changed: marking a set keeps no copy of every drink's directions.
+        assignments << QStringLiteral("CASE WHEN %1 THEN ', %2 = ' || quote(old.%3) ELSE '' END").arg(differs, inLiteral(c), c);
     }
     const QString head = QStringLiteral("CREATE TEMP TRIGGER zestro_undo_%1_%2 AFTER %3 ON main.%4 ");
     const QString log = QStringLiteral("BEGIN INSERT INTO zestro_undo_log(drink, sql) VALUES (%1, %2); END");
@@ -61,8 +63,8 @@ QStringList triggersFor(const Recorded &recorded, const QStringList &columns)
                                                oldValues.join(QStringLiteral(" || ', ' || ")))),
         head.arg(table, QStringLiteral("update"), QStringLiteral("UPDATE"), identifier(table)) + QStringLiteral("WHEN ")
             + differences.join(QStringLiteral(" OR ")) + QLatin1Char(' ')
-            + log.arg(drinkOf("new"), QStringLiteral("'UPDATE %1 SET rowid = ' || old.rowid || ', ' || %2 || ' WHERE rowid = ' || new.rowid")
-                                          .arg(target, assignments.join(QStringLiteral(" || ', ' || ")))),
+            + log.arg(drinkOf("new"), QStringLiteral("'UPDATE %1 SET rowid = ' || old.rowid || %2 || ' WHERE rowid = ' || new.rowid")
+                                          .arg(target, assignments.join(QStringLiteral(" || ")))),
     };
 }
 
