@@ -123,6 +123,19 @@ const QList<Command> kCommands = {
          setFileDialogHandler({});
          return QStringLiteral("Import Bar List");
      }},
+    {"json import", "", [](StartedProgram &p) {
+         QTemporaryDir dir;
+         QFile file(dir.filePath(QStringLiteral("in.json")));
+         const QByteArray json = R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Yuzu"}],
+             "drinks": [{"name": "Yuzu Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Yuzu"}]}]})";
+         if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size())
+             qFatal("cannot write the import file");
+         file.close();
+         setFileDialogHandler([&file](FileDialogKind, CommonDialog &) { return std::optional<QString>(file.fileName()); });
+         triggerCommand(p.form(), QStringLiteral("actImportDrinks"));
+         setFileDialogHandler({});
+         return QStringLiteral("Import Drinks");
+     }},
 };
 
 } // namespace
