@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -51,6 +50,18 @@ void editor(StartedProgram &p, int item, const QString &name)
     p.form().menuItem(QStringLiteral("mnuEdit"), item)->trigger();
 }
 
+// Runs the command with the file dialog answering a file that holds `bytes`.
+void withFile(StartedProgram &p, const QByteArray &bytes, const char *command)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("in")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        qFatal("cannot write the test file");
+    setFileDialogHandler([&file](FileDialogKind, CommonDialog &) { return std::optional<QString>(file.fileName()); });
+    triggerCommand(p.form(), QLatin1String(command));
+    setFileDialogHandler({});
+}
+
 QString firstDrink(StartedProgram &p)
 {
     const QString name = p.listedNames().first();
@@ -59,82 +70,47 @@ QString firstDrink(StartedProgram &p)
     return name;
 }
 
-// Each command as a user reaches it, after its set-up statement; gives the step's label.
+void command(StartedProgram &p, const char *name, bool onFirstDrink = false)
+{
+    if (onFirstDrink)
+        firstDrink(p);
+    triggerCommand(p.form(), QLatin1String(name));
+}
+
+// Each command as a user reaches it, after its set-up statement and with the answer to its question
+// queued. "%1" in the step's label is the number of drinks listed before.
 struct Command {
     const char *name;
     const char *setUp;
-    std::function<QString(StartedProgram &)> run;
+    int answer;
+    const char *label;
+    std::function<void(StartedProgram &)> run;
 };
 
 const QList<Command> kCommands = {
-    {"add drink", "", [](StartedProgram &p) { editor(p, 5, QStringLiteral("Undo Fizz")); return QStringLiteral("Add Drink"); }},
-    {"edit and rename drink", "", [](StartedProgram &p) {
-         firstDrink(p);
-         editor(p, 10, QStringLiteral("Renamed Sour"));
-         return QStringLiteral("Edit Drink");
-     }},
-    {"delete drink", "", [](StartedProgram &p) {
-         firstDrink(p);
-         p.boxes().answerNext(msgbox::vbYes);
-         triggerCommand(p.form(), QStringLiteral("actDeleteDrink"));
-         return QStringLiteral("Delete Drink");
-     }},
-    {"delete set", "", [](StartedProgram &p) {
-         const QString count = QLocale().toString(p.listedNames().size());
-         p.boxes().answerNext(msgbox::vbYes);
-         triggerCommand(p.form(), QStringLiteral("actDeleteSet"));
-         return QStringLiteral("Delete %1 Drinks").arg(count);
-     }},
-    {"toolbar tried mark", "UPDATE Drinks SET Tried = 0", [](StartedProgram &p) {
-         firstDrink(p);
-         triggerCommand(p.form(), QStringLiteral("actMarkTried"));
-         return QStringLiteral("Mark as Tried");
-     }},
-    {"set tried mark", "UPDATE Drinks SET Tried = ID > 3", [](StartedProgram &p) {
-         p.boxes().answerNext(msgbox::vbYes);
-         triggerCommand(p.form(), QStringLiteral("actMarkSetTried"));
-         return QStringLiteral("Mark 3 Drinks as Tried");
-     }},
-    {"ingredient add", "", [](StartedProgram &p) { p.db().IngredientAdd(QStringLiteral("Yuzu"), true); return QStringLiteral("Add Ingredient"); }},
-    {"ingredient rename", "", [](StartedProgram &p) {
-         p.db().IngredientEdit(ingredient(p, 0), QStringLiteral("Renamed"), false, true);
-         return QStringLiteral("Rename Ingredient");
-     }},
-    {"ingredient delete", "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (999, 'Unused', 0, 1)", [](StartedProgram &p) {
-         p.db().IngredientDelete(QStringLiteral("Unused"));
-         return QStringLiteral("Delete Ingredient");
-     }},
-    {"ingredient combine", "", [](StartedProgram &p) {
+    {"add drink", "", 0, "Add Drink", [](StartedProgram &p) { editor(p, 5, QStringLiteral("Undo Fizz")); }},
+    {"edit and rename drink", "", 0, "Edit Drink", [](StartedProgram &p) { firstDrink(p), editor(p, 10, QStringLiteral("Renamed Sour")); }},
+    {"delete drink", "", msgbox::vbYes, "Delete Drink", [](StartedProgram &p) { command(p, "actDeleteDrink", true); }},
+    {"delete set", "", msgbox::vbYes, "Delete %1 Drinks", [](StartedProgram &p) { command(p, "actDeleteSet"); }},
+    {"toolbar tried mark", "UPDATE Drinks SET Tried = 0", 0, "Mark as Tried", [](StartedProgram &p) { command(p, "actMarkTried", true); }},
+    {"set tried mark", "UPDATE Drinks SET Tried = ID > 3", msgbox::vbYes, "Mark 3 Drinks as Tried",
+     [](StartedProgram &p) { command(p, "actMarkSetTried"); }},
+    {"ingredient add", "", 0, "Add Ingredient", [](StartedProgram &p) { p.db().IngredientAdd(QStringLiteral("Yuzu"), true); }},
+    {"ingredient rename", "", 0, "Rename Ingredient",
+     [](StartedProgram &p) { p.db().IngredientEdit(ingredient(p, 0), QStringLiteral("Renamed"), false, true); }},
+    {"ingredient delete", "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (999, 'Unused', 0, 1)", 0, "Delete Ingredient",
+     [](StartedProgram &p) { p.db().IngredientDelete(QStringLiteral("Unused")); }},
+    {"ingredient combine", "", 0, "Combine Ingredients", [](StartedProgram &p) {
          QListWidget list;
          list.addItems({ingredient(p, 0), ingredient(p, 1)});
          list.item(1)->setSelected(true);
          p.db().IngredientCombine(&list);
-         return QStringLiteral("Combine Ingredients");
      }},
-    {"bar list import", "", [](StartedProgram &p) {
-         QTemporaryDir dir;
-         QFile file(dir.filePath(QStringLiteral("in.bar")));
-         if (!file.open(QIODevice::WriteOnly) || file.write((ingredient(p, 2) + QLatin1Char('\n')).toUtf8()) < 0)
-             qFatal("cannot write the bar list");
-         file.close();
-         setFileDialogHandler([&file](FileDialogKind, CommonDialog &) { return std::optional<QString>(file.fileName()); });
-         p.boxes().answerNext(msgbox::vbNo);
-         triggerCommand(p.form(), QStringLiteral("actImportBarList"));
-         setFileDialogHandler({});
-         return QStringLiteral("Import Bar List");
-     }},
-    {"json import", "", [](StartedProgram &p) {
-         QTemporaryDir dir;
-         QFile file(dir.filePath(QStringLiteral("in.json")));
-         const QByteArray json = R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Yuzu"}],
-             "drinks": [{"name": "Yuzu Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Yuzu"}]}]})";
-         if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size())
-             qFatal("cannot write the import file");
-         file.close();
-         setFileDialogHandler([&file](FileDialogKind, CommonDialog &) { return std::optional<QString>(file.fileName()); });
-         triggerCommand(p.form(), QStringLiteral("actImportDrinks"));
-         setFileDialogHandler({});
-         return QStringLiteral("Import Drinks");
+    {"bar list import", "UPDATE Ingredients SET Has = 0", msgbox::vbNo, "Import Bar List",
+     [](StartedProgram &p) { withFile(p, ingredient(p, 2).toUtf8() + '\n', "actImportBarList"); }},
+    {"json import", "", 0, "Import Drinks", [](StartedProgram &p) {
+         withFile(p, R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Yuzu"}],
+             "drinks": [{"name": "Yuzu Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Yuzu"}]}]})", "actImportDrinks");
      }},
 };
 
@@ -154,14 +130,16 @@ private slots:
     {
         QFETCH(int, command);
         StartedProgram p;
-        p.exec("UPDATE Ingredients SET Has = 0");
-        p.exec(kCommands[command].setUp);
+        const Command &c = kCommands[command];
+        p.exec(c.setUp);
         const QStringList before = digest(p);
-        const QString label = kCommands[command].run(p);
+        const QString label = QString::fromUtf8(c.label).replace(QLatin1String("%1"), QString::number(p.listedNames().size()));
+        if (c.answer)
+            p.boxes().answerNext(c.answer);
+        c.run(p);
         const QStringList after = digest(p);
         QVERIFY(after != before);
         QCOMPARE(itemText(p, 90), QStringLiteral("&Undo ") + label);
-        QCOMPARE(itemText(p, 95), QStringLiteral("&Redo"));
         QVERIFY(!p.form().menuItem(QStringLiteral("mnuEdit"), 95)->isEnabled());
         const int messages = p.boxes().texts().size();
 
@@ -172,10 +150,7 @@ private slots:
         QCOMPARE(digest(p), after);
         QCOMPARE(itemText(p, 90), QStringLiteral("&Undo ") + label);
         QCOMPARE(p.boxes().texts().size(), messages);
-        // The window shows what the library holds.
-        if (!p.selectedName().isEmpty())
-            QCOMPARE(p.form().pnlDrinkName->text(), p.selectedName());
-        QCOMPARE(p.form().lblCurrentSet->text().contains(QString::number(p.listedNames().size())), true);
+        QCOMPARE(p.form().pnlDrinkName->text(), p.selectedName()); // the window shows a drink that is there
     }
 
     void failedUndoChangesNothingAndKeepsTheHistory()
