@@ -68,6 +68,18 @@ QStringList triggersFor(const Recorded &recorded, const QStringList &columns)
     };
 }
 
+// The text the history may hold: some 100 MB, a few deletions of a whole large library. Older steps
+// go first; the newest always stays.
+constexpr qsizetype kMaxHistoryChars = 48 * 1024 * 1024;
+
+qsizetype charsOf(const QStringList &statements)
+{
+    qsizetype chars = 0;
+    for (const QString &s : statements)
+        chars += s.size();
+    return chars;
+}
+
 QString labelFor(QString label, qsizetype drinks)
 {
     if (!label.contains(QLatin1String("%n")))
@@ -171,6 +183,14 @@ void UndoHistory::end(const QString &label)
     step.label = labelFor(label, step.drinks.size());
     m_undo.push_back(std::move(step));
     m_redo.clear();
+    qsizetype chars = 0;
+    for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it) {
+        chars += charsOf(it->statements);
+        if (chars > kMaxHistoryChars && it != m_undo.rbegin()) {
+            m_undo.erase(m_undo.begin(), it.base());
+            break;
+        }
+    }
     changed();
 }
 
