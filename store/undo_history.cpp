@@ -28,44 +28,83 @@ struct Recorded {
 
 const Recorded kRecorded[] = {{"Drinks", "ID"}, {"DrinkRel", "DrinkID"}, {"Ingredients", nullptr}};
 
-// The three triggers that log, for each row changed in `table`, the statement that changes it back.
-// The columns come from the file itself: an old library may lack one.
-QStringList triggersFor(const Recorded &recorded, const QStringList &columns)
+// What the triggers log: the row's rowid (for an update the new one, and the old one in oldrid) and,
+// for a delete or an update, the row's old values in v0, v1, ... The triggers only copy values:
+// every statement that changes a table compiles them in, so they must cost next to nothing there.
+// The statements that reverse the changes are made from the log once, when a step ends.
+enum Op { Inserted = 0, Deleted = 1, Updated = 2 };
+
+QString valueColumns(qsizetype count, const QString &prefix)
 {
-    const QString table = QString::fromLatin1(recorded.table);
-    const QString target = inLiteral(QStringLiteral("main.") + identifier(table));
+    QStringList names;
+    for (qsizetype i = 0; i < count; ++i)
+        names << prefix + QString::number(i);
+    return names.join(QStringLiteral(", "));
+}
+
+// The three triggers of one table. The columns come from the file itself: an old library may lack one.
+QStringList triggersFor(int index, const QStringList &columns)
+{
+    const Recorded &recorded = kRecorded[index];
+    const QString table = identifier(QString::fromLatin1(recorded.table));
     auto drinkOf = [&recorded](const char *row) {
         return recorded.drinkColumn ? QStringLiteral("%1.%2").arg(QLatin1String(row), identifier(QString::fromLatin1(recorded.drinkColumn)))
                                     : QStringLiteral("NULL");
     };
-    QStringList names;
     QStringList oldValues;
-    QStringList assignments;
     QStringList differences{QStringLiteral("old.rowid IS NOT new.rowid")};
     for (const QString &column : columns) {
-        const QString c = identifier(column);
-        names << inLiteral(c);
-        oldValues << QStringLiteral("quote(old.%1)").arg(c);
+        oldValues << QStringLiteral("old.") + identifier(column);
         // Byte for byte: a change of letter case alone is a change too.
-        const QString differs = QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(c);
-        differences << differs;
-        // Only the columns that changed: marking a set keeps no copy of every drink's directions.
-        assignments << QStringLiteral("CASE WHEN %1 THEN ', %2 = ' || quote(old.%3) ELSE '' END").arg(differs, inLiteral(c), c);
+        differences << QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(identifier(column));
     }
-    const QString head = QStringLiteral("CREATE TEMP TRIGGER zestro_undo_%1_%2 AFTER %3 ON main.%4 ");
-    const QString log = QStringLiteral("BEGIN INSERT INTO zestro_undo_log(drink, sql) VALUES (%1, %2); END");
+    const QString head = QStringLiteral("CREATE TEMP TRIGGER zestro_undo_%1_%2 AFTER %3 ON main.%4 ")
+                             .arg(QString::fromLatin1(recorded.table), QStringLiteral("%1"), QStringLiteral("%2"), table);
+    const QString values = valueColumns(columns.size(), QStringLiteral("v"));
     return {
-        head.arg(table, QStringLiteral("insert"), QStringLiteral("INSERT"), identifier(table))
-            + log.arg(drinkOf("new"), QStringLiteral("'DELETE FROM %1 WHERE rowid = ' || new.rowid").arg(target)),
-        head.arg(table, QStringLiteral("delete"), QStringLiteral("DELETE"), identifier(table))
-            + log.arg(drinkOf("old"), QStringLiteral("'INSERT INTO %1(rowid, %2) VALUES (' || old.rowid || ', ' || %3 || ')'")
-                                          .arg(target, names.join(QStringLiteral(", ")),
-                                               oldValues.join(QStringLiteral(" || ', ' || ")))),
-        head.arg(table, QStringLiteral("update"), QStringLiteral("UPDATE"), identifier(table)) + QStringLiteral("WHEN ")
-            + differences.join(QStringLiteral(" OR ")) + QLatin1Char(' ')
-            + log.arg(drinkOf("new"), QStringLiteral("'UPDATE %1 SET rowid = ' || old.rowid || %2 || ' WHERE rowid = ' || new.rowid")
-                                          .arg(target, assignments.join(QStringLiteral(" || ")))),
+        head.arg(QStringLiteral("insert"), QStringLiteral("INSERT"))
+            + QStringLiteral("BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, drink) VALUES (%1, %2, new.rowid, %3); END")
+                  .arg(index)
+                  .arg(int(Inserted))
+                  .arg(drinkOf("new")),
+        head.arg(QStringLiteral("delete"), QStringLiteral("DELETE"))
+            + QStringLiteral("BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, drink, %1) VALUES (%2, %3, old.rowid, %4, %5); END")
+                  .arg(values)
+                  .arg(index)
+                  .arg(int(Deleted))
+                  .arg(drinkOf("old"), oldValues.join(QStringLiteral(", "))),
+        head.arg(QStringLiteral("update"), QStringLiteral("UPDATE")) + QStringLiteral("WHEN ") + differences.join(QStringLiteral(" OR "))
+            + QStringLiteral(" BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, oldrid, drink, %1) "
+                             "VALUES (%2, %3, new.rowid, old.rowid, %4, %5); END")
+                  .arg(values)
+                  .arg(index)
+                  .arg(int(Updated))
+                  .arg(drinkOf("new"), oldValues.join(QStringLiteral(", "))),
     };
+}
+
+// The expression that makes, from one logged change of the table, the statement reversing it.
+QString reversalOf(int index, const QStringList &columns)
+{
+    const QString target = inLiteral(QStringLiteral("main.") + identifier(QString::fromLatin1(kRecorded[index].table)));
+    QStringList names;
+    QStringList values;
+    QStringList assignments;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QString name = inLiteral(identifier(columns[i]));
+        names << name;
+        values << QStringLiteral("quote(v%1)").arg(i);
+        assignments << QStringLiteral("', %1 = ' || quote(v%2)").arg(name).arg(i);
+    }
+    return QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'DELETE FROM %3 WHERE rowid = ' || rid ").arg(index).arg(int(Inserted)).arg(target)
+           + QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'INSERT INTO %3(rowid, %4) VALUES (' || rid || ', ' || %5 || ')' ")
+                 .arg(index)
+                 .arg(int(Deleted))
+                 .arg(target, names.join(QStringLiteral(", ")), values.join(QStringLiteral(" || ', ' || ")))
+           + QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'UPDATE %3 SET rowid = ' || oldrid || %4 || ' WHERE rowid = ' || rid ")
+                 .arg(index)
+                 .arg(int(Updated))
+                 .arg(target, assignments.join(QStringLiteral(" || ")));
 }
 
 // The text the history may hold: some 100 MB, a few deletions of a whole large library. Older steps
@@ -103,15 +142,25 @@ void UndoHistory::attach(engine::Database &db)
     // All or nothing: a connection with half the triggers would log steps it cannot replay.
     db.executeNative(QStringLiteral("SAVEPOINT undo_setup"));
     try {
-        db.executeNative(QStringLiteral("CREATE TEMP TABLE zestro_undo_log (seq INTEGER PRIMARY KEY, drink INTEGER, sql TEXT NOT NULL)"));
+        QList<QStringList> columns;
+        qsizetype widest = 0;
         for (const Recorded &recorded : kRecorded) {
-            QStringList columns;
             const engine::TableDef table = db.TableDefs(QString::fromLatin1(recorded.table));
+            columns.append(QStringList());
             for (const engine::FieldDef &field : table.fieldList())
-                columns << field.Name;
-            for (const QString &trigger : triggersFor(recorded, columns))
-                db.executeNative(trigger);
+                columns.last() << field.Name;
+            widest = std::max(widest, columns.last().size());
         }
+        db.executeNative(QStringLiteral("CREATE TEMP TABLE zestro_undo_log (seq INTEGER PRIMARY KEY, tbl INTEGER, op INTEGER, "
+                                        "rid INTEGER, oldrid INTEGER, drink INTEGER, %1)")
+                             .arg(valueColumns(widest, QStringLiteral("v"))));
+        m_reversals = QStringLiteral("SELECT CASE ");
+        for (int index = 0; index < int(columns.size()); ++index) {
+            for (const QString &trigger : triggersFor(index, columns[index]))
+                db.executeNative(trigger);
+            m_reversals += reversalOf(index, columns[index]);
+        }
+        m_reversals += QStringLiteral("END FROM %1 ORDER BY seq").arg(kLog);
         db.executeNative(QStringLiteral("RELEASE undo_setup"));
         m_recording = true;
     } catch (const EngineError &) {
@@ -148,7 +197,7 @@ bool UndoHistory::logIsEmpty()
 QStringList UndoHistory::takeLog(QList<qint16> &drinks)
 {
     engine::Database &db = m_owner.database();
-    const QStringList statements = db.textColumn(QStringLiteral("SELECT sql FROM %1 ORDER BY seq").arg(kLog));
+    const QStringList statements = db.textColumn(m_reversals);
     drinks.clear();
     for (const QString &key : db.textColumn(QStringLiteral("SELECT DISTINCT drink FROM %1 WHERE drink IS NOT NULL ORDER BY drink").arg(kLog)))
         drinks << qint16(key.toInt());

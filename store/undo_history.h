@@ -1,10 +1,10 @@
 #pragma once
 // Undo and redo of the user's writes, back to the start of the run.
 //
-// While a library is open, TEMP triggers on Drinks, DrinkRel and Ingredients append to a TEMP table
-// the statement that reverses each row change (by rowid, with the old values quoted). A user
-// command wraps its writes in an UndoStep; when the outermost step ends, the statements its
-// committed writes left become one step of the history under the step's label. Undoing a step
+// While a library is open, TEMP triggers on Drinks, DrinkRel and Ingredients log each row change to
+// a TEMP table (its rowid and old values). A user command wraps its writes in an UndoStep; when the
+// outermost step ends, the statements that reverse its committed changes (by rowid, with the old
+// values quoted) become one step of the history under the step's label. Undoing a step
 // replays its statements backwards in one transaction while the triggers record the statements that
 // redo it. Only the connection holds any of this: nothing about undo reaches the file, and a new
 // connection (File, Open; compaction) starts with an empty history.
@@ -70,6 +70,7 @@ private:
 
     CDatabase &m_owner;
     bool m_recording = false; // the triggers are set up on the open connection
+    QString m_reversals;      // makes the statements that reverse what the log holds, in order
     int m_depth = 0;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
