@@ -218,6 +218,7 @@ void frmMain::buildMenus()
     menuOf(currentSet, QStringLiteral("mnuCurrentSet"),
            {{10, "Mark as &tried"}, {20, "Mark to &print"}, {30, "-"}, {40, "&Un-mark as tried"},
             {50, "U&n-mark to print"}, {60, "-"}, {70, "&Delete"}});
+    menuOf(edit, QStringLiteral("mnuEdit"), {{85, "-"}, {90, "&Undo"}, {95, "&Redo"}});
 
     QMenu *view = top(5, "&View");
     menuOf(view, QStringLiteral("mnuView"),

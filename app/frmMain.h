@@ -83,6 +83,7 @@ public:
     void setCaption(const QString &caption) override;
     void setReadOnlyNotice(const QString &reason) override;
     void notify(const QString &text, Notice kind) override;
+    void undoHistoryChanged() override { updateCommandStates(); }
     CommonDialog &commonDialog() override { return CommonDialog1; }
     QWidget *dialogParent() override { return this; }
 

@@ -25,6 +25,17 @@ void frmMain::updateCommandStates()
     enable({Cmd::MarkSetTried, Cmd::MarkSetPrint, Cmd::UnmarkSetTried, Cmd::UnmarkSetPrint, Cmd::DeleteSet}, setHasDrinks);
     enable({Cmd::Previous}, open && m_canGoBack);
     enable({Cmd::Next}, open && m_canGoNext);
+    // Undo and Redo name the step they would reverse, on the command and on its menu item.
+    UndoHistory *history = open ? &program().database->undoHistory() : nullptr;
+    auto name = [this](Cmd command, int item, const QString &caption, const QString &step) {
+        const QString text = step.isEmpty() ? caption : caption + QLatin1Char(' ') + step;
+        m_commands->action(command)->setText(text);
+        if (QAction *menuItem = this->menuItem(QStringLiteral("mnuEdit"), item))
+            menuItem->setText(text);
+        m_commands->action(command)->setEnabled(!step.isEmpty());
+    };
+    name(Cmd::Undo, 90, QStringLiteral("&Undo"), history ? history->undoLabel() : QString());
+    name(Cmd::Redo, 95, QStringLiteral("&Redo"), history ? history->redoLabel() : QString());
     m_commands->action(Cmd::MarkTried)->setChecked(drinkShown && m_shownTried);
     m_commands->action(Cmd::MarkPrint)->setChecked(drinkShown && m_shownPrint);
 }

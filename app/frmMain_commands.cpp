@@ -8,6 +8,7 @@
 #include "app/frmTip.h"
 #include "app/main_commands.h"
 #include "app/startup.h"
+#include "app/undo_command.h"
 #include "common/CCommonRoutines.h"
 #include "common/CZestro30.h"
 #include "common/busy_cursor.h"
@@ -178,6 +179,8 @@ void frmMain::connectCommands()
 
     on(Cmd::MarkTried, [this] { markShownDrink(Cmd::MarkTried); });
     on(Cmd::MarkPrint, [this] { markShownDrink(Cmd::MarkPrint); });
+    on(Cmd::Undo, [this] { replayUndoHistory(db(), *this, false); });
+    on(Cmd::Redo, [this] { replayUndoHistory(db(), *this, true); });
 }
 
 void frmMain::printerSetup()
@@ -239,6 +242,7 @@ void frmMain::markCurrentSetToPrint()
     if (tag.Value() == 0)
         return;
     // Clearing the old tags and tagging the set are one write: a failure keeps the old tags.
+    UndoStep step(database, QStringLiteral("Mark %n Drinks to Print"));
     WriteTransaction tagging(database);
     if (tag.Value() == 2)
         database.UnMarkAllPrint();

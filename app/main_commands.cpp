@@ -60,6 +60,8 @@ const CommandInfo kCommands[] = {
     {Cmd::MarkTried, "actMarkTried", "Mark as Tried", {}, true},
     {Cmd::MarkPrint, "actMarkPrint", "Mark to Print", {}, true},
     {Cmd::MyBar, "actMyBar", "My bar"},
+    {Cmd::Undo, "actUndo", "Undo", Qt::CTRL | Qt::Key_Z},
+    {Cmd::Redo, "actRedo", "Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
 
@@ -80,6 +82,8 @@ const MenuItemCommand kMenuItems[] = {
     {"mnuEdit", 10, Cmd::EditDrink},
     {"mnuEdit", 30, Cmd::DeleteDrink},
     {"mnuEdit", 50, Cmd::CopyDrink},
+    {"mnuEdit", 90, Cmd::Undo},
+    {"mnuEdit", 95, Cmd::Redo},
     {"mnuCurrentSet", 10, Cmd::MarkSetTried},
     {"mnuCurrentSet", 20, Cmd::MarkSetPrint},
     {"mnuCurrentSet", 40, Cmd::UnmarkSetTried},

@@ -25,6 +25,7 @@ enum class Cmd {
     HelpTopics, SubmittingDrinks, About,
     MarkTried, MarkPrint, // the shown drink's marks: the toolbar's two check buttons
     MyBar,
+    Undo, Redo,
     Count
 };
 

@@ -240,6 +240,7 @@ void importDrinks(CDatabase &db)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     {
+        UndoStep step(db, QStringLiteral("Import Drinks"));
         WriteTransaction transaction(db);
         try {
             if (!write(database, lib, held, plan, progress)) {

@@ -62,6 +62,7 @@ void DrinkEditing::edit(bool add)
             return;
         edited = dialog.drink();
         try {
+            UndoStep step(m_db, add ? QStringLiteral("Add Drink") : QStringLiteral("Edit Drink"));
             store.save(edited);
             break;
         } catch (const EngineError &e) {
@@ -91,10 +92,12 @@ void CDatabase::DrinkEdit(bool bAdd)
 
 bool CDatabase::DrinkDelete(const QString &sDrinkName)
 {
+    UndoStep step(*this, QStringLiteral("Delete Drink"));
     return DrinkStore(*this).remove(sDrinkName);
 }
 
 bool CDatabase::deleteDrink(const QString &sDrinkName, std::optional<EngineError> *cause)
 {
+    UndoStep step(*this, QStringLiteral("Delete Drink"));
     return DrinkStore(*this).remove(sDrinkName, cause);
 }

@@ -11,6 +11,7 @@
 #include "edit/ingredient_writes.h"
 #include "store/CDatabase.h"
 #include "store/drink_store.h"
+#include "store/undo_history.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -388,6 +389,7 @@ int frmAddEdit::addNewIngredient(const QString &name)
         return -1;
     int id = 0;
     try {
+        UndoStep step(programDatabase(), QStringLiteral("Add Ingredient"));
         id = IngredientWrites(programDatabase()).add(name, false);
     } catch (const EngineError &e) {
         MsgBox(QStringLiteral("The ingredient %1 could not be added.\n\nError %2: %3")

@@ -14,6 +14,7 @@
 #include "store/engine/jet_dialect.h"
 #include "store/engine/statement.h"
 #include "store/CDatabase.h"
+#include "store/undo_history.h"
 #include "store/write_transaction.h"
 
 #include <QListWidget>
@@ -260,21 +261,25 @@ IngredientWrites::UsageCheck IngredientWrites::usage(const QString &name)
 
 void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
 {
+    UndoStep step(*this, QStringLiteral("Add Ingredient"));
     IngredientWrites(*this).add(sIngredient, bCommon);
 }
 
 void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
 {
+    UndoStep step(*this, sOldName == sNewName ? QStringLiteral("Edit Ingredient") : QStringLiteral("Rename Ingredient"));
     IngredientWrites(*this).rename(sOldName, sNewName, bCommon, bHas);
 }
 
 void CDatabase::IngredientDelete(const QString &sIngredient)
 {
+    UndoStep step(*this, QStringLiteral("Delete Ingredient"));
     IngredientWrites(*this).remove(sIngredient);
 }
 
 void CDatabase::IngredientCombine(QListWidget *lstList)
 {
+    UndoStep step(*this, QStringLiteral("Combine Ingredients"));
     QStringList items;
     for (int i = 0; i < lstList->count(); ++i)
         items << lstList->item(i)->text();

@@ -6,6 +6,7 @@
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
 #include "store/CDatabase.h"
+#include "store/undo_history.h"
 
 void DrinkMarks::set(DrinkMark mark, bool value, OutputWindow &list, bool multi)
 {
@@ -60,20 +61,26 @@ void DrinkMarks::deleteAll(OutputWindow &list)
 
 void CDatabase::DrinkTried(bool bValue, OutputWindow &lvList, bool bMulti)
 {
+    UndoStep step(*this, QLatin1String(bValue ? "Mark" : "Un-mark")
+                             + QLatin1String(bMulti ? " %n Drinks as Tried" : " as Tried"));
     DrinkMarks(*this).set(DrinkMark::Tried, bValue, lvList, bMulti);
 }
 
 void CDatabase::DrinkPrint(bool bValue, OutputWindow &lvList, bool bMulti)
 {
+    UndoStep step(*this, QLatin1String(bValue ? "Mark" : "Un-mark")
+                             + QLatin1String(bMulti ? " %n Drinks to Print" : " to Print"));
     DrinkMarks(*this).set(DrinkMark::Print, bValue, lvList, bMulti);
 }
 
 void CDatabase::UnMarkAllPrint()
 {
+    UndoStep step(*this, QStringLiteral("Un-mark %n Drinks to Print"));
     DrinkMarks(*this).unmarkAllPrint();
 }
 
 void CDatabase::DrinkDeleteMulti(OutputWindow &lvList)
 {
+    UndoStep step(*this, QStringLiteral("Delete %n Drinks"));
     DrinkMarks(*this).deleteAll(lvList);
 }

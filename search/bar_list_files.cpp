@@ -266,6 +266,7 @@ bool CDatabase::BarlistImport()
 {
     if (!m_output)
         return false;
+    UndoStep step(*this, QStringLiteral("Import Bar List"));
     CommonDialog &dialog = m_output->commonDialog();
     QStringList unknown;
     bool changed = false;

@@ -180,6 +180,7 @@ void frmBuyNext::cmdAddToBarList_Click()
     const int row = lvBuyNext->indexOfTopLevelItem(item);
     const int id = m_choices.at(size_t(item->data(0, kChoiceRole).toInt())).ingredientId;
     {
+        UndoStep step(m_db, QStringLiteral("Add to Bar List"));
         WriteTransaction tx(m_db);
         m_db.database().Execute(QStringLiteral("UPDATE Ingredients SET Has = True WHERE ID = ") + QString::number(id));
         tx.commit();

@@ -8,6 +8,7 @@
 #include "core/name_order.h"
 #include "core/name_text.h"
 #include "store/CDatabase.h"
+#include "store/undo_history.h"
 
 #include <QAbstractListModel>
 #include <QDialogButtonBox>
@@ -201,7 +202,10 @@ frmMyBar::frmMyBar(CDatabase &db, QWidget *parent) : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("frmMyBar"));
     setWindowTitle(QStringLiteral("My Bar"));
-    save = [this](const QList<OnHandChange> &changes) { BarListWrites::setOnHand(m_db, changes); };
+    save = [this](const QList<OnHandChange> &changes) {
+        UndoStep step(m_db, QStringLiteral("Change Bar List"));
+        BarListWrites::setOnHand(m_db, changes);
+    };
     buildControls();
     {
         BusyCursor wait;

@@ -11,6 +11,7 @@
 #include "store/compaction.h"
 #include "store/engine/database.h"
 #include "store/output_window.h"
+#include "store/undo_history.h"
 
 #include <QString>
 #include <array>
@@ -167,6 +168,9 @@ public:
     // One item per ingredient; "•" in sub-item iCommonSub / iHaveSub marks the flag (-1: no column).
     void LoadIngredientListListview(QTreeWidget *lv, int iCommonSub = -1, int iHaveSub = -1);
 
+    // ---- Undo (store/undo_history.cpp): the user's writes of this run ----
+    UndoHistory &undoHistory() { return m_undo; }
+
     // ---- For the subsystems and tests ----
     engine::Database &database();
     engine::Recordset &drinksTable();
@@ -202,4 +206,5 @@ private:
     // search fills the list again, and reading the marks means reading the whole drinks table.
     std::pair<qint64, qint64> m_listMarksStamp{-1, -1};
     QHash<QString, quint8> m_listMarks;
+    UndoHistory m_undo{*this};
 };

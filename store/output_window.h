@@ -73,6 +73,8 @@ public:
     virtual void setReadOnlyNotice(const QString &reason) { Q_UNUSED(reason); }
     // A message the user must see before the store goes on (the window shows it as a message box).
     virtual void notify(const QString &text, Notice kind) { Q_UNUSED(text); Q_UNUSED(kind); }
+    // The undo history gained or lost a step: the Undo and Redo commands name another one.
+    virtual void undoHistoryChanged() {}
     // The file dialog of the window, and the window that owns the dialogs a command shows.
     virtual CommonDialog &commonDialog() = 0;
     virtual QWidget *dialogParent() = 0;

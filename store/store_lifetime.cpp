@@ -73,6 +73,12 @@ bool CDatabase::DbOpen()
     // file can lock the user out.
     SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"), m_fileName);
     m_readOnlyReason = whyReadOnly(m_fileName);
+    // A new connection: the history of the one before does not fit it.
+    try {
+        m_undo.attach(*m_db);
+    } catch (const EngineError &) {
+        // The library works without undo; the Edit menu then offers none.
+    }
     if (m_output) {
         m_output->setCaption(kAppTitle + QStringLiteral(" - ") + fileNameOnly(m_fileName)
                              + (m_readOnlyReason.isEmpty() ? QString() : QStringLiteral(" (read-only)")));
@@ -96,6 +102,7 @@ bool CDatabase::DbClose()
     m_listMarks.clear();
     m_fileLock.reset();
     m_readOnlyReason.clear();
+    m_undo.clear();
     if (m_output)
         m_output->setReadOnlyNotice(QString());
     return wasOpen;

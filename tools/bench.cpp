@@ -55,6 +55,7 @@ int main(int argc, char *argv[])
         bench::benchExchange(c);
         bench::benchBuyNext(c);
         bench::benchMyBar(c);
+        bench::benchUndo(c);
     }
     return 0;
 }

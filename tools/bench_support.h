@@ -56,5 +56,6 @@ void benchPrinting(const Context &c);
 void benchExchange(const Context &c);
 void benchBuyNext(const Context &c);
 void benchMyBar(const Context &c);
+void benchUndo(const Context &c);
 
 } // namespace bench

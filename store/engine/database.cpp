@@ -172,6 +172,15 @@ QStringList Database::textColumn(const QString &sql, const QStringList &texts)
     return column;
 }
 
+int Database::executeNative(const QString &sql)
+{
+    Stmt stmt = prepare(m_conn, sql);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throwSqliteError(m_conn->db, rc);
+    return sqlite3_changes(m_conn->db);
+}
+
 bool Database::quickCheck()
 {
     // quick_check also checks every tree; the full integrity_check would match each index against

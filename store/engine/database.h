@@ -123,6 +123,9 @@ public:
     // The first column of every row of the program's own statement in SQLite's dialect, with
     // `texts` bound to its parameters in order: for long lists of names, without a record set.
     QStringList textColumn(const QString &sql, const QStringList &texts = {});
+    // The program's own statement in SQLite's dialect, run as written (no dialect translation):
+    // gives the number of rows it changed itself.
+    int executeNative(const QString &sql);
     // Reads and decrypts every page and checks every tree; false when anything is damaged.
     bool quickCheck();
     // The beginning of a long text, read without loading the rest of it: at most `maxBytes` of
