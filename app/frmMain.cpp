@@ -133,6 +133,7 @@ void frmMain::buildControls()
     txtComments = textPane(right, "txtComments");
 
     auto *panes = new QSplitter(Qt::Vertical, right);
+    panes->setObjectName(QStringLiteral("splDetail"));
     panes->setChildrenCollapsible(false);
     lblMissing = new QLabel(right);
     lblMissing->setObjectName(QStringLiteral("lblMissing"));
@@ -152,6 +153,7 @@ void frmMain::buildControls()
     rightLayout->addWidget(panes, 1);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("splMain"));
     m_splitter->setChildrenCollapsible(false);
     m_splitter->addWidget(left);
     m_splitter->addWidget(right);
