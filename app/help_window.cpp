@@ -219,8 +219,7 @@ void HelpWindow::showFinder()
 {
     tabNavigation->setCurrentWidget(lstContents);
     if (!m_intro.trimmed().isEmpty() || m_topics.isEmpty()) {
-        const QSignalBlocker block(lstContents);
-        lstContents->setCurrentItem(nullptr);
+        clearContentsChoice();
         showPage(m_intro, 0);
     } else {
         showTopic(m_topics.first().context);
@@ -250,9 +249,17 @@ void HelpWindow::showPage(const QString &html, int context)
 
 void HelpWindow::showMessage(const QString &text)
 {
-    const QSignalBlocker block(lstContents);
-    lstContents->setCurrentItem(nullptr);
+    clearContentsChoice();
     showPage(text, 0);
+}
+
+void HelpWindow::clearContentsChoice()
+{
+    const QSignalBlocker block(lstContents);
+    // Through the view, not QListWidget::setCurrentItem: a list that never had its current row set
+    // by the view makes its first row current when it gets the focus, and that would replace the
+    // page shown with the first topic.
+    lstContents->setCurrentIndex(QModelIndex());
 }
 
 void HelpWindow::filterIndex(const QString &typed)

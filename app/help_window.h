@@ -58,6 +58,7 @@ private:
     void fillLists();
     void showPage(const QString &html, int context);
     void showMessage(const QString &text);
+    void clearContentsChoice();
     void filterIndex(const QString &typed);
     void openIndexEntry(QListWidgetItem *item);
     void followLink(const QUrl &url);

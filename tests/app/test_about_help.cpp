@@ -221,6 +221,8 @@ void TestAboutHelp::helpCommands()
     QCOMPARE(help->lstContents->count(), help->topics().size());
     for (int i = 0; i < help->topics().size(); ++i)
         QCOMPARE(help->lstContents->item(i)->text(), help->topics()[i].title);
+    // Still the welcome page once the window has the keyboard focus.
+    QVERIFY(QTest::qWaitForWindowActive(help));
     QCOMPARE(help->currentContext(), 0);
     QVERIFY(help->txtTopic->toPlainText().startsWith(QStringLiteral("Welcome to Zestro")));
     QVERIFY(!help->lstContents->currentItem());
