@@ -163,8 +163,8 @@ bool HelpWindow::loadHelpFile(const QString &path)
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         fillLists();
         showMessage(QStringLiteral("<h2>Help is not available</h2><p>The help file could not be opened:</p>"
-                                   "<p><b>%1</b></p><p>Zestro looks for <b>zestro_help.html</b> in the folder "
-                                   "that holds the program. Installing Zestro again puts it back.</p>")
+                                   "<p><b>%1</b></p><p>The help file <b>zestro_help.html</b> comes with the "
+                                   "program. Installing Zestro again puts it back.</p>")
                         .arg(path.isEmpty() ? QStringLiteral("(no file name)") : path.toHtmlEscaped()));
         return false;
     }
