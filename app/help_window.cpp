@@ -23,6 +23,7 @@
 #include <algorithm>
 
 namespace {
+constexpr int kKeywordRole = Qt::UserRole + 1;
 constexpr auto kPatternOptions = QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption;
 
 QString plainText(const QString &html)
@@ -192,6 +193,7 @@ void HelpWindow::fillLists()
 
     struct Entry {
         QString text;
+        QString keyword;
         int context;
     };
     QList<Entry> entries;
@@ -200,7 +202,7 @@ void HelpWindow::fillLists()
             // A word that leads to several topics says which one each entry opens.
             const QString text = uses.value(keyword.toLower()) > 1
                 ? QStringLiteral("%1 (%2)").arg(keyword, topic.title) : keyword;
-            entries.append({text, topic.context});
+            entries.append({text, keyword, topic.context});
         }
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
@@ -210,6 +212,7 @@ void HelpWindow::fillLists()
     for (const Entry &entry : std::as_const(entries)) {
         auto *item = new QListWidgetItem(entry.text, lstIndex);
         item->setData(Qt::UserRole, entry.context);
+        item->setData(kKeywordRole, entry.keyword);
         item->setToolTip(entry.text);
     }
     filterIndex(txtKeyword->text());
@@ -268,7 +271,9 @@ void HelpWindow::filterIndex(const QString &typed)
     QListWidgetItem *first = nullptr;
     for (int i = 0; i < lstIndex->count(); ++i) {
         QListWidgetItem *item = lstIndex->item(i);
-        const bool shown = item->text().contains(wanted, Qt::CaseInsensitive);
+        // The word itself, not the topic title added to it: a title word would match every entry
+        // of that topic.
+        const bool shown = item->data(kKeywordRole).toString().contains(wanted, Qt::CaseInsensitive);
         item->setHidden(!shown);
         if (shown && !first)
             first = item;

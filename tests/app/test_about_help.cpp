@@ -273,6 +273,11 @@ void TestAboutHelp::indexFiltersKeywords()
     QTest::keyClick(help->txtKeyword, Qt::Key_Return);
     QCOMPARE(help->currentContext(), 15);
 
+    // A word of a topic's title added to an entry does not make the entry a match.
+    help->txtKeyword->setText(QStringLiteral("shortcuts"));
+    for (const QString &text : visibleTexts(help->lstIndex))
+        QVERIFY2(text.section(QStringLiteral(" ("), 0, 0).contains(QStringLiteral("shortcuts")), qPrintable(text));
+
     help->txtKeyword->setText(QStringLiteral("no such word"));
     QVERIFY(visibleTexts(help->lstIndex).isEmpty());
     QTest::keyClick(help->txtKeyword, Qt::Key_Return);
