@@ -28,6 +28,19 @@ install(FILES resources/icons/zestro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/ic
 
 install(FILES LICENSE packaging/copyright DESTINATION ${ZESTRO_DOC_DIR})
 
+# Manual pages and the package's change log go in gzipped, as Debian keeps them; gzip -n leaves
+# out the name and time stamp, so the files do not change from one configure to the next.
+string(TIMESTAMP ZESTRO_RELEASE_DATE_RFC2822 "%a, %d %b %Y 00:00:00 +0000" UTC)
+find_program(ZESTRO_GZIP gzip REQUIRED)
+function(zestro_gzip source output)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  execute_process(COMMAND ${ZESTRO_GZIP} -9nc ${source} OUTPUT_FILE ${output} COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+foreach(page zestro zestro-build-library)
+  zestro_gzip(${CMAKE_SOURCE_DIR}/packaging/${page}.1 ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
 set(CPACK_PACKAGE_NAME zestro)
 set(CPACK_PACKAGE_VENDOR "The Zestro developers")
 set(CPACK_PACKAGE_CONTACT "The Zestro developers <dravo@zestro.example.org>")
@@ -45,7 +58,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xvfb")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "drink recipe library for the desktop
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
 Zestro keeps a library of mixed drinks in one encrypted SQLCipher file: each
 drink with its ingredient lines, directions and comments. Browse it, search it
 by name, ingredients, directions, comments and marks, match it against the
@@ -53,4 +66,7 @@ bottles in your bar, add and edit drinks, mark, print and copy them.
 .
 It comes with a starter library of classic drinks; each user works on a copy
 of it in ~/.local/share/Zestro.")
+configure_file(packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+zestro_gzip(${CMAKE_BINARY_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${ZESTRO_DOC_DIR})
 include(CPack)
