@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 
 namespace {
 
@@ -31,6 +32,33 @@ bool displayMissing(int argc, char *argv[])
     return true;
 }
 
+// DISPLAY names an X server that cannot be reached (gone, or refusing this user): Qt would abort
+// there too. libxcb is asked directly, loaded at run time as Qt's own X plugin loads it. A
+// system without libxcb has no X plugin either, and Qt says so itself.
+bool displayUnreachable()
+{
+    if (!isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"))
+        return false;
+    void *xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!xcb)
+        return false;
+    using Connect = void *(*)(const char *, int *);
+    using HasError = int (*)(void *);
+    using Disconnect = void (*)(void *);
+    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
+    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
+    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
+    bool unreachable = false;
+    if (connect && hasError && disconnect) {
+        void *connection = connect(nullptr, nullptr);
+        unreachable = hasError(connection) != 0;
+        disconnect(connection);
+    }
+    // Kept loaded: Qt's X plugin links the same library, and unloading it here made Qt's own
+    // connection fail.
+    return unreachable;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -42,6 +70,15 @@ int main(int argc, char *argv[])
                    "X server:\n"
                    "    xvfb-run zestro\n",
                    stderr);
+        return 1;
+    }
+    if (displayUnreachable()) {
+        std::fprintf(stderr,
+                     "zestro: Zestro could not connect to the display \"%s\" named by DISPLAY.\n"
+                     "Check that the X server is running and that this user may use it, or run Zestro under "
+                     "a virtual X server:\n"
+                     "    xvfb-run zestro\n",
+                     std::getenv("DISPLAY"));
         return 1;
     }
 
