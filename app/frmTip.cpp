@@ -110,7 +110,7 @@ frmTip::frmTip(QWidget *parent)
     });
 
     Randomize();
-    if (!LoadTips(ProgramFolder() + QLatin1Char('/') + kTipFileName))
+    if (!LoadTips(DataFolder() + QLatin1Char('/') + kTipFileName))
         lblTipText->setText(missingFileText());
 }
 

@@ -43,7 +43,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
     p.database = new CDatabase;
     p.mainForm = &form;
 
-    form.CommonDialog1.HelpFile = QDir(ProgramFolder()).filePath(QStringLiteral("zestro_help.html"));
+    form.CommonDialog1.HelpFile = QDir(DataFolder()).filePath(QStringLiteral("zestro_help.html"));
     setHelpHandler(showHelpWindow);
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
     p.database->setOutputWindow(&form);

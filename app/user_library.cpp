@@ -43,15 +43,17 @@ QString provideUserLibrary()
     const QString besideProgram = programFolder.filePath(kUserLibraryName);
     if (QFileInfo::exists(besideProgram))
         return besideProgram;
+    const QString dataFolder = DataFolder();
     QString target = besideProgram;
-    if (!writableFolder(programFolder.path())) {
+    // An installed copy never writes into its bin folder, not even when run by root.
+    if (QDir(dataFolder) != programFolder || !writableFolder(programFolder.path())) {
         const QString data = userDataFolder();
         QDir().mkpath(data);
         target = QDir(data).filePath(kUserLibraryName);
         if (QFileInfo::exists(target))
             return target;
     }
-    const QString starter = programFolder.filePath(kStarterLibraryName);
+    const QString starter = QDir(dataFolder).filePath(kStarterLibraryName);
     if (QFileInfo(starter).isFile())
         copyStarter(starter, target);
     return target;

@@ -8,7 +8,9 @@
 inline const QString kUserLibraryName = QStringLiteral("zestro.mdb");
 inline const QString kStarterLibraryName = QStringLiteral("zestro-starter.mdb");
 
-// zestro.mdb beside the program when it is there or that folder is writable, otherwise in the
-// user's data folder (~/.local/share/Zestro/). When no library is there yet, the starter library
-// is copied there first; a failed copy leaves no file, so the missing-file message follows.
+// zestro.mdb beside the program when it is there, or when the program runs from a writable
+// folder that also holds its side files (a build tree or an unpacked copy). Otherwise, as for an
+// installed copy, the user's data folder (~/.local/share/Zestro/). When no library is there yet,
+// the starter library is copied there from DataFolder() first; a failed copy leaves no file, so
+// the missing-file message follows.
 QString provideUserLibrary();

@@ -1,8 +1,12 @@
 #include "common/seams.h"
 
+#include "common/install_paths.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QTime>
 #include <QUrl>
 #include <chrono>
@@ -105,4 +109,17 @@ QString ProgramFolder()
 void setProgramFolder(const QString &folder)
 {
     programFolderOverride() = folder;
+}
+
+QString DataFolder()
+{
+    const QDir program(ProgramFolder());
+    // Any one of them beside the program means the files were put there, as the build does; an
+    // installed copy has none of them in its bin folder.
+    for (const char *name : {"zestro-starter.mdb", "TIPOFDAY.TXT", "zestro_help.html", "findfile.gif"}) {
+        if (program.exists(QLatin1String(name)))
+            return program.path();
+    }
+    const QString installed = QDir::cleanPath(program.filePath(QStringLiteral(ZESTRO_DATA_FROM_PROGRAM)));
+    return QFileInfo(installed).isDir() ? installed : program.path();
 }

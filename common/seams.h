@@ -27,6 +27,11 @@ double RandomUnit();
 void Randomize();
 void setRandomSource(std::function<double()> source);
 
-// The folder that holds the program and its side files (help, tips, clip, starter library).
+// The folder that holds the program.
 QString ProgramFolder();
 void setProgramFolder(const QString &folder);
+
+// The folder that holds the side files (help, tips, clip, starter library): the program's own
+// folder when they are there, as in a build tree, otherwise the installed share folder found
+// relative to the program (../share/zestro). Follows setProgramFolder.
+QString DataFolder();

@@ -67,7 +67,7 @@ frmStatus::frmStatus(QWidget *parent)
         routines.CenterForm(this);
 
     m_animate = new CAnimate32;
-    m_animate->Create(this, ProgramFolder() + QStringLiteral("/findfile.gif"), -5, 0, 100, 60);
+    m_animate->Create(this, DataFolder() + QStringLiteral("/findfile.gif"), -5, 0, 100, 60);
     m_animate->AnimatePlay();
     lblStatus->raise();
 }

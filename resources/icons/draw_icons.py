@@ -3,8 +3,9 @@
 
 Toolbar icons are drawn on a 24-unit grid and written at 24 px and 48 px (name@2x.png, which QIcon
 picks up on high-DPI screens). The application icon is drawn on a 256-unit grid and written at
-16, 32, 64, 128 and 256 px (zestro.png is the 256 px one). Run it again after changing a drawing;
-the output is the same byte for byte on every run.
+the freedesktop icon sizes 16, 22, 24, 32, 48, 64, 128, 256 and 512 px (zestro.png is the 256 px
+one), and as zestro.svg for the scalable icon folder. Run it again after changing a drawing; the
+output is the same byte for byte on every run.
 
     python3 draw_icons.py                 # rewrite the PNGs beside this script
     python3 draw_icons.py --sheet out.png # also write a contact sheet for looking at them
@@ -224,7 +225,53 @@ def app_icon(c, px):
         c.fill(Circle(cx, cy, r * 0.1), rgb("#f2f9d6"))
 
 
-APP_SIZES = (16, 32, 64, 128, 256)
+def app_icon_svg():
+    """The application icon at its large-size drawing, as SVG text with the same geometry."""
+    def f(v):
+        return ("%.2f" % v).rstrip("0").rstrip(".")
+
+    def hexa(colour):
+        return "#%02x%02x%02x" % colour[:3]
+
+    left, right, rim, point, level = 46, 210, 78, 152, 94
+    t = (level - rim) / (point - rim)
+    drink = [(left + (128 - left) * t, level), (right - (right - 128) * t, level), (128, point)]
+    cx, cy, r = 192, 70, 44
+    spokes = "".join(
+        '<line x1="%s" y1="%s" x2="%s" y2="%s"/>' % (f(cx), f(cy), f(cx + r * 0.8 * dx), f(cy + r * 0.8 * dy))
+        for dx, dy in ((1, 0), (0.7071, 0.7071), (0, 1), (-0.7071, 0.7071)) for dx, dy in ((dx, dy), (-dx, -dy)))
+    return "\n".join([
+        '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">',
+        '<defs>',
+        '<linearGradient id="tile" x1="0" y1="0" x2="0" y2="256" gradientUnits="userSpaceOnUse">'
+        '<stop offset="0" stop-color="#2f7ea6"/><stop offset="1" stop-color="#153a57"/></linearGradient>',
+        '<linearGradient id="drink" x1="0" y1="%s" x2="0" y2="%s" gradientUnits="userSpaceOnUse">'
+        '<stop offset="0" stop-color="#d7f06a"/><stop offset="1" stop-color="#8fc93a"/></linearGradient>'
+        % (level, point),
+        '<clipPath id="tileClip"><rect x="6" y="6" width="244" height="244" rx="52"/></clipPath>',
+        '<clipPath id="flesh"><circle cx="%s" cy="%s" r="%s"/></clipPath>' % (cx, cy, f(r * 0.76)),
+        '</defs>',
+        '<rect x="6" y="6" width="244" height="244" rx="52" fill="url(#tile)"/>',
+        '<ellipse cx="128" cy="30" rx="190" ry="110" fill="#ffffff" fill-opacity="0.08" clip-path="url(#tileClip)"/>',
+        '<polygon points="%s,%s %s,%s 128,%s" fill="#ffffff" fill-opacity="0.22"/>' % (left, rim, right, rim, point),
+        '<polygon points="%s" fill="url(#drink)"/>' % " ".join("%s,%s" % (f(x), f(y)) for x, y in drink),
+        '<polygon points="%s,%s %s,%s 128,%s" fill="none" stroke="%s" stroke-width="9" stroke-linejoin="round"/>'
+        % (left, rim, right, rim, point, hexa(PAPER)),
+        '<line x1="128" y1="%s" x2="128" y2="206" stroke="#ffffff" stroke-width="10.8" stroke-linecap="round"/>'
+        % point,
+        '<ellipse cx="128" cy="212" rx="42" ry="8" fill="#ffffff"/>',
+        '<circle cx="%s" cy="%s" r="%s" fill="#153a57" fill-opacity="0.22"/>' % (cx, cy, f(r + 4.5)),
+        '<circle cx="%s" cy="%s" r="%s" fill="#3f9a2e"/>' % (cx, cy, r),
+        '<circle cx="%s" cy="%s" r="%s" fill="#f2f9d6"/>' % (cx, cy, f(r * 0.86)),
+        '<circle cx="%s" cy="%s" r="%s" fill="#b7e04a"/>' % (cx, cy, f(r * 0.76)),
+        '<g stroke="#f2f9d6" stroke-width="%s" stroke-linecap="round" clip-path="url(#flesh)">%s</g>'
+        % (f(r * 0.09), spokes),
+        '<circle cx="%s" cy="%s" r="%s" fill="#f2f9d6"/>' % (cx, cy, f(r * 0.1)),
+        '</svg>',
+        ''])
+
+
+APP_SIZES = (16, 22, 24, 32, 48, 64, 128, 256, 512)
 
 
 def render_all():
@@ -242,6 +289,10 @@ def render_all():
         path = os.path.join(HERE, "zestro.png" if px == 256 else "zestro-%d.png" % px)
         write_png(path, canvas.rows())
         written.append(path)
+    path = os.path.join(HERE, "zestro.svg")
+    with open(path, "w", encoding="utf-8", newline="\n") as out:
+        out.write(app_icon_svg())
+    written.append(path)
     return written
 
 

@@ -1,0 +1,62 @@
+// Where the program finds its side files and makes the user's library, in a build tree and in an
+// installed tree (bin/ beside share/zestro/).
+
+#include "app/user_library.h"
+#include "common/seams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestInstallLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunCopiesTheStarterToTheRightPlace_data()
+    {
+        QTest::addColumn<QString>("starterIn"); // folder under the root holding the side files
+        QTest::addColumn<QString>("oldLibraryIn"); // a library there before the start, or none
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("library");
+        QTest::newRow("build tree") << "bin" << "" << "bin" << "bin/zestro.mdb";
+        QTest::newRow("installed") << "share/zestro" << "" << "share/zestro" << "home/Zestro/zestro.mdb";
+        QTest::newRow("installed, used before") << "share/zestro" << "home/Zestro" << "share/zestro" << "home/Zestro/zestro.mdb";
+        QTest::newRow("installed, library beside program") << "share/zestro" << "bin" << "share/zestro" << "bin/zestro.mdb";
+        QTest::newRow("no side files anywhere") << "" << "" << "bin" << "bin/zestro.mdb";
+    }
+    void firstRunCopiesTheStarterToTheRightPlace()
+    {
+        QFETCH(QString, starterIn);
+        QFETCH(QString, oldLibraryIn);
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, library);
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        auto put = [&](const QString &folder, const QString &name, const QByteArray &bytes) {
+            QVERIFY(dir.mkpath(folder));
+            QFile file(dir.filePath(folder + QLatin1Char('/') + name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        QVERIFY(dir.mkpath(QStringLiteral("bin")));
+        if (!starterIn.isEmpty())
+            put(starterIn, kStarterLibraryName, "starter");
+        if (!oldLibraryIn.isEmpty())
+            put(oldLibraryIn, kUserLibraryName, "used");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
+        setProgramFolder(dir.filePath(QStringLiteral("bin")));
+
+        QCOMPARE(DataFolder(), dir.filePath(dataFolder));
+        QCOMPARE(provideUserLibrary(), dir.filePath(library));
+        QFile made(dir.filePath(library));
+        const QByteArray expected = !oldLibraryIn.isEmpty() ? "used" : !starterIn.isEmpty() ? "starter" : "";
+        QCOMPARE(made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray(), expected);
+        // An installed copy writes nothing into its program folder.
+        if (starterIn != QLatin1String("bin") && oldLibraryIn != QLatin1String("bin"))
+            QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bin/zestro.mdb"))));
+        setProgramFolder(QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstallLayout)
+#include "test_install_layout.moc"
