@@ -48,7 +48,6 @@ void Form_Load(frmMain &form, const QString &commandLine)
     setHelpHandler(showHelpWindow);
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
     p.database->setOutputWindow(&form);
-    p.database->LoadRecentSearches();
 
     const QString line = commandLine.toLower();
     p.maintainerA = line.contains(QLatin1String("vexo"));

@@ -105,9 +105,8 @@ QString escapedValue(const QVariant &value)
             }
         }
     }
-    // Qt's reader splits a value at an unquoted ',' into a list and may take ';' as a comment.
-    if (out.contains(QLatin1Char(',')) || out.contains(QLatin1Char(';')) || out.startsWith(QLatin1Char(' '))
-        || out.endsWith(QLatin1Char(' ')))
+    // Quotes keep the spaces at either end; a ';' could start a comment for other INI readers.
+    if (out.contains(QLatin1Char(';')) || out.startsWith(QLatin1Char(' ')) || out.endsWith(QLatin1Char(' ')))
         out = QLatin1Char('"') + out + QLatin1Char('"');
     return out;
 }

@@ -3,8 +3,8 @@
 // they read ("Show Tips at Startup=1"). Only what would change a line's meaning is escaped: a key's
 // '%', '=', '"' and control characters and its leading or trailing spaces as %XX; a value's
 // backslash, quote and control characters with a backslash, and a value with leading or trailing
-// spaces, ',' or ';' inside quotes. Qt's own INI reader reads these files, and these functions read
-// the files it wrote (percent-encoded keys, quoted and escaped values).
+// spaces or a ';' inside quotes. These functions also read the files Qt's own INI format wrote
+// (percent-encoded keys, quoted and escaped values), which older versions of this program left.
 
 #include <QSettings>
 

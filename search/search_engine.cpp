@@ -169,12 +169,16 @@ void CDatabase::ShowAllDrinks(bool bUnused)
 // while the program runs (it outlives File, Open), and any library can run any of its searches.
 void CDatabase::SaveRecentSearches() const
 {
+    // A run that never listed drinks (no library could be opened) keeps the last run's list.
+    if (m_savedSearches[0].sCaption.isEmpty())
+        return;
     QList<std::pair<QString, QString>> entries;
     for (size_t i = 0; i < m_savedSearches.size(); ++i) {
         const SavedSearch &saved = m_savedSearches[i];
-        entries.append({QString::number(i + 1),
-                        saved.sCaption.isEmpty() ? QString()
-                                                 : QString::fromLatin1(kLabels[saved.iType]) + QStringLiteral(": ") + saved.sString});
+        QString entry;
+        if (!saved.sCaption.isEmpty())
+            entry = QString::fromLatin1(kLabels[saved.iType]) + (saved.sString.isEmpty() ? QStringLiteral(":") : QStringLiteral(": ") + saved.sString);
+        entries.append({QString::number(i + 1), entry});
     }
     SaveSettings(kAppTitle, kRecentSection, entries);
 }
@@ -187,7 +191,7 @@ void CDatabase::LoadRecentSearches()
         const QString entry = GetSetting(kAppTitle, kRecentSection, QString::number(i));
         for (qint16 type = 0; type < search_type::Count; ++type) {
             const QString label = QString::fromLatin1(kLabels[type]);
-            if (entry.startsWith(label + QStringLiteral(": "))) {
+            if (entry == label + QLatin1Char(':') || entry.startsWith(label + QStringLiteral(": "))) {
                 stored[next++] = savedSearch(type, withoutControlCharacters(entry.mid(label.size() + 2)), label);
                 break;
             }

@@ -178,7 +178,7 @@ public:
     engine::Recordset &drinkRelTable();
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
     // The recent searches in the user's settings (search/search_engine.cpp), written at the end of a
-    // run; reading them back replaces the list, unless the settings hold none.
+    // run that made any; reading them back replaces the list, unless the settings hold none.
     void LoadRecentSearches();
     void SaveRecentSearches() const;
 
