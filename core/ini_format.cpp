@@ -76,6 +76,8 @@ QString escapedValue(const QVariant &value)
 {
     if (!value.isValid())
         return QStringLiteral("@Invalid()");
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray()); // a typed value read from the file, kept as it was
     QString text = value.toString();
     if (text.startsWith(QLatin1Char('@')))
         text.prepend(QLatin1Char('@')); // "@..." marks a typed value in these files
@@ -163,7 +165,10 @@ QVariant unescapedValue(QStringView text)
         return QVariant();
     if (out.startsWith(QLatin1String("@ByteArray(")) && out.endsWith(QLatin1Char(')')))
         return out.mid(11, out.size() - 12);
-    return out; // "@Variant(...)" and the like stay as their text: only text values are kept here
+    // A typed value (a point, a size...) is no text this program reads: it stays in the file unchanged.
+    if (out.startsWith(QLatin1String("@Variant(")))
+        return text.trimmed().toUtf8();
+    return out;
 }
 
 QString decoded(const QByteArray &bytes)
