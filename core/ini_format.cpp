@@ -136,7 +136,7 @@ QVariant unescapedValue(QStringView text)
                     found = p;
             if (found) {
                 out += QLatin1Char(found[1]);
-            } else if (e == u'x') {
+            } else if (e == u'x' && i < text.size() && isHex(text.at(i))) {
                 uint code = 0;
                 while (i < text.size() && isHex(text.at(i)))
                     code = (code * 16 + uint(hexValue(text.at(i++)))) & 0xFFFF;

@@ -629,6 +629,7 @@ private slots:
             QCOMPARE(again.drinkAt(again.selectedDrinkRow()), again.pnlDrinkName->text());
             QCOMPARE(again.drinkCount(), p.rows(QStringLiteral("SELECT ID FROM Drinks")).size());
             if (moved) {
+                QVERIFY(again.isMaximized());
                 QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
             } else {
                 QCOMPARE(QRect(again.pos(), again.size()), QRect(40, 30, 700, 480));
@@ -638,8 +639,11 @@ private slots:
                 QCOMPARE(again.drinkCount(), 6);
             }
             again.close();
+            // Maximized, the window keeps the size it goes back to.
+            QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Size")), QStringLiteral("700,480"));
             SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
-                         {{QStringLiteral("Position"), QStringLiteral("-3000,5000")}, {QStringLiteral("Shown Drink"), QStringLiteral("Gone")}});
+                         {{QStringLiteral("Position"), QStringLiteral("-3000,5000")}, {QStringLiteral("Shown Drink"), QStringLiteral("Gone")},
+                          {QStringLiteral("Maximized"), QStringLiteral("true")}});
         }
         QVERIFY(p.boxes().messages().isEmpty());
     }
