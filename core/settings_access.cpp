@@ -45,8 +45,3 @@ bool SaveSettings(const QString &appName, const QString &section, const QList<st
     store.sync();
     return store.status() == QSettings::NoError;
 }
-
-QString SettingsFilePath(const QString &appName)
-{
-    return QSettings(ini::settingsFormat(), QSettings::UserScope, appName, appName).fileName();
-}

@@ -15,4 +15,3 @@ void SaveSetting(const QString &appName, const QString &section, const QString &
 // Several keys of one section in one write of the file; false when the file could not be written
 // (the old one is then left as it was).
 bool SaveSettings(const QString &appName, const QString &section, const QList<std::pair<QString, QString>> &values);
-QString SettingsFilePath(const QString &appName);
