@@ -5,6 +5,7 @@
 #include "app/frmSplash2.h"
 #include "app/help_window.h"
 #include "app/user_library.h"
+#include "app/window_state.h"
 #include "common/CCommonRoutines.h"
 #include "common/busy_cursor.h"
 #include "common/message_box.h"
@@ -66,6 +67,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
     const QString stored = GetSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"));
     p.database->setFileName(stored.isEmpty() ? provideUserLibrary() : stored);
     p.commonRoutines->CenterForm(&form);
+    restoreWindowState(form);
 
     // Only a name with nothing behind it is missing; a folder, a device or a damaged file gets the
     // reason the open gives.
@@ -116,8 +118,12 @@ void Form_Load(frmMain &form, const QString &commandLine)
 void Form_Unload(frmMain &form)
 {
     ProgramObjects &p = program();
-    if (p.database)
+    if (p.database) {
+        // Without a library open no drink is shown, and the one kept from before stays kept.
+        saveWindowState(form, p.database->isOpen() ? std::optional(p.database->shownDrinkName()) : std::nullopt);
+        p.database->SaveRecentSearches();
         p.database->DbClose();
+    }
     delete p.settings;
     delete p.database;
     delete p.commonRoutines;

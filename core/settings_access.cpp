@@ -1,5 +1,7 @@
 #include "core/settings_access.h"
 
+#include "core/ini_format.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -23,7 +25,7 @@ QString settingsKey(const QString &section, const QString &key)
 
 QString GetSetting(const QString &appName, const QString &section, const QString &key, const QString &defaultValue)
 {
-    const QSettings store(QSettings::IniFormat, QSettings::UserScope, appName, appName);
+    const QSettings store(ini::settingsFormat(), QSettings::UserScope, appName, appName);
     requireTestHome(store);
     const QVariant value = store.value(settingsKey(section, key));
     return value.isValid() ? value.toString() : defaultValue;
@@ -31,8 +33,15 @@ QString GetSetting(const QString &appName, const QString &section, const QString
 
 void SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, appName, appName);
+    SaveSettings(appName, section, {{key, value}});
+}
+
+bool SaveSettings(const QString &appName, const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    QSettings store(ini::settingsFormat(), QSettings::UserScope, appName, appName);
     requireTestHome(store);
-    store.setValue(settingsKey(section, key), value);
+    for (const auto &[key, value] : values)
+        store.setValue(settingsKey(section, key), value);
     store.sync();
+    return store.status() == QSettings::NoError;
 }

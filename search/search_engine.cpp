@@ -10,6 +10,8 @@
 #include "core/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
+#include "core/product_info.h"
+#include "core/settings_access.h"
 #include "search/frmStatus.h"
 #include "search/result_list.h"
 
@@ -20,6 +22,13 @@ namespace {
 
 const char *const kLabels[] = {"All Drinks", "Name", "Ingredients", "Directions", "Comments",
                                "Tried Drinks", "Untried Drinks", "Submitted", "Print"};
+
+const QString kRecentSection = QStringLiteral("Recent Searches");
+
+SavedSearch savedSearch(qint16 iType, const QString &sString, const QString &sLabel)
+{
+    return SavedSearch{iType, sString, sLabel + QStringLiteral(": (") + sString + QLatin1Char(')')};
+}
 
 } // namespace
 
@@ -128,7 +137,12 @@ void CDatabase::AddSavedSearch(qint16 iType, const QString &sString, const QStri
 {
     for (size_t i = m_savedSearches.size() - 1; i >= 1; --i)
         m_savedSearches[i] = m_savedSearches[i - 1];
-    m_savedSearches[0] = SavedSearch{iType, sString, sLabel + QStringLiteral(": (") + sString + QLatin1Char(')')};
+    m_savedSearches[0] = savedSearch(iType, sString, sLabel);
+    ShowSavedSearches();
+}
+
+void CDatabase::ShowSavedSearches()
+{
     if (m_output) {
         QStringList captions;
         for (const SavedSearch &saved : m_savedSearches)
@@ -149,4 +163,42 @@ void CDatabase::ShowAllDrinks(bool bUnused)
 {
     Q_UNUSED(bUnused);
     Search(0, QString(), true);
+}
+
+// One line per entry, "1=Name: gin": the list belongs to the program, not to a library, as it does
+// while the program runs (it outlives File, Open), and any library can run any of its searches.
+void CDatabase::SaveRecentSearches() const
+{
+    // A run that never listed drinks (no library could be opened) keeps the last run's list.
+    if (m_savedSearches[0].sCaption.isEmpty())
+        return;
+    QList<std::pair<QString, QString>> entries;
+    for (size_t i = 0; i < m_savedSearches.size(); ++i) {
+        const SavedSearch &saved = m_savedSearches[i];
+        QString entry;
+        if (!saved.sCaption.isEmpty())
+            entry = QString::fromLatin1(kLabels[saved.iType]) + (saved.sString.isEmpty() ? QStringLiteral(":") : QStringLiteral(": ") + saved.sString);
+        entries.append({QString::number(i + 1), entry});
+    }
+    SaveSettings(kAppTitle, kRecentSection, entries);
+}
+
+void CDatabase::LoadRecentSearches()
+{
+    std::array<SavedSearch, 3> stored;
+    size_t next = 0;
+    for (int i = 1; i <= int(stored.size()); ++i) {
+        const QString entry = GetSetting(kAppTitle, kRecentSection, QString::number(i));
+        for (qint16 type = 0; type < search_type::Count; ++type) {
+            const QString label = QString::fromLatin1(kLabels[type]);
+            if (entry == label + QLatin1Char(':') || entry.startsWith(label + QStringLiteral(": "))) {
+                stored[next++] = savedSearch(type, withoutControlCharacters(entry.mid(label.size() + 2)), label);
+                break;
+            }
+        } // an entry edited out of shape is left out
+    }
+    if (next == 0)
+        return; // nothing kept yet: the list stays as this run made it
+    m_savedSearches = stored;
+    ShowSavedSearches();
 }

@@ -177,11 +177,16 @@ public:
     engine::Recordset &ingredientsTable();
     engine::Recordset &drinkRelTable();
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
+    // The recent searches in the user's settings (search/search_engine.cpp), written at the end of a
+    // run that made any; reading them back replaces the list, unless the settings hold none.
+    void LoadRecentSearches();
+    void SaveRecentSearches() const;
 
 private:
     std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
+    void ShowSavedSearches();
     // Makes `names` the current set (browse/drink_list.cpp): the list, the status text that
     // `statusAfterFill` gives, the count, the selected drink (`select`, or the top one when empty)
     // and that drink's detail. `missing`, when given, is shown beside the names (see fillDrinkList).

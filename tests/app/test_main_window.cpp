@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -600,6 +602,50 @@ private slots:
         QCOMPARE(script.shown, QStringList{QStringLiteral("frmIngredientMaintenence")});
         QCOMPARE(faults, QStringList());
         QCOMPARE(f.menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("&Name: (Gin && Tonic)"));
+    }
+
+    // Size, place, splitter, shown drink and recent searches come back at the next start after File,
+    // Exit; a place no screen shows and a drink no longer listed do not.
+    void windowIsRememberedBetweenRuns()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.move(40, 30);
+        f.resize(700, 480);
+        auto *splitter = f.findChild<QSplitter *>(QStringLiteral("splMain"));
+        splitter->setSizes({150, 530});
+        const QList<int> sizes = splitter->sizes();
+        p.db().Search(1, QStringLiteral("*sour*"), true);
+        f.selectDrinkAt(1);
+        const QString drink = p.selectedName();
+        p.db().ShowDrinkInfo(drink);
+        triggerCommand(f, QStringLiteral("actExit"));
+
+        for (const bool moved : {false, true}) {
+            frmMain again;
+            Form_Load(again, QStringLiteral("kymp"));
+            const QString first = again.drinkAt(0);
+            QCOMPARE(again.pnlDrinkName->text(), moved ? first : drink);
+            QCOMPARE(again.drinkAt(again.selectedDrinkRow()), again.pnlDrinkName->text());
+            QCOMPARE(again.drinkCount(), p.rows(QStringLiteral("SELECT ID FROM Drinks")).size());
+            if (moved) {
+                QVERIFY(again.isMaximized());
+                QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
+            } else {
+                QCOMPARE(QRect(again.pos(), again.size()), QRect(40, 30, 700, 480));
+                QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("splMain"))->sizes(), sizes);
+                QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("Name: (*sour*)"));
+                triggerCommand(again, QStringLiteral("actRecentSearch0"));
+                QCOMPARE(again.drinkCount(), 6);
+            }
+            again.close();
+            // Maximized, the window keeps the size it goes back to.
+            QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Size")), QStringLiteral("700,480"));
+            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
+                         {{QStringLiteral("Position"), QStringLiteral("-3000,5000")}, {QStringLiteral("Shown Drink"), QStringLiteral("Gone")},
+                          {QStringLiteral("Maximized"), QStringLiteral("true")}});
+        }
+        QVERIFY(p.boxes().messages().isEmpty());
     }
 
     void windowsLeftOpenAtShutdownAreNamed()

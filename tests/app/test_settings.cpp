@@ -47,6 +47,10 @@ private slots:
 
     void handEditedIniFile();
     void everyGetReadsTheStore();
+
+    void fileIsReadable_data();
+    void fileIsReadable();
+    void olderEncodedFileReadsAndIsRewritten();
 };
 
 void TestSettings::freshInstallDefaults()
@@ -253,6 +257,80 @@ void TestSettings::everyGetReadsTheStore()
     SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                 QStringLiteral("1"));
     QCOMPARE(reader.ShowTips(), 1);
+}
+
+void TestSettings::fileIsReadable_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("lines"); // as the file holds them
+    QTest::addColumn<bool>("qtReads");  // Qt's own INI reader gets the same text
+
+    QTest::newRow("spaces") << "Options" << "Show Tips at Startup" << "1" << "[Options]\nShow Tips at Startup=1\n" << true;
+    QTest::newRow("path") << "Options" << "Database" << "/home/zo\u00eb/My Drinks/a=b;1.mdb"
+                          << "Database=\"/home/zo\u00eb/My Drinks/a=b;1.mdb\"\n" << true;
+    QTest::newRow("commas") << "Window" << "Splitter" << "280,700" << "[Window]\nSplitter=280,700\n" << false;
+    QTest::newRow("key syntax") << "Options" << " a=b%\"c " << "x" << "%20a%3Db%25%22c%20=x\n" << true;
+    QTest::newRow("escapes") << "Options" << "Text" << " a\n\t\"q\" C:\\x " << "Text=\" a\\n\\t\\\"q\\\" C:\\\\x \"\n" << true;
+    QTest::newRow("control before hex digit") << "Options" << "Bell" << "\x01" "A" << "Bell=\\x1\\x41\n" << true;
+    QTest::newRow("typed-looking text") << "Options" << "At" << "@Variant(x)" << "At=@@Variant(x)\n" << true;
+    QTest::newRow("subgroup") << "Odd]Section" << "Sub/Key" << "v" << "[Odd%5DSection]\nSub\\Key=v\n" << true;
+    QTest::newRow("group named General") << "General" << "Key" << "v" << "[%General]\nKey=v\n" << true;
+}
+
+void TestSettings::fileIsReadable()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, lines);
+    QFETCH(bool, qtReads);
+    TempSettings settings;
+    SaveSetting(QStringLiteral("Zestro"), section, key, value);
+
+    QFile file(settings.iniFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY2(text.contains(lines), qPrintable(text));
+    QCOMPARE(GetSetting(QStringLiteral("Zestro"), section, key), value);
+    if (qtReads)
+        QCOMPARE(QSettings(settings.iniFile(), QSettings::IniFormat).value(section + QLatin1Char('/') + key).toString(), value);
+}
+
+void TestSettings::olderEncodedFileReadsAndIsRewritten()
+{
+    TempSettings settings;
+    const QList<std::pair<QString, QString>> kept = {
+        {"Top", "1"},
+        {"Options/Show Tips at Startup", "0"},
+        {"Options/Database", "/home/zo\u00eb/My Drinks, old/zestro.mdb"},
+        {"Other Section/Sub/Some Key", "  spaced  "},
+    };
+    {
+        QSettings old(settings.iniFile(), QSettings::IniFormat); // as earlier versions wrote it
+        for (const auto &[key, value] : kept)
+            old.setValue(key, value);
+    }
+    QFile file(settings.iniFile());
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("Odd=@Variant(\\0\\0\\0\\x7f)\nnot a setting\n");
+    file.close();
+
+    const auto read = [](const QString &key) {
+        return GetSetting(QStringLiteral("Zestro"), key.section(QLatin1Char('/'), 0, 0), key.section(QLatin1Char('/'), 1), QStringLiteral("<missing>"));
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(read(QStringLiteral("Options/Show Tips at Startup")), QStringLiteral("0"));
+        QCOMPARE(read(QStringLiteral("Other Section/Sub/Some Key")), QStringLiteral("  spaced  "));
+        QCOMPARE(read(QStringLiteral("Options/Database")), kept[2].second);
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QString(), QStringLiteral("Top")).isEmpty(), false);
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Random Drink"), QStringLiteral("0"));
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY2(!text.contains('%') && text.contains("[Other Section]\nOdd=@Variant(\\0\\0\\0\\x7f)\nSub\\Some Key=\"  spaced  \"\n"),
+             text.constData());
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
