@@ -10,6 +10,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zestro"));
     QApplication::setApplicationVersion(QStringLiteral(ZESTRO_VERSION_TEXT));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
+    // Ties the windows to the installed desktop entry, whose icon the desktop then shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zestro.Zestro"));
 
     auto *form = new frmMain;
     form->setAttribute(Qt::WA_DeleteOnClose);
