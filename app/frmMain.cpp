@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -73,7 +74,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     updateCommandStates();
     // Numbered captions of the design become the string table's texts.
     CCommonRoutines().LoadResStrings(this);
-    resize(980, 660);
+    // The first size grows with a large application font, within the screen.
+    const int em = fontMetrics().height();
+    QSize first(std::max(980, em * 57), std::max(660, em * 39));
+    if (screen())
+        first = first.boundedTo(screen()->availableSize() * 9 / 10).expandedTo(QSize(980, 660));
+    resize(first);
     setMinimumSize(640, 420);
 }
 
@@ -144,7 +150,9 @@ void frmMain::buildControls()
     m_splitter->addWidget(right);
     m_splitter->setStretchFactor(0, 2);
     m_splitter->setStretchFactor(1, 5);
-    m_splitter->setSizes({280, 700});
+    // The list as wide as its caption needs in the application font, which may be a large one.
+    const int listWidth = std::max(280, fontMetrics().horizontalAdvance(QStringLiteral("Current Set Contains 00000 Drinks")) + 30);
+    m_splitter->setSizes({listWidth, 980 - listWidth});
     // Double clicks on labels, margins and the splitter handle are not taken by them and reach the
     // window itself: the background.
     setCentralWidget(m_splitter);
@@ -251,7 +259,8 @@ void frmMain::buildToolbar()
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
-    Toolbar1->setIconSize(QSize(24, 24));
+    const int iconSize = std::max(24, fontMetrics().height() * 7 / 5); // in step with a large font
+    Toolbar1->setIconSize(QSize(iconSize, iconSize));
     // The style's picture for a button whose command has no icon of the theme or ours.
     static const QStyle::StandardPixmap fallbacks[15] = {
         QStyle::SP_ArrowBack, QStyle::SP_ArrowForward, QStyle::SP_CustomBase, QStyle::SP_FileDialogDetailedView,

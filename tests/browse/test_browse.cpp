@@ -94,6 +94,9 @@ private slots:
             QCOMPARE(amounts, stored);
             QVERIFY(!f.lvIngredients->isColumnHidden(1));
         }
+        // A name may hold '<': shown as typed, never taken for markup.
+        QCOMPARE(f.pnlDrinkName->textFormat(), Qt::PlainText);
+        QCOMPARE(f.lblMissing->textFormat(), Qt::PlainText);
     }
 
     void markButtonsFollowTheShownDrink()
