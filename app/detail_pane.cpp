@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -34,6 +35,25 @@ QPalette listPalette(const QTreeWidget *list)
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     return palette;
 }
+
+// The tree view asks for a row's height without its column's width, so a wrapped text would be
+// cut; this delegate hands the width over.
+class WrappingDelegate : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QTreeView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem wrapped(option);
+        const bool spanned = m_view->isFirstColumnSpanned(index.row(), index.parent());
+        // The style wraps only within a valid rectangle: any height does, the text's own is returned.
+        wrapped.rect = QRect(0, 0, spanned ? m_view->viewport()->width() : m_view->columnWidth(index.column()), 1 << 16);
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QTreeView *m_view;
+};
 
 } // namespace
 
@@ -73,6 +93,7 @@ void setUpIngredientList(QTreeWidget *list)
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setFocusPolicy(Qt::NoFocus);
     list->setWordWrap(true); // a long free-text amount or name wraps within its column
+    list->setItemDelegate(new WrappingDelegate(list));
     list->setTextElideMode(Qt::ElideNone);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->header()->setStretchLastSection(true);
@@ -99,6 +120,8 @@ void fillIngredientList(QTreeWidget *list, const DrinkDetail &drink)
         }
         item->setText(0, line.amount);
         item->setText(1, line.ingredient);
+        for (int column : {0, 1}) // a wrapped amount and its ingredient start on one line
+            item->setTextAlignment(column, Qt::AlignLeft | Qt::AlignTop);
         item->setIcon(0, line.missing ? missing : none);
         if (line.missing) {
             const QString tip = line.ingredient + QStringLiteral(" is not on your bar list.");
@@ -169,7 +192,11 @@ void DetailPaneSizer::fitAmountColumn()
     }
     const int gap = widest > 0 ? 2 * margin + metrics.averageCharWidth() * 2 : 0;
     const int cap = std::max(m_lines->viewport()->width(), m_panes->width()) * 2 / 5;
-    m_lines->header()->resizeSection(0, std::min(widest + gap, cap));
+    const int width = std::min(widest + gap, cap);
+    if (m_lines->header()->sectionSize(0) != width) {
+        m_lines->header()->resizeSection(0, width);
+        m_lines->doItemsLayout(); // rows wrapped at the old width take their new height
+    }
 }
 
 void DetailPaneSizer::fit()
