@@ -155,9 +155,9 @@ bool DetailPaneSizer::eventFilter(QObject *watched, QEvent *event)
 int DetailPaneSizer::linesHeight(int enough) const
 {
     int height = 2 * m_lines->frameWidth();
-    // Laid-out rows tell their wrapped height; before the list is first shown they have none yet.
+    // Wrapped at the columns' widths by the delegate, laid out or not.
     for (int i = 0; i < m_lines->topLevelItemCount() && height < enough; ++i)
-        height += std::max(m_lines->visualItemRect(m_lines->topLevelItem(i)).height(), m_lines->sizeHintForRow(i));
+        height += m_lines->sizeHintForRow(i);
     return std::max(height, m_lines->minimumHeight());
 }
 
