@@ -151,7 +151,8 @@ void frmMain::buildControls()
     m_splitter->setStretchFactor(0, 2);
     m_splitter->setStretchFactor(1, 5);
     // The list as wide as its caption needs in the application font, which may be a large one.
-    const int listWidth = std::max(280, fontMetrics().horizontalAdvance(QStringLiteral("Current Set Contains 00000 Drinks")) + 30);
+    const int listWidth =
+        std::max(280, fontMetrics().horizontalAdvance(QStringLiteral("Current Set Contains 00000 Drinks")) + 30);
     m_splitter->setSizes({listWidth, 980 - listWidth});
     // Double clicks on labels, margins and the splitter handle are not taken by them and reach the
     // window itself: the background.
