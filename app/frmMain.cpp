@@ -3,6 +3,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/detail_pane.h"
 #include "app/main_commands.h"
 #include "app/quick_search_box.h"
 #include "common/CCommonRoutines.h"
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -38,15 +40,6 @@ QLabel *paneLabel(QWidget *parent, const char *name, int tag)
     f.setBold(true);
     label->setFont(f);
     return label;
-}
-
-QPlainTextEdit *textPane(QWidget *parent, const char *name)
-{
-    auto *box = new QPlainTextEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setReadOnly(true);
-    box->setMinimumHeight(60);
-    return box;
 }
 
 // A pane of the detail side: its caption label above its control.
@@ -68,7 +61,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
+    // Every drawn size, so the desktop scales none of them (task bar, switcher, title bar).
+    QIcon icon(QStringLiteral(":/icons/zestro.png"));
+    for (int size : {16, 32, 64, 128})
+        icon.addFile(QStringLiteral(":/icons/zestro-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     m_commands = new MainCommands(this);
     connectCommands();
     buildControls();
@@ -77,7 +74,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     updateCommandStates();
     // Numbered captions of the design become the string table's texts.
     CCommonRoutines().LoadResStrings(this);
-    resize(980, 660);
+    // The first size grows with a large application font, within the screen.
+    const int em = fontMetrics().height();
+    QSize first(std::max(980, em * 57), std::max(660, em * 39));
+    if (screen())
+        first = first.boundedTo(screen()->availableSize() * 9 / 10).expandedTo(QSize(980, 660));
+    resize(first);
     setMinimumSize(640, 420);
 }
 
@@ -105,13 +107,7 @@ void frmMain::buildControls()
     rightLayout->setSpacing(4);
     pnlDrinkName = new QLabel(right);
     pnlDrinkName->setObjectName(QStringLiteral("pnlDrinkName"));
-    pnlDrinkName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlDrinkName->setMargin(6);
-    pnlDrinkName->setMinimumHeight(34);
-    QFont nameFont(QStringLiteral("Tahoma"));
-    nameFont.setPointSizeF(font().pointSizeF() * 1.35);
-    nameFont.setBold(true);
-    pnlDrinkName->setFont(nameFont);
+    makeHeading(pnlDrinkName, 1.5);
     lblDrinkMarks = new QLabel(right);
     lblDrinkMarks->setObjectName(QStringLiteral("lblDrinkMarks"));
     lblDrinkMarks->setMinimumHeight(lblDrinkMarks->fontMetrics().height()); // the panes stay put as marks come and go
@@ -119,18 +115,11 @@ void frmMain::buildControls()
     lblIngredients = paneLabel(right, "lblIngredients", 101);
     lvIngredients = new QTreeWidget(right);
     lvIngredients->setObjectName(QStringLiteral("lvIngredients"));
-    lvIngredients->setRootIsDecorated(false);
-    lvIngredients->setColumnCount(2);
-    lvIngredients->setHeaderLabels({QStringLiteral("Ingredients"), QStringLiteral("DrinkName")});
-    lvIngredients->setColumnHidden(1, true); // holds the bare ingredient name
-    lvIngredients->setHeaderHidden(true);
-    lvIngredients->setSelectionMode(QAbstractItemView::NoSelection);
-    lvIngredients->setFocusPolicy(Qt::NoFocus);
-    lvIngredients->setMinimumHeight(80);
+    setUpIngredientList(lvIngredients);
     lblDirections = paneLabel(right, "lblDirections", 102);
-    txtDirections = textPane(right, "txtDirections");
+    txtDirections = readOnlyTextPane(right, "txtDirections");
     lblComments = paneLabel(right, "lblComments", 103);
-    txtComments = textPane(right, "txtComments");
+    txtComments = readOnlyTextPane(right, "txtComments");
 
     auto *panes = new QSplitter(Qt::Vertical, right);
     panes->setObjectName(QStringLiteral("splDetail"));
@@ -138,6 +127,7 @@ void frmMain::buildControls()
     lblMissing = new QLabel(right);
     lblMissing->setObjectName(QStringLiteral("lblMissing"));
     lblMissing->setWordWrap(true);
+    lblMissing->setTextFormat(Qt::PlainText); // names the user typed
     lblMissing->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblMissing->hide();
     QWidget *ingredientsPane = captioned(lblIngredients, lvIngredients);
@@ -145,9 +135,10 @@ void frmMain::buildControls()
     panes->addWidget(ingredientsPane);
     panes->addWidget(captioned(lblDirections, txtDirections));
     panes->addWidget(captioned(lblComments, txtComments));
-    panes->setStretchFactor(0, 3);
-    panes->setStretchFactor(1, 3);
-    panes->setStretchFactor(2, 2);
+    panes->setStretchFactor(0, 0);
+    panes->setStretchFactor(1, 0);
+    panes->setStretchFactor(2, 1);
+    m_detailSizer = new DetailPaneSizer(panes, lvIngredients, txtDirections, txtComments);
     rightLayout->addWidget(pnlDrinkName);
     rightLayout->addWidget(lblDrinkMarks);
     rightLayout->addWidget(panes, 1);
@@ -159,7 +150,10 @@ void frmMain::buildControls()
     m_splitter->addWidget(right);
     m_splitter->setStretchFactor(0, 2);
     m_splitter->setStretchFactor(1, 5);
-    m_splitter->setSizes({280, 700});
+    // The list as wide as its caption needs in the application font, which may be a large one.
+    const int listWidth =
+        std::max(280, fontMetrics().horizontalAdvance(QStringLiteral("Current Set Contains 00000 Drinks")) + 30);
+    m_splitter->setSizes({listWidth, 980 - listWidth});
     // Double clicks on labels, margins and the splitter handle are not taken by them and reach the
     // window itself: the background.
     setCentralWidget(m_splitter);
@@ -266,30 +260,16 @@ void frmMain::buildToolbar()
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
-    Toolbar1->setIconSize(QSize(24, 24));
-    struct Button {
-        const char *icon; // null for a separator
-        QStyle::StandardPixmap fallback;
-    };
-    static const Button buttons[15] = {
-        {"previous", QStyle::SP_ArrowBack},
-        {"next", QStyle::SP_ArrowForward},
-        {nullptr, QStyle::SP_CustomBase},
-        {"copy", QStyle::SP_FileDialogDetailedView},
-        {nullptr, QStyle::SP_CustomBase},
-        {"add", QStyle::SP_FileDialogNewFolder},
-        {"edit", QStyle::SP_FileDialogContentsView},
-        {"delete", QStyle::SP_TrashIcon},
-        {nullptr, QStyle::SP_CustomBase},
-        {"tried", QStyle::SP_DialogApplyButton},
-        {"print-mark", QStyle::SP_FileDialogListView},
-        {nullptr, QStyle::SP_CustomBase},
-        {"search-wizard", QStyle::SP_FileDialogContentsView},
-        {nullptr, QStyle::SP_CustomBase},
-        {"print", QStyle::SP_DialogSaveButton},
+    const int iconSize = std::max(24, fontMetrics().height() * 7 / 5); // in step with a large font
+    Toolbar1->setIconSize(QSize(iconSize, iconSize));
+    // The style's picture for a button whose command has no icon of the theme or ours.
+    static const QStyle::StandardPixmap fallbacks[15] = {
+        QStyle::SP_ArrowBack, QStyle::SP_ArrowForward, QStyle::SP_CustomBase, QStyle::SP_FileDialogDetailedView,
+        QStyle::SP_CustomBase, QStyle::SP_FileDialogNewFolder, QStyle::SP_FileDialogContentsView, QStyle::SP_TrashIcon,
+        QStyle::SP_CustomBase, QStyle::SP_DialogApplyButton, QStyle::SP_FileDialogListView, QStyle::SP_CustomBase,
+        QStyle::SP_FileDialogContentsView, QStyle::SP_CustomBase, QStyle::SP_DialogSaveButton,
     };
     for (int i = 0; i < 15; ++i) {
-        const Button &b = buttons[i];
         const std::optional<Cmd> command = MainCommands::ofToolbarButton(i + 1);
         QAction *action = nullptr;
         if (!command) {
@@ -298,10 +278,8 @@ void frmMain::buildToolbar()
         } else {
             // The button is the command's own action: its state is the command's.
             action = m_commands->action(*command);
-            QIcon icon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(b.icon)));
-            if (icon.isNull() || icon.availableSizes().isEmpty())
-                icon = style()->standardIcon(b.fallback);
-            action->setIcon(icon);
+            if (action->icon().pixmap(Toolbar1->iconSize()).isNull())
+                action->setIcon(style()->standardIcon(fallbacks[i]));
             action->setToolTip(action->text());
             Toolbar1->addAction(action);
             // The design's buttons are raised; start-up makes the bar flat.

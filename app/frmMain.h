@@ -14,6 +14,7 @@
 #include <optional>
 
 class QAction;
+class DetailPaneSizer;
 class MainCommands;
 enum class Cmd;
 class QLabel;
@@ -162,6 +163,7 @@ private:
     QList<QAction *> m_toolbarButtons;
     QMenu *m_popup = nullptr;
     QSplitter *m_splitter = nullptr;
+    DetailPaneSizer *m_detailSizer = nullptr; // sizes splDetail's panes to the shown drink
     // The state the commands' enabled states come from (besides the list and the open library).
     bool m_canGoBack = false;
     bool m_canGoNext = false;

@@ -3,6 +3,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/detail_pane.h"
 #include "app/missing_marks.h"
 #include "app/quick_search_box.h"
 #include "browse/mark_icons.h"
@@ -71,23 +72,10 @@ void frmMain::showDrinkDetail(const DrinkDetail &drink)
     lblDrinkMarks->setText(markText(drink.drink.marks()).replace(QLatin1Char('\n'), QStringLiteral("  \u00b7  ")));
     // Every write that changes a drink's marks shows it afterwards: its row follows here.
     lvDrinks->setMarks(drink.drink.name, drink.drink.marks());
-    QList<QTreeWidgetItem *> items;
-    items.reserve(drink.lines.size());
-    const QIcon missing = drink.barListInUse ? missingIcon(lvIngredients->palette()) : QIcon();
-    const QIcon none = drink.barListInUse ? noMarkIcon() : QIcon();
-    for (const DrinkLine &line : drink.lines) {
-        auto *item = new QTreeWidgetItem(QStringList{line.text, line.ingredient});
-        item->setIcon(0, line.missing ? missing : none);
-        if (line.missing) {
-            item->setForeground(0, missingColour(lvIngredients->palette()));
-            item->setToolTip(0, line.ingredient + QStringLiteral(" is not on your bar list."));
-        }
-        items.append(item);
-    }
-    lvIngredients->clear();
-    lvIngredients->addTopLevelItems(items);
+    fillIngredientList(lvIngredients, drink);
     lblMissing->setVisible(drink.barListInUse);
     lblMissing->setText(drink.barListInUse ? missingSummary(drink.lines) : QString());
+    m_detailSizer->fit();
     // A list that shows counts keeps the shown drink's current: its lines or the bar list may
     // have changed since the search.
     if (drink.barListInUse)

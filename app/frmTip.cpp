@@ -160,14 +160,15 @@ void frmTip::buildControls()
     textSide->addWidget(rule);
     textSide->addWidget(lblTipText, 1);
 
-    // The tip sits on a white sunken panel with a grey strip holding the bulb.
+    // The tip sits on a sunken panel in the colours of text to read (white in a light theme) with a
+    // grey strip holding the bulb.
     auto *panel = new QFrame(this);
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setAutoFillBackground(true);
     QPalette panelPalette = panel->palette();
-    panelPalette.setColor(QPalette::Window, Qt::white);
-    panelPalette.setColor(QPalette::WindowText, Qt::black);
+    panelPalette.setColor(QPalette::Window, panelPalette.color(QPalette::Base));
+    panelPalette.setColor(QPalette::WindowText, panelPalette.color(QPalette::Text));
     panel->setPalette(panelPalette);
     auto *panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(1, 1, 1, 1);

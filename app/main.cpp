@@ -88,6 +88,8 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
+    // Ties the windows to the installed desktop entry, whose icon the desktop then shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zestro.Zestro"));
 
     auto *form = new frmMain;
     form->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,7 @@
 #include "app/main_commands.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QKeySequence>
 
 namespace {
@@ -64,6 +65,39 @@ const CommandInfo kCommands[] = {
     {Cmd::Redo, "actRedo", "Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
+
+// The desktop's icon for a command where its theme has one, else our own picture (when we have one).
+struct CommandIcon {
+    Cmd command;
+    const char *theme;
+    const char *own; // in :/icons, or null
+};
+
+const CommandIcon kIcons[] = {
+    {Cmd::Previous, "go-previous", "previous"},
+    {Cmd::Next, "go-next", "next"},
+    {Cmd::CopyDrink, "edit-copy", "copy"},
+    {Cmd::AddDrink, "document-new", "add"},
+    {Cmd::EditDrink, "document-edit", "edit"},
+    {Cmd::DeleteDrink, "edit-delete", "delete"},
+    {Cmd::MarkTried, nullptr, "tried"},
+    {Cmd::MarkPrint, nullptr, "print-mark"},
+    {Cmd::SearchWizard, "system-search", "search-wizard"},
+    {Cmd::PrintMarked, "document-print", "print"},
+    {Cmd::OpenDatabase, "document-open", nullptr},
+    {Cmd::Exit, "application-exit", nullptr},
+    {Cmd::Undo, "edit-undo", nullptr},
+    {Cmd::Redo, "edit-redo", nullptr},
+    {Cmd::Options, "preferences-system", nullptr},
+    {Cmd::HelpTopics, "help-contents", nullptr},
+    {Cmd::About, "help-about", nullptr},
+};
+
+QIcon commandIcon(const CommandIcon &entry)
+{
+    const QIcon own = entry.own ? QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(entry.own))) : QIcon();
+    return entry.theme ? QIcon::fromTheme(QLatin1String(entry.theme), own) : own;
+}
 
 struct MenuItemCommand {
     const char *menu;
@@ -139,6 +173,8 @@ MainCommands::MainCommands(QObject *parent) : QObject(parent)
         action->setCheckable(info.checkable);
         m_actions[size_t(info.command)] = action;
     }
+    for (const CommandIcon &entry : kIcons)
+        m_actions[size_t(entry.command)]->setIcon(commandIcon(entry));
 }
 
 QAction *MainCommands::action(const QString &name) const
@@ -155,6 +191,7 @@ void MainCommands::bind(QAction *item, Cmd command, bool withShortcut)
     QAction *target = action(command);
     if (withShortcut)
         item->setShortcut(shortcut(command));
+    item->setIcon(target->icon());
     auto follow = [item, target] { item->setEnabled(target->isEnabled()); };
     follow();
     connect(target, &QAction::changed, item, follow);

@@ -41,7 +41,7 @@ void CDatabase::ShowDrinkInfo(const QString &name)
     detail.barListInUse = database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE Has <> 0)")) != 0;
     for (qsizetype i = 0; i < detail.drink.lines.size(); ++i) {
         const Drink::Line &line = detail.drink.lines[i];
-        detail.lines.append({Drink::lineText(line), line.ingredient, detail.barListInUse && !shown->available[i]});
+        detail.lines.append({Drink::lineText(line), line.ingredient, detail.barListInUse && !shown->available[i], line.amount});
     }
     if (shown->lineCount > detail.lines.size()) {
         detail.lines.append({QStringLiteral("[") + formatThousands(double(shown->lineCount - detail.lines.size()))

@@ -13,11 +13,12 @@
 class CommonDialog;
 class QWidget;
 
-// One ingredient line of the shown drink: the text as listed and the bare ingredient name.
+// One ingredient line of the shown drink: the text as listed, the bare ingredient name and the amount.
 struct DrinkLine {
     QString text;
     QString ingredient;
     bool missing = false; // neither on the bar list nor common, while the bar list holds anything
+    QString amount = {};  // the line's amount as written; empty for none
 };
 
 struct DrinkDetail {

@@ -76,18 +76,27 @@ private slots:
             QCOMPARE(f.pnlDrinkName->text(), d->name);
             QCOMPARE(f.txtDirections->toPlainText(), d->directions);
             QCOMPARE(f.txtComments->toPlainText(), d->comments.isNull() ? QString() : d->comments.toString());
-            QStringList shown, bare;
+            // The amount in the first column, the ingredient in the second; together the line.
+            QStringList shown, amounts, bare;
             for (int i = 0; i < f.lvIngredients->topLevelItemCount(); ++i) {
-                shown << f.lvIngredients->topLevelItem(i)->text(0);
-                bare << f.lvIngredients->topLevelItem(i)->text(1);
+                const QTreeWidgetItem *item = f.lvIngredients->topLevelItem(i);
+                amounts << item->text(0);
+                bare << item->text(1);
+                shown << (item->text(0).isEmpty() ? item->text(1) : item->text(0) + QLatin1Char(' ') + item->text(1));
             }
             QCOMPARE(shown, expectedLines(*d));
-            QStringList ingredients;
-            for (const library::Line &l : d->lines)
+            QStringList ingredients, stored;
+            for (const library::Line &l : d->lines) {
                 ingredients << l.ingredient;
+                stored << l.amount;
+            }
             QCOMPARE(bare, ingredients);
-            QVERIFY(f.lvIngredients->isColumnHidden(1));
+            QCOMPARE(amounts, stored);
+            QVERIFY(!f.lvIngredients->isColumnHidden(1));
         }
+        // A name may hold '<': shown as typed, never taken for markup.
+        QCOMPARE(f.pnlDrinkName->textFormat(), Qt::PlainText);
+        QCOMPARE(f.lblMissing->textFormat(), Qt::PlainText);
     }
 
     void markButtonsFollowTheShownDrink()
