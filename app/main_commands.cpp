@@ -65,6 +65,19 @@ const CommandInfo kCommands[] = {
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
 
+// Keys that every desktop program answers, added after a command's own key. The standard binding
+// depends on the platform's key scheme (a Windows scheme has no Quit key), so each has its fallback.
+struct DesktopKey {
+    Cmd command;
+    QKeySequence::StandardKey standard;
+    QKeyCombination fallback;
+};
+
+const DesktopKey kDesktopKeys[] = {
+    {Cmd::HelpTopics, QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)},
+    {Cmd::Exit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q},
+};
+
 struct MenuItemCommand {
     const char *menu;
     int index;
@@ -154,7 +167,7 @@ void MainCommands::bind(QAction *item, Cmd command, bool withShortcut)
 {
     QAction *target = action(command);
     if (withShortcut)
-        item->setShortcut(shortcut(command));
+        item->setShortcuts(shortcuts(command));
     auto follow = [item, target] { item->setEnabled(target->isEnabled()); };
     follow();
     connect(target, &QAction::changed, item, follow);
@@ -186,4 +199,21 @@ QKeySequence MainCommands::shortcut(Cmd command)
             return QKeySequence(info.key);
     }
     return QKeySequence();
+}
+
+QList<QKeySequence> MainCommands::shortcuts(Cmd command)
+{
+    QList<QKeySequence> keys;
+    if (const QKeySequence own = shortcut(command); !own.isEmpty())
+        keys << own;
+    for (const DesktopKey &desktop : kDesktopKeys) {
+        if (desktop.command != command)
+            continue;
+        const QList<QKeySequence> standard = QKeySequence::keyBindings(desktop.standard);
+        for (const QKeySequence &key : standard.isEmpty() ? QList<QKeySequence>{QKeySequence(desktop.fallback)} : standard) {
+            if (!keys.contains(key))
+                keys << key;
+        }
+    }
+    return keys;
 }

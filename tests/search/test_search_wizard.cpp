@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -142,6 +143,13 @@ private slots:
             QCOMPARE(w.cmdNext->isEnabled(), !shortcut);
             QCOMPARE(w.cmdBack->isEnabled(), shortcut);
             QCOMPARE(w.cmdFinish->isEnabled(), shortcut);
+            QCOMPARE(w.cmdFinish->isDefault(), shortcut);
+            QCOMPARE(w.cmdNext->isDefault(), !shortcut);
+            if (!shortcut) { // Enter goes on to the terms, where it finishes
+                QTest::keyClick(w.optSearchType[0], Qt::Key_Return);
+                QCOMPARE(w.pages->currentWidget(), w.pctName);
+                QVERIFY(w.cmdFinish->isDefault());
+            }
             if (option == 1) { // the drop-down holds every ingredient, with nothing typed yet
                 QCOMPARE(w.cmbIngredients->count(), int(fixture::starterContents().ingredients.size()));
                 QCOMPARE(w.cmbIngredients->currentText(), QString());
@@ -392,7 +400,7 @@ private slots:
         for (const QString &slack : {QStringLiteral("0"), QStringLiteral(" 2 ")}) {
             p.form().setStatusText(QString());
             const WizardRun run = runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
-                w.txtSlack->setText(slack);
+                w.txtSlack->setValue(slack.trimmed().toInt());
                 w.cmdFinish->click();
             });
             QCOMPARE(run.finished, 1);
@@ -404,32 +412,25 @@ private slots:
         QVERIFY(found[QStringLiteral("0")].size() < found[QStringLiteral(" 2 ")].size());
         QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1")); // not ticked: not saved
 
-        // A negative slack is a whole number too: it is passed on, and finds nothing.
-        runWizard(p, QStringLiteral("actSearchCanMake"), [](frmSearchWizard &w) {
-            w.txtSlack->setText(QStringLiteral("-1"));
-            w.cmdFinish->click();
-        });
-        QCOMPARE(p.boxes().texts(), QStringList{QStringLiteral("Sorry, no drinks found.")});
-        QCOMPARE(p.listedNames(), found[QStringLiteral(" 2 ")]);
     }
 
     void emptyBarListSaysHowToFillIt_data()
     {
-        QTest::addColumn<QString>("slack");
+        QTest::addColumn<int>("slack");
         QTest::addColumn<QStringList>("messages");
         const QString hint = QStringLiteral("Your bar list is empty, so only common ingredients such as water or ice count as "
                                             "at hand.  To fill it, tick the ingredients you have in Tools, Bar List, My Bar...");
-        QTest::newRow("nothing found") << "-1" << QStringList{QStringLiteral("Sorry, no drinks found."), hint};
-        QTest::newRow("drinks of common ones") << "3" << QStringList{hint};
+        QTest::newRow("nothing found") << 0 << QStringList{QStringLiteral("Sorry, no drinks found."), hint};
+        QTest::newRow("drinks of common ones") << 3 << QStringList{hint};
     }
 
     void emptyBarListSaysHowToFillIt()
     {
-        QFETCH(QString, slack);
+        QFETCH(int, slack);
         StartedProgram p;
         p.exec(QStringLiteral("UPDATE Ingredients SET Has = 0"));
         runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
-            w.txtSlack->setText(slack);
+            w.txtSlack->setValue(slack);
             w.cmdFinish->click();
         });
         QTEST(p.boxes().texts(), "messages");
@@ -441,7 +442,7 @@ private slots:
         for (const char *slack : {"2", "3"}) {
             p.form().setStatusText(QString());
             runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
-                w.txtSlack->setText(QLatin1String(slack));
+                w.txtSlack->setValue(QByteArray(slack).toInt());
                 w.chkSaveSlack->setChecked(QByteArray(slack) == "2");
                 QTest::keyClick(w.txtSlack, Qt::Key_Return); // Enter finishes, as in the other text boxes
             });
@@ -453,30 +454,34 @@ private slots:
         });
     }
 
-    void slackMustBeAWholeNumber_data()
+    void slackBoxTakesOnlyWholeNumbersInRange_data()
     {
-        QTest::addColumn<QString>("slack");
-        QTest::addColumn<bool>("fromFirstPage");
-        QTest::newRow("letters") << "two" << false;
-        QTest::newRow("fraction") << "1.5" << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("beyond 16 bits") << "40000" << false;
-        QTest::newRow("after Back") << "x" << true;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters") << "two" << "";
+        QTest::newRow("negative") << "-1" << "1";
+        QTest::newRow("beyond the range") << "40" << "4";
+        QTest::newRow("fraction") << "1.5" << "15";
+        QTest::newRow("emptied") << "" << "";
     }
 
-    void slackMustBeAWholeNumber()
+    void slackBoxTakesOnlyWholeNumbersInRange()
     {
-        QFETCH(QString, slack);
-        QFETCH(bool, fromFirstPage);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
         StartedProgram p;
         const QStringList listed = p.listedNames();
         const QString status = p.form().statusText();
         const WizardRun run = runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
-            w.txtSlack->setText(slack);
+            w.txtSlack->selectAll();
+            QTest::keyClick(w.txtSlack, Qt::Key_Backspace);
+            QTest::keyClicks(w.txtSlack, typed);
+            QCOMPARE(w.txtSlack->text(), shown);
             w.chkSaveSlack->setChecked(true);
-            if (fromFirstPage)
-                w.cmdBack->click();
             w.cmdFinish->click();
+            if (!shown.isEmpty())
+                return;
+            // Only an emptied box gets past the box itself; Finish asks for a number.
             QCOMPARE(p.boxes().texts(), QStringList{kSlackMessage});
             QCOMPARE(p.boxes().messages().first().icon(), int(msgbox::vbExclamation));
             QVERIFY(w.isVisible());
@@ -485,12 +490,37 @@ private slots:
             QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1"));
             QCOMPARE(p.form().statusText(), status);
             QCOMPARE(p.listedNames(), listed);
-            w.txtSlack->setText(QStringLiteral("1")); // put right, it runs
+            w.txtSlack->setValue(1); // put right, it runs
             w.cmdFinish->click();
         });
         QCOMPARE(run.finished, 1);
         QVERIFY(p.form().statusText().startsWith(QStringLiteral("Last search took ")));
-        QCOMPARE(CZestro30().BarListSlack().toString(), QStringLiteral("1"));
+        QCOMPARE(CZestro30().BarListSlack().toString(), shown.isEmpty() ? QStringLiteral("1") : shown);
+    }
+
+    void storedSlackOpensTheBox_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("number") << "3" << 3;
+        QTest::newRow("spaces around") << " 20 " << 20;
+        QTest::newRow("empty") << "" << 1;
+        QTest::newRow("words") << "2 or 3" << 1;
+        QTest::newRow("negative") << "-1" << 1;
+        QTest::newRow("too many") << "21" << 1;
+    }
+
+    void storedSlackOpensTheBox()
+    {
+        QFETCH(QString, stored);
+        StartedProgram p;
+        CZestro30().setBarListSlack(stored);
+        const QVariant before = CZestro30().BarListSlack();
+        runWizard(p, QStringLiteral("actSearchCanMake"), [&](frmSearchWizard &w) {
+            QTEST(w.txtSlack->value(), "shown");
+            w.cmdCancel->click();
+        });
+        QCOMPARE(CZestro30().BarListSlack(), before); // kept until the user saves another
     }
 
     void aModalRunEndsWithItsSearch()
