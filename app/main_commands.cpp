@@ -65,8 +65,8 @@ const CommandInfo kCommands[] = {
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
 
-// Keys that every desktop program answers, added after a command's own key. The standard binding
-// depends on the platform's key scheme (a Windows scheme has no Quit key), so each has its fallback.
+// Keys that every desktop program answers, added after a command's own key: the usual key first
+// (the menu shows it), then what the platform's key scheme adds; a Windows scheme has no Quit key.
 struct DesktopKey {
     Cmd command;
     QKeySequence::StandardKey standard;
@@ -195,7 +195,8 @@ std::optional<Cmd> MainCommands::ofToolbarButton(int position)
 QKeySequence MainCommands::shortcut(Cmd command)
 {
     for (const CommandInfo &info : kCommands) {
-        if (info.command == command && info.key.toCombined() != 0)
+        // A line without a key holds QKeyCombination's default, Key_unknown, which is no key.
+        if (info.command == command && info.key.key() != Qt::Key_unknown)
             return QKeySequence(info.key);
     }
     return QKeySequence();
@@ -209,9 +210,10 @@ QList<QKeySequence> MainCommands::shortcuts(Cmd command)
     for (const DesktopKey &desktop : kDesktopKeys) {
         if (desktop.command != command)
             continue;
-        const QList<QKeySequence> standard = QKeySequence::keyBindings(desktop.standard);
-        for (const QKeySequence &key : standard.isEmpty() ? QList<QKeySequence>{QKeySequence(desktop.fallback)} : standard) {
-            if (!keys.contains(key))
+        const QList<QKeySequence> desktopKeys = QList<QKeySequence>{QKeySequence(desktop.fallback)}
+                                                + QKeySequence::keyBindings(desktop.standard);
+        for (const QKeySequence &key : desktopKeys) {
+            if (!key.isEmpty() && !keys.contains(key))
                 keys << key;
         }
     }

@@ -107,8 +107,9 @@ private slots:
         QVERIFY(f.toolbarButton(10)->isCheckable() && f.toolbarButton(11)->isCheckable());
         QVERIFY(!f.toolbarButton(1)->isCheckable());
         const auto shortcuts = QList<QPair<QString, int>>{{"mnuEdit", 5}, {"mnuEdit", 10}, {"mnuEdit", 30}, {"mnuEdit", 50},
-                                                          {"mnuView", 20}, {"mnuView", 23}, {"mnuSearch", 10}, {"mnuTools", 30}};
-        const QStringList keys = {"Ctrl+A", "Ctrl+E", "Del", "Ctrl+C", "Ctrl+P", "Ctrl+N", "Ctrl+W", "Ctrl+I"};
+                                                          {"mnuView", 20}, {"mnuView", 23}, {"mnuSearch", 10}, {"mnuTools", 30},
+                                                          {"mnuHelp", 10}, {"mnuFile", 99}};
+        const QStringList keys = {"Ctrl+A", "Ctrl+E", "Del", "Ctrl+C", "Ctrl+P", "Ctrl+N", "Ctrl+W", "Ctrl+I", "F1", "Ctrl+Q"};
         for (int i = 0; i < shortcuts.size(); ++i)
             QCOMPARE(f.menuItem(shortcuts[i].first, shortcuts[i].second)->shortcut().toString(), keys[i]);
         // The start-up made the toolbar flat.
@@ -537,22 +538,56 @@ private slots:
         });
         triggerCommand(p.form(), QStringLiteral("actHelpTopics"));
         triggerCommand(p.form(), QStringLiteral("actSubmittingDrinks"));
+        p.form().show();
+        QVERIFY(QTest::qWaitForWindowActive(&p.form()));
+        QTest::keyClick(&p.form(), Qt::Key_F1);
         setHelpHandler({});
         QCOMPARE(file, QDir(p.folder()).filePath(QStringLiteral("zestro_help.html")));
-        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls.size(), 3);
         QCOMPARE(calls[0].first, 11);
         QCOMPARE(calls[1], qMakePair(1, 23));
+        QCOMPARE(calls[2].first, 11);
+    }
+
+    void exitUnloadsAndReleasesTheProgramObjects_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("File, Exit") << false;
+        QTest::newRow("Ctrl+Q") << true;
     }
 
     void exitUnloadsAndReleasesTheProgramObjects()
     {
+        QFETCH(bool, byKey);
         StartedProgram p;
-        triggerCommand(p.form(), QStringLiteral("actExit"));
+        if (byKey) {
+            p.form().show();
+            QVERIFY(QTest::qWaitForWindowActive(&p.form()));
+            QTest::keyClick(&p.form(), Qt::Key_Q, Qt::ControlModifier);
+        } else {
+            triggerCommand(p.form(), QStringLiteral("actExit"));
+        }
         QVERIFY(!program().database);
         QVERIFY(!program().settings);
         QVERIFY(!program().commonRoutines);
         QVERIFY(!program().mainForm);
         QVERIFY(!QFile::exists(p.libraryPath() + QStringLiteral(".lock")));
+    }
+
+    // A menu's status tips cover the text for a while; it comes back whole.
+    void statusTextOutlivesStatusTips()
+    {
+        StartedProgram p;
+        frmMain &f = p.form();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.setStatusText(QStringLiteral("Bar list exported successfully."));
+        for (const QString &tip : {QStringLiteral("Open database"), QString()}) {
+            QStatusTipEvent event(tip);
+            QApplication::sendEvent(&f, &event);
+        }
+        QCOMPARE(f.statusText(), QStringLiteral("Bar list exported successfully."));
+        QVERIFY(f.lblStatusText->isVisible());
     }
 
     // Enter edits the selected drink; Shift+F10 and the menu key open the pop-up at its row.
