@@ -153,10 +153,14 @@ void openAnotherDatabase(frmMain &form)
     dialog.Flags = CommonDialog::cdlOFNFileMustExist | CommonDialog::cdlOFNHideReadOnly;
     dialog.DefaultExt = QStringLiteral(".mdb");
     dialog.Filter = QStringLiteral("Zestro Database)|*.mdb");
-    dialog.InitDir = ProgramFolder();
+    // Other libraries are most likely kept beside the one in use: the program's folder for a
+    // built copy, the user's data folder for an installed one.
+    dialog.InitDir = db.FileName().isEmpty() ? ProgramFolder() : QFileInfo(db.FileName()).absolutePath();
     try {
         dialog.ShowOpen(&form);
+        dialog.InitDir.clear(); // the other file dialogs start where they choose
     } catch (const EngineError &e) {
+        dialog.InitDir.clear();
         if (e.number() == err::DialogCancelled)
             return;
         throw;

@@ -364,7 +364,7 @@ private slots:
         QCOMPARE(bar.p.form().statusText(), status);
         QCOMPARE(bar.asked, dialogs);
         QCOMPARE(bar.filters, QStringList(dialogs.size(), QStringLiteral("Zestro bar list|*.bar")));
-        QCOMPARE(bar.flags, QList<int>(dialogs.size(), 4));
+        QCOMPARE(bar.flags, QList<int>(dialogs.size(), 6)); // no read-only box; replacing a file is asked
         if (command == QLatin1String("actImportBarList")) {
             const ShownMessage question = bar.p.boxes().messages().first();
             QCOMPARE(question.text, QStringLiteral("Would you like to export your current bar list before importing a new one?"));
