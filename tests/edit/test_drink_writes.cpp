@@ -110,6 +110,32 @@ private slots:
         QCOMPARE(p.listedNames(), sorted);
     }
 
+    // Enter starts a new line in the text panes, adds the line from the new line's boxes, and is
+    // Done's elsewhere.
+    void enterInTheEditor()
+    {
+        StartedProgram p;
+        const QString gin = p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients ORDER BY ID LIMIT 1")).first();
+        edit(p, 5, [&](frmAddEdit &d) {
+            d.show();
+            d.txtDrinkName->setText(QStringLiteral("Keyed"));
+            d.txtDirections->setFocus();
+            QTest::keyClicks(d.txtDirections, QStringLiteral("Stir."));
+            QTest::keyClick(d.txtDirections, Qt::Key_Return);
+            QTest::keyClicks(d.txtDirections, QStringLiteral("Serve."));
+            d.txtAmount->setFocus();
+            d.txtAmount->setText(QStringLiteral("2"));
+            d.cmbIngredient->setEditText(gin);
+            d.cmdAdd->setEnabled(true); // as typing the name does
+            QTest::keyClick(d.txtAmount, Qt::Key_Return);
+            QCOMPARE(d.lineCount(), 1);
+            QVERIFY(d.isVisible());
+            d.txtDrinkName->setFocus();
+            QTest::keyClick(d.txtDrinkName, Qt::Key_Return);
+        });
+        QCOMPARE(p.rows(QStringLiteral("SELECT Description FROM Drinks WHERE Name = 'Keyed'")), QStringList{QStringLiteral("Stir.\nServe.")});
+    }
+
     void editKeepsIdentifierAndMarksAndReplacesLines()
     {
         StartedProgram p;
