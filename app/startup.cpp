@@ -45,6 +45,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
 
     form.CommonDialog1.HelpFile = QDir(ProgramFolder()).filePath(QStringLiteral("zestro_help.html"));
     setHelpHandler(showHelpWindow);
+    setDialogHelp([&form](QDialog &dialog) { showDialogHelp(dialog, form.CommonDialog1.HelpFile); });
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
     p.database->setOutputWindow(&form);
 
