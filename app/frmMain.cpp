@@ -166,6 +166,13 @@ void frmMain::buildControls()
     connect(lvDrinks, &DrinkListView::released, this,
             [this](Qt::MouseButton button, const QPoint &at, bool choseAnother) { lvDrinks_MouseUp(button, at, choseAnother); });
     statusBar()->setSizeGripEnabled(true);
+    // The messages live in a label rather than as the bar's own message: a menu's status tips
+    // replace that message and it is lost, while a label only hides under the tip and comes back.
+    lblStatusText = new QLabel(this);
+    lblStatusText->setObjectName(QStringLiteral("lblStatusText"));
+    lblStatusText->setTextFormat(Qt::PlainText); // the texts may quote names the user typed
+    lblStatusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path must not widen the window
+    statusBar()->addWidget(lblStatusText, 1);
     lblReadOnly = new QLabel(QStringLiteral("Read-only library"), this);
     lblReadOnly->setObjectName(QStringLiteral("lblReadOnly"));
     lblReadOnly->setVisible(false);
@@ -322,7 +329,7 @@ QAction *frmMain::menuItem(const QString &menu, int index) const
 
 QString frmMain::statusText() const
 {
-    return statusBar()->currentMessage();
+    return lblStatusText->text();
 }
 
 // ---- Window events ---------------------------------------------------------------------------------

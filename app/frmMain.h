@@ -47,6 +47,7 @@ public:
     QLabel *lblMissing = nullptr; // under the ingredients: what the user lacks for the shown drink
     QLabel *lblCurrentSet = nullptr;
     QLabel *lblReadOnly = nullptr; // in the status bar while the library cannot be changed
+    QLabel *lblStatusText = nullptr; // the status bar's text: what the last command had to say
     CommonDialog CommonDialog1;
 
     // Toolbar buttons by 1-based position; 3, 5, 9, 12 and 14 are separators.
@@ -60,6 +61,7 @@ public:
     // with drinks, neighbours of the selected drink; the check buttons show the shown drink's marks.
     // The one place that sets a command's state; called whenever one of those changes.
     void updateCommandStates();
+    // The text setStatusText put up last; status tips shown meanwhile do not change it.
     QString statusText() const;
 
     // ---- What the data gateway shows here (frmMain_output.cpp); the list's part goes to lvDrinks ----

@@ -46,8 +46,9 @@ CDatabase &db()
 void prepareBarListDialog(CommonDialog &dialog)
 {
     dialog.Filter = QStringLiteral("Zestro bar list|*.bar");
-    dialog.Flags = CommonDialog::cdlOFNHideReadOnly;
-    dialog.DefaultExt.clear();
+    // A list saved as "mine" is found again by the filter as "mine.bar"; replacing a file is asked.
+    dialog.Flags = CommonDialog::cdlOFNHideReadOnly | CommonDialog::cdlOFNOverwritePrompt;
+    dialog.DefaultExt = QStringLiteral("bar");
 }
 } // namespace
 

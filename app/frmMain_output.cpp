@@ -105,7 +105,8 @@ void frmMain::setRecentSearches(const QStringList &captions)
 
 void frmMain::setStatusText(const QString &text)
 {
-    statusBar()->showMessage(text);
+    lblStatusText->setText(text);
+    lblStatusText->setToolTip(text); // whole, when the bar is too narrow for it
     statusBar()->repaint();
 }
 

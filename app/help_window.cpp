@@ -5,7 +5,9 @@
 #include "common/message_box.h"
 #include "common/program_objects.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -312,6 +314,11 @@ void showHelpWindow(QWidget *parent, const QString &helpFile, int command, int c
     QPointer<HelpWindow> &window = theWindow();
     if (!window)
         window = new HelpWindow(parent ? parent->window() : nullptr);
+    // A modal dialog blocks every window but its own: the help window becomes the dialog's for
+    // now, and closes with it.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != window && !modal->isAncestorOf(window))
+        window->setParent(modal, window->windowFlags());
     if (window->loadHelpFile(helpFile)) {
         if (command == CommonDialog::cdlHelpContext)
             window->showTopic(context);
@@ -321,6 +328,30 @@ void showHelpWindow(QWidget *parent, const QString &helpFile, int command, int c
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void showDialogHelp(QDialog &dialog, const QString &helpFile)
+{
+    static const QHash<QString, int> topics = {
+        {QStringLiteral("frmMyBar"), 15},
+        {QStringLiteral("frmSearchWizard"), 13},
+        {QStringLiteral("frmAddEdit"), 17},
+        {QStringLiteral("frmIngredientMaintenence"), 18},
+        {QStringLiteral("frmIngredientAdd"), 18},
+        {QStringLiteral("frmIngredientsCombine"), 18},
+        {QStringLiteral("frmPrintTagCurrentSet"), 19},
+        {QStringLiteral("frmCopyToClipboard"), 20},
+        {QStringLiteral("frmOptions"), 22},
+        {QStringLiteral("frmTip"), 22},
+        {QStringLiteral("frmBuyNext"), 25},
+        {QStringLiteral("frmExportDrinks"), 26},
+        {QStringLiteral("frmImportConflict"), 26},
+    };
+    CommonDialog help;
+    help.HelpFile = helpFile;
+    help.HelpContext = topics.value(QString::fromLatin1(dialog.metaObject()->className()));
+    help.HelpCommand = help.HelpContext ? CommonDialog::cdlHelpContext : CommonDialog::cdlHelpFinder;
+    help.ShowHelp(&dialog);
 }
 
 HelpWindow *currentHelpWindow()

@@ -73,5 +73,7 @@ private:
 // The help handler the main program installs (common_dialog.h): command 11 opens the finder,
 // command 1 the topic numbered `context`.
 void showHelpWindow(QWidget *parent, const QString &helpFile, int command, int context);
+// F1 in a dialog: the help topic about that dialog, or the contents for one without a topic.
+void showDialogHelp(QDialog &dialog, const QString &helpFile);
 // The window that showHelpWindow made, or null before the first help command.
 HelpWindow *currentHelpWindow();

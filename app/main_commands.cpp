@@ -99,6 +99,19 @@ QIcon commandIcon(const CommandIcon &entry)
     return entry.theme ? QIcon::fromTheme(QLatin1String(entry.theme), own) : own;
 }
 
+// Keys that every desktop program answers, added after a command's own key: the usual key first
+// (the menu shows it), then what the platform's key scheme adds; a Windows scheme has no Quit key.
+struct DesktopKey {
+    Cmd command;
+    QKeySequence::StandardKey standard;
+    QKeyCombination fallback;
+};
+
+const DesktopKey kDesktopKeys[] = {
+    {Cmd::HelpTopics, QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)},
+    {Cmd::Exit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q},
+};
+
 struct MenuItemCommand {
     const char *menu;
     int index;
@@ -190,7 +203,7 @@ void MainCommands::bind(QAction *item, Cmd command, bool withShortcut)
 {
     QAction *target = action(command);
     if (withShortcut)
-        item->setShortcut(shortcut(command));
+        item->setShortcuts(shortcuts(command));
     item->setIcon(target->icon());
     auto follow = [item, target] { item->setEnabled(target->isEnabled()); };
     follow();
@@ -219,8 +232,27 @@ std::optional<Cmd> MainCommands::ofToolbarButton(int position)
 QKeySequence MainCommands::shortcut(Cmd command)
 {
     for (const CommandInfo &info : kCommands) {
-        if (info.command == command && info.key.toCombined() != 0)
+        // A line without a key holds QKeyCombination's default, Key_unknown, which is no key.
+        if (info.command == command && info.key.key() != Qt::Key_unknown)
             return QKeySequence(info.key);
     }
     return QKeySequence();
+}
+
+QList<QKeySequence> MainCommands::shortcuts(Cmd command)
+{
+    QList<QKeySequence> keys;
+    if (const QKeySequence own = shortcut(command); !own.isEmpty())
+        keys << own;
+    for (const DesktopKey &desktop : kDesktopKeys) {
+        if (desktop.command != command)
+            continue;
+        const QList<QKeySequence> desktopKeys = QList<QKeySequence>{QKeySequence(desktop.fallback)}
+                                                + QKeySequence::keyBindings(desktop.standard);
+        for (const QKeySequence &key : desktopKeys) {
+            if (!key.isEmpty() && !keys.contains(key))
+                keys << key;
+        }
+    }
+    return keys;
 }

@@ -4,6 +4,7 @@
 // ("mnuEdit(10)") and are bound to a command: choosing the item triggers the command, and the item's
 // enabled state follows the command's. So each command's state is held by its action alone.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -47,6 +48,8 @@ public:
     static std::optional<Cmd> ofMenuItem(const QString &menu, int index);
     static std::optional<Cmd> ofToolbarButton(int position);
     static QKeySequence shortcut(Cmd command);
+    // The command's own key first, then the keys the desktop gives it (F1 for help, Ctrl+Q to quit).
+    static QList<QKeySequence> shortcuts(Cmd command);
 
 private:
     std::array<QAction *, size_t(Cmd::Count)> m_actions{};

@@ -46,6 +46,7 @@ void Form_Load(frmMain &form, const QString &commandLine)
 
     form.CommonDialog1.HelpFile = QDir(DataFolder()).filePath(QStringLiteral("zestro_help.html"));
     setHelpHandler(showHelpWindow);
+    setDialogHelp([&form](QDialog &dialog) { showDialogHelp(dialog, form.CommonDialog1.HelpFile); });
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
     p.database->setOutputWindow(&form);
 
@@ -159,10 +160,14 @@ void openAnotherDatabase(frmMain &form)
     dialog.Flags = CommonDialog::cdlOFNFileMustExist | CommonDialog::cdlOFNHideReadOnly;
     dialog.DefaultExt = QStringLiteral(".mdb");
     dialog.Filter = QStringLiteral("Zestro Database)|*.mdb");
-    dialog.InitDir = ProgramFolder();
+    // Other libraries are most likely kept beside the one in use: the program's folder for a
+    // built copy, the user's data folder for an installed one.
+    dialog.InitDir = db.FileName().isEmpty() ? ProgramFolder() : QFileInfo(db.FileName()).absolutePath();
     try {
         dialog.ShowOpen(&form);
+        dialog.InitDir.clear(); // the other file dialogs start where they choose
     } catch (const EngineError &e) {
+        dialog.InitDir.clear();
         if (e.number() == err::DialogCancelled)
             return;
         throw;

@@ -1,13 +1,18 @@
 #include "common/common_dialog.h"
 
+#include "common/message_box.h"
 #include "core/engine_error.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -24,6 +29,17 @@ HelpHandler &helpHandler()
 [[noreturn]] void cancelled()
 {
     throw EngineError(err::DialogCancelled, QStringLiteral("Cancel was selected."));
+}
+// The folder last chosen in this run, by the dialog's filter: bar lists, drink files and libraries
+// each open where the user last went for one.
+QHash<QString, QString> &lastFolders()
+{
+    static QHash<QString, QString> folders;
+    return folders;
+}
+void rememberFolder(const QString &filter, const QString &path)
+{
+    lastFolders().insert(filter, QFileInfo(path).absolutePath());
 }
 } // namespace
 
@@ -46,43 +62,79 @@ QString CommonDialog::qtFilter(const QString &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
+QString CommonDialog::withDefaultExt(const QString &chosen, const QString &defaultExt)
+{
+    QString suffix = defaultExt;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    const QString name = QFileInfo(chosen).fileName();
+    if (suffix.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('.')) || QFileInfo(chosen).isDir())
+        return chosen;
+    return chosen + QLatin1Char('.') + suffix;
+}
+
+QString CommonDialog::startFolder() const
+{
+    if (!InitDir.isEmpty())
+        return InitDir;
+    const QString last = lastFolders().value(Filter);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 void CommonDialog::ShowOpen(QWidget *parent)
 {
     std::optional<QString> chosen;
     if (fileHandler()) {
         chosen = fileHandler()(FileDialogKind::Open, *this);
     } else {
-        const QString path = QFileDialog::getOpenFileName(parent, DialogTitle, InitDir, qtFilter(Filter));
+        const QString path = QFileDialog::getOpenFileName(parent, DialogTitle, startFolder(), qtFilter(Filter));
         if (!path.isEmpty())
             chosen = path;
     }
     if (!chosen)
         cancelled();
     FileName = *chosen;
+    rememberFolder(Filter, FileName);
 }
 
 void CommonDialog::ShowSave(QWidget *parent)
 {
-    std::optional<QString> chosen;
-    if (fileHandler()) {
-        chosen = fileHandler()(FileDialogKind::Save, *this);
-    } else {
-        QFileDialog dialog(parent, DialogTitle, InitDir, qtFilter(Filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        QString suffix = DefaultExt;
-        if (suffix.startsWith(QLatin1Char('.')))
-            suffix.remove(0, 1);
-        dialog.setDefaultSuffix(suffix);
-        if (!(Flags & cdlOFNOverwritePrompt))
-            dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (!FileName.isEmpty())
-            dialog.selectFile(FileName);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().first();
+    for (;;) {
+        std::optional<QString> chosen;
+        if (fileHandler()) {
+            chosen = fileHandler()(FileDialogKind::Save, *this);
+        } else {
+            QFileDialog dialog(parent, DialogTitle, startFolder(), qtFilter(Filter));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            QString suffix = DefaultExt;
+            if (suffix.startsWith(QLatin1Char('.')))
+                suffix.remove(0, 1);
+            dialog.setDefaultSuffix(suffix);
+            if (!(Flags & cdlOFNOverwritePrompt))
+                dialog.setOption(QFileDialog::DontConfirmOverwrite);
+            if (!FileName.isEmpty())
+                dialog.selectFile(FileName);
+            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                chosen = dialog.selectedFiles().first();
+        }
+        if (!chosen)
+            cancelled();
+        // A dialog that does not add the extension itself could not ask about the name it makes.
+        const QString path = withDefaultExt(*chosen, DefaultExt);
+        if (path != *chosen && (Flags & cdlOFNOverwritePrompt) && QFileInfo::exists(path)
+            && MsgBox(QStringLiteral("%1 already exists. Replace it?").arg(QFileInfo(path).fileName()),
+                      msgbox::vbYesNo | msgbox::vbExclamation)
+                   != msgbox::vbYes) {
+            FileName = *chosen; // back to the dialog, the typed name in it
+            continue;
+        }
+        FileName = path;
+        rememberFolder(Filter, FileName);
+        return;
     }
-    if (!chosen)
-        cancelled();
-    FileName = *chosen;
 }
 
 void CommonDialog::ShowPrinter(QWidget *parent)

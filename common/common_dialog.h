@@ -1,7 +1,9 @@
 #pragma once
 // The main window's common dialog: file open and save, printer set-up, and the help viewer, with
 // the properties the program sets before showing it. Cancelling raises error 32755, as callers
-// expect. Tests preset the outcome with setFileDialogHandler / setHelpHandler.
+// expect. Tests preset the outcome with setFileDialogHandler / setHelpHandler; what ShowSave does
+// with the chosen name (the default extension, the question before replacing a file) applies to a
+// preset name too.
 
 #include <QString>
 #include <functional>
@@ -40,6 +42,12 @@ public:
 
     // "Zestro bar list|*.bar" -> "Zestro bar list (*.bar)"
     static QString qtFilter(const QString &filter);
+    // The name a save gives: `chosen` with `defaultExt` ("bar" or ".bar") added when the file name
+    // has no extension of its own and is no folder.
+    static QString withDefaultExt(const QString &chosen, const QString &defaultExt);
+    // Where the file dialog opens: InitDir when the caller set one, else the folder last chosen with
+    // the same filter in this run, else the user's documents folder, or home when there is none.
+    QString startFolder() const;
 
     // The printer chosen in ShowPrinter, or null until the user has chosen one.
     QPrinter *Printer() const { return m_printer.get(); }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QTime>
 #include <QUrl>
 #include <chrono>
@@ -17,6 +18,11 @@ std::function<int(QDialog &)> &modalHandler()
 {
     static std::function<int(QDialog &)> handler;
     return handler;
+}
+std::function<void(QDialog &)> &dialogHelp()
+{
+    static std::function<void(QDialog &)> help;
+    return help;
 }
 std::function<void(const QUrl &)> &urlOpener()
 {
@@ -49,12 +55,24 @@ int ShowModal(QDialog &dialog)
 {
     if (modalHandler())
         return modalHandler()(dialog);
+    // The main window's help key is out of reach while a dialog is up: the dialog gets its own.
+    const QString helpKey = QStringLiteral("helpKey");
+    if (dialogHelp() && !dialog.findChild<QShortcut *>(helpKey, Qt::FindDirectChildrenOnly)) {
+        auto *help = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+        help->setObjectName(helpKey);
+        QObject::connect(help, &QShortcut::activated, &dialog, [&dialog] { dialogHelp()(dialog); });
+    }
     return dialog.exec();
 }
 
 void setShowModalHandler(std::function<int(QDialog &)> handler)
 {
     modalHandler() = std::move(handler);
+}
+
+void setDialogHelp(std::function<void(QDialog &)> help)
+{
+    dialogHelp() = std::move(help);
 }
 
 void OpenUrl(const QUrl &url)

@@ -13,6 +13,8 @@ class QWidget;
 // Shows the dialog modally and gives its result (QDialog::Accepted / Rejected).
 int ShowModal(QDialog &dialog);
 void setShowModalHandler(std::function<int(QDialog &)> handler);
+// What F1 does in a dialog that ShowModal shows; the main program installs its help here.
+void setDialogHelp(std::function<void(QDialog &)> help);
 
 // Hands a web or mail address to the desktop; returns at once, failures are ignored.
 void OpenUrl(const QUrl &url);

@@ -52,7 +52,7 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
-    b->setAutoDefault(false); // Enter belongs to the ingredient box, not to a default button
+    b->setAutoDefault(true); // Enter on a button with the focus presses that one, not Done
     return b;
 }
 
@@ -127,6 +127,8 @@ void frmAddEdit::buildControls()
     lines->addLayout(deleteRow);
 
     auto *frame = new QGroupBox(QStringLiteral("New Ingredient"), m_linesColumn);
+    frame->setObjectName(QStringLiteral("fraNewIngredient"));
+    m_newLine = frame;
     auto *grid = new QGridLayout(frame);
     txtAmount = new QLineEdit(frame);
     txtAmount->setObjectName(QStringLiteral("txtAmount"));
@@ -170,6 +172,7 @@ void frmAddEdit::buildControls()
     auto *side = new QVBoxLayout;
     cmdDone = button(QStringLiteral("cmdDone"), QString(), this);
     cmdDone->setProperty("tag", 3);
+    cmdDone->setDefault(true);
     cmdCancel = button(QStringLiteral("cmdCancel"), QString(), this);
     cmdCancel->setProperty("tag", 2);
     cmdIngredients = button(QStringLiteral("cmdIngredients"), QString(), this);
@@ -304,6 +307,19 @@ bool frmAddEdit::eventFilter(QObject *watched, QEvent *event)
             RunCommand([this] { txtAmount_LostFocus(); });
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void frmAddEdit::keyPressEvent(QKeyEvent *event)
+{
+    QWidget *focus = focusWidget();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus && m_newLine->isAncestorOf(focus)) {
+        // The ingredient box adds on its own Enter (returnPressed); the other boxes press Add.
+        if (focus != cmbIngredient && !cmbIngredient->isAncestorOf(focus) && cmdAdd->isEnabled())
+            cmdAdd->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmAddEdit::txtAmount_LostFocus()

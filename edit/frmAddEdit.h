@@ -74,6 +74,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Enter in the new line's boxes adds the line; elsewhere it is Done's, but for the text panes,
+    // where it starts a new line.
+    void keyPressEvent(QKeyEvent *event) override;
     void reject() override;
 
 private:
@@ -92,4 +95,5 @@ private:
     bool m_checkingName = false;
     std::array<UnitEntry, kUnitCount> m_units;
     QWidget *m_linesColumn = nullptr;
+    QWidget *m_newLine = nullptr; // the frame that makes a new line
 };

@@ -105,9 +105,10 @@ void frmIngredientMaintenence::buildControls()
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(6);
     for (QPushButton *button : {cmdAddEdit[0], cmdAddEdit[1], cmdDelete, cmdCombine, cmdDone}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true); // Enter on a button with the focus presses that one
         button->setMinimumWidth(96);
     }
+    cmdDone->setDefault(true);
     buttons->addWidget(cmdAddEdit[0]);
     buttons->addWidget(cmdAddEdit[1]);
     buttons->addWidget(cmdDelete);
@@ -211,6 +212,12 @@ bool frmIngredientMaintenence::eventFilter(QObject *watched, QEvent *event)
             lvIngredients->scrollToItem(current);
             const QRect row = lvIngredients->visualItemRect(current);
             lvIngredients_MouseUp(Qt::RightButton, lvIngredients->viewport()->mapToGlobal(QPoint(row.left() + row.height(), row.bottom())));
+            return true;
+        }
+        // Enter edits the chosen ingredient, as a double click does; with none or several chosen it
+        // is Done's.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && cmdAddEdit[1]->isEnabled()) {
+            RunCommand([this] { cmdAddEdit_Click(1); });
             return true;
         }
     }

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -69,7 +70,7 @@ frmSearchWizard::frmSearchWizard(QWidget *parent)
 
     const CZestro30 fallbackSettings;
     const CZestro30 &settings = program().settings ? *program().settings : fallbackSettings;
-    txtSlack->setText(settings.BarListSlack().toString());
+    txtSlack->setValue(slackOf(settings.BarListSlack()));
     resize(sizeHint().expandedTo(QSize(480, 360)));
     routines().CenterToWindow(program().mainForm ? static_cast<QWidget *>(program().mainForm) : parentWidget(), this);
     routines().LoadResStrings(this);
@@ -112,9 +113,14 @@ void frmSearchWizard::buildControls()
     cmdFinish->setProperty("tag", 203);
     cmdCancel = new QPushButton(this);
     cmdCancel->setProperty("tag", 204);
-    // Enter belongs to the text boxes on these pages, so no button may take it as the default.
+    cmdBack->setObjectName(QStringLiteral("cmdBack"));
+    cmdNext->setObjectName(QStringLiteral("cmdNext"));
+    cmdFinish->setObjectName(QStringLiteral("cmdFinish"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter in a text box presses the page's default button (updateDefaultButton); a button that
+    // has the focus takes Enter itself.
     for (QPushButton *button : {cmdBack, cmdNext, cmdFinish, cmdCancel, cmdAdd, cmdRemove}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         button->setMinimumWidth(84);
     }
     connect(cmdBack, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdBack_Click, this));
@@ -123,9 +129,6 @@ void frmSearchWizard::buildControls()
     connect(cmdCancel, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdCancel_Click, this));
     connect(cmdAdd, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdAdd_Click, this));
     connect(cmdRemove, &QPushButton::clicked, this, guarded(&frmSearchWizard::cmdRemove_Click, this));
-    connect(txtDrinkName, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
-    connect(txtDirections, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
-    connect(txtSlack, &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmdFinish_Click, this));
     connect(cmbIngredients->lineEdit(), &QLineEdit::returnPressed, this, guarded(&frmSearchWizard::cmbIngredients_Enter, this));
 
     auto *buttons = new QHBoxLayout;
@@ -264,8 +267,11 @@ QWidget *frmSearchWizard::buildDirectionsPage()
 QWidget *frmSearchWizard::buildBarlistPage()
 {
     auto *page = new QWidget(this);
-    txtSlack = new QLineEdit(page);
-    txtSlack->setMaximumWidth(txtSlack->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    txtSlack = new QSpinBox(page);
+    txtSlack->setObjectName(QStringLiteral("txtSlack"));
+    txtSlack->setRange(0, kMaxSlack);
+    txtSlack->setValue(kDefaultSlack);
+    txtSlack->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     chkSaveSlack = new QCheckBox(QStringLiteral("Make this the default number."), page);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -280,6 +286,20 @@ void frmSearchWizard::showPage(QWidget *page)
 {
     pages->setCurrentWidget(page);
     m_questions->setCurrentIndex(pages->indexOf(page));
+    updateDefaultButton();
+}
+
+void frmSearchWizard::updateDefaultButton()
+{
+    const bool firstPage = pages->currentWidget() == pctMain;
+    (firstPage && cmdNext->isEnabled() ? cmdNext : cmdFinish)->setDefault(true);
+}
+
+int frmSearchWizard::slackOf(const QVariant &setting)
+{
+    bool isNumber = false;
+    const int slack = setting.toString().trimmed().toInt(&isNumber);
+    return isNumber && slack >= 0 && slack <= kMaxSlack ? slack : kDefaultSlack;
 }
 
 int frmSearchWizard::selectedOption() const

@@ -15,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QStackedWidget;
 
 class frmSearchWizard : public QDialog {
@@ -42,7 +43,7 @@ public:
     QPushButton *cmdAdd = nullptr;
     QPushButton *cmdRemove = nullptr;
     QLineEdit *txtDirections = nullptr;
-    QLineEdit *txtSlack = nullptr;
+    QSpinBox *txtSlack = nullptr; // the slack: how many of a drink's lines may be missing
     QCheckBox *chkSaveSlack = nullptr;
     QPushButton *cmdBack = nullptr;
     QPushButton *cmdNext = nullptr;
@@ -62,6 +63,8 @@ public:
 
     // Closes the wizard that is open, if any; the search engine calls it when a search ends.
     static void unloadIfLoaded();
+    // The slack a stored setting gives: its number when it is one the box can show, else 1.
+    static int slackOf(const QVariant &setting);
 
 protected:
     void showEvent(QShowEvent *event) override; // the Activate step: a shortcut opens its page
@@ -77,6 +80,8 @@ private:
     QWidget *buildBarlistPage();
     QWidget *addPage(QWidget *page, QLabel *question);
     void showPage(QWidget *page);
+    // Enter presses Next on the first page while there is a second one, Finish otherwise.
+    void updateDefaultButton();
     void openSecondPage(int option);
     int selectedOption() const;
     void cmbIngredients_Edited();

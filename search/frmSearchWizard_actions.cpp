@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -45,6 +46,13 @@ void frmSearchWizard::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Cancel)) {
         cmdCancel->click();
+        return;
+    }
+    // Enter in the ingredient box adds the typed name, or finishes when there is none
+    // (cmbIngredients_Enter); the default button must not take it as well.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (focusWidget() == cmbIngredients || cmbIngredients->isAncestorOf(focusWidget()))) {
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -81,6 +89,7 @@ void frmSearchWizard::optSearchType_Click(int index)
     const bool needsTerms = index <= 3 || index == kBarListOption;
     cmdNext->setEnabled(needsTerms);
     cmdFinish->setEnabled(!needsTerms);
+    updateDefaultButton();
 }
 
 void frmSearchWizard::optSearchType_DblClick(int index)
@@ -137,6 +146,7 @@ void frmSearchWizard::openSecondPage(int option)
     cmdNext->setEnabled(false);
     cmdFinish->setEnabled(true);
     cmdBack->setEnabled(true);
+    updateDefaultButton();
 }
 
 void frmSearchWizard::cmdBack_Click()
@@ -150,8 +160,9 @@ void frmSearchWizard::cmdBack_Click()
 void frmSearchWizard::cmdFinish_Click()
 {
     const int option = selectedOption();
-    bool slackIsNumber = true;
-    const qint16 slack = txtSlack->text().trimmed().toShort(&slackIsNumber);
+    // The box takes only numbers in its range; an emptied box is the one text it lets through.
+    const bool slackIsNumber = txtSlack->hasAcceptableInput();
+    const auto slack = qint16(txtSlack->value());
     if (option == kBarListOption && !slackIsNumber) {
         // Checked before anything is saved or searched, so the user can put it right.
         MsgBox(kSlackNotANumber, msgbox::vbExclamation);
@@ -185,7 +196,7 @@ void frmSearchWizard::cmdFinish_Click()
     case kBarListOption: {
         if (chkSaveSlack->isChecked()) {
             CZestro30 fallbackSettings;
-            (program().settings ? *program().settings : fallbackSettings).setBarListSlack(txtSlack->text().trimmed());
+            (program().settings ? *program().settings : fallbackSettings).setBarListSlack(QString::number(slack));
         }
         // Read before the search: what it found does not change the bar list.
         const bool barListEmpty =

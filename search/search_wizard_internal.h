@@ -14,6 +14,9 @@ namespace wizard {
 
 constexpr int kMaxIngredients = 20;
 constexpr int kBarListOption = 8;
+// The most lines a drink may lack in a bar-list search; more than that finds nearly every drink.
+constexpr int kMaxSlack = 20;
+constexpr int kDefaultSlack = 1;
 // String numbers of the first eight options' captions; the bar-list option has its own text.
 constexpr std::array<int, 8> kSearchTypeTags{205, 5, 206, 212, 207, 208, 209, 211};
 // The search types of the mark options 4 to 7 (printed comes before user-submitted on the page).

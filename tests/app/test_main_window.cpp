@@ -109,8 +109,9 @@ private slots:
         QVERIFY(f.toolbarButton(10)->isCheckable() && f.toolbarButton(11)->isCheckable());
         QVERIFY(!f.toolbarButton(1)->isCheckable());
         const auto shortcuts = QList<QPair<QString, int>>{{"mnuEdit", 5}, {"mnuEdit", 10}, {"mnuEdit", 30}, {"mnuEdit", 50},
-                                                          {"mnuView", 20}, {"mnuView", 23}, {"mnuSearch", 10}, {"mnuTools", 30}};
-        const QStringList keys = {"Ctrl+A", "Ctrl+E", "Del", "Ctrl+C", "Ctrl+P", "Ctrl+N", "Ctrl+W", "Ctrl+I"};
+                                                          {"mnuView", 20}, {"mnuView", 23}, {"mnuSearch", 10}, {"mnuTools", 30},
+                                                          {"mnuHelp", 10}, {"mnuFile", 99}};
+        const QStringList keys = {"Ctrl+A", "Ctrl+E", "Del", "Ctrl+C", "Ctrl+P", "Ctrl+N", "Ctrl+W", "Ctrl+I", "F1", "Ctrl+Q"};
         for (int i = 0; i < shortcuts.size(); ++i)
             QCOMPARE(f.menuItem(shortcuts[i].first, shortcuts[i].second)->shortcut().toString(), keys[i]);
         // The start-up made the toolbar flat.

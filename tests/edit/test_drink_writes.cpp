@@ -110,6 +110,24 @@ private slots:
         QCOMPARE(p.listedNames(), sorted);
     }
 
+    // Enter: a new line in a text pane, Add in the new line's boxes, Done elsewhere.
+    void enterInTheEditor()
+    {
+        StartedProgram p;
+        edit(p, 5, [&](frmAddEdit &d) {
+            d.show();
+            d.cmbIngredient->setEditText(p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients LIMIT 1")).first());
+            d.cmdAdd->setEnabled(true); // as typing the name does
+            for (QWidget *box : std::initializer_list<QWidget *>{d.txtDirections, d.txtDirections, d.txtAmount, d.txtDrinkName}) {
+                box->setFocus();
+                QTest::keyClicks(box, QStringLiteral("2"));
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        QCOMPARE(p.rows(QStringLiteral("SELECT Description, (SELECT COUNT(*) FROM DrinkRel r WHERE r.DrinkID = d.ID) FROM Drinks d WHERE Name = '2'")),
+                 QStringList{QStringLiteral("2\n2|1")});
+    }
+
     void editKeepsIdentifierAndMarksAndReplacesLines()
     {
         StartedProgram p;

@@ -361,10 +361,13 @@ private slots:
         if (answer)
             bar.p.boxes().answerNext(answer);
         triggerCommand(bar.p.form(), command);
+        QStatusTipEvent tip(QStringLiteral("Open database")), left{QString()}; // a menu item hovered, then left
+        QApplication::sendEvent(&bar.p.form(), &tip);
+        QApplication::sendEvent(&bar.p.form(), &left);
         QCOMPARE(bar.p.form().statusText(), status);
         QCOMPARE(bar.asked, dialogs);
         QCOMPARE(bar.filters, QStringList(dialogs.size(), QStringLiteral("Zestro bar list|*.bar")));
-        QCOMPARE(bar.flags, QList<int>(dialogs.size(), 4));
+        QCOMPARE(bar.flags, QList<int>(dialogs.size(), 6)); // no read-only box; replacing a file is asked
         if (command == QLatin1String("actImportBarList")) {
             const ShownMessage question = bar.p.boxes().messages().first();
             QCOMPARE(question.text, QStringLiteral("Would you like to export your current bar list before importing a new one?"));
@@ -379,6 +382,34 @@ private slots:
                                                            : QStringLiteral("You have everything for this drink."));
         if (dialogs.first() == int(FileDialogKind::Save) && paths.first() != QString())
             QCOMPARE(readAll(bar.path("out.bar")), QByteArray("Gin\r\nTonic water\r\nCr\xe8me de cassis\r\nRum \r\n"));
+    }
+
+    // ".bar" is added to a name typed without one; if that names a file, No goes back to the dialog.
+    void exportAddsTheExtension_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("none typed") << QStringList{"mine"} << 0 << "mine.bar";
+        QTest::newRow("file exists, Yes") << QStringList{"in"} << int(msgbox::vbYes) << "in.bar";
+        QTest::newRow("file exists, No") << QStringList{"in", "other"} << int(msgbox::vbNo) << "other.bar";
+    }
+
+    void exportAddsTheExtension()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, written);
+        Bar bar(*m_program, m_library);
+        bar.write("Lime\r\n"); // in.bar
+        for (const QString &name : typed)
+            bar.answers << bar.path(qPrintable(name));
+        if (answer)
+            bar.p.boxes().answerNext(answer);
+        triggerCommand(bar.p.form(), QStringLiteral("actExportBarList"));
+        QCOMPARE(bar.asked.size(), typed.size());
+        QCOMPARE(bar.p.boxes().texts(), answer ? QStringList{"in.bar already exists. Replace it?"} : QStringList());
+        QVERIFY(readAll(bar.path(qPrintable(written))).startsWith("Gin\r\n"));
     }
 
 private:
