@@ -1,5 +1,7 @@
 #include "app/window_state.h"
 
+#include "app/detail_pane.h"
+
 #include "core/product_info.h"
 #include "core/settings_access.h"
 
@@ -18,8 +20,15 @@ const QString kPosition = QStringLiteral("Position");
 const QString kSize = QStringLiteral("Size");
 const QString kMaximized = QStringLiteral("Maximized");
 const QString kShownDrink = QStringLiteral("Shown Drink");
-// The splitters by object name, with the key each is kept under.
-const std::pair<const char *, const char *> kSplitters[] = {{"splMain", "Splitter"}, {"splDetail", "Detail Splitter"}};
+// The splitters by object name, with the key each is kept under. The detail panes follow the content
+// of the drink shown until the user drags them; only a dragged position is a choice worth keeping,
+// and keeping any other would stop that sizing on the next start.
+struct KeptSplitter {
+    const char *name;
+    const char *key;
+    bool onlyWhenDragged;
+};
+const KeptSplitter kSplitters[] = {{"splMain", "Splitter", false}, {"splDetail", "Detail Splitter", true}};
 
 QString setting(const QString &key)
 {
@@ -90,13 +99,15 @@ void restoreWindowState(QMainWindow &form)
     const QRect place = onScreen(QRect(QPoint(position[0], position[1]), wanted), form.minimumSize());
     form.resize(place.size());
     form.move(place.topLeft());
-    for (const auto &[name, key] : kSplitters) {
+    for (const auto &[name, key, onlyWhenDragged] : kSplitters) {
         auto *splitter = form.findChild<QSplitter *>(QLatin1String(name));
         if (!splitter)
             continue;
         const QList<int> sizes = numbersOf(setting(QLatin1String(key)), splitter->count());
-        if (!sizes.isEmpty() && std::all_of(sizes.cbegin(), sizes.cend(), [](int v) { return v > 0; }))
+        if (!sizes.isEmpty() && std::all_of(sizes.cbegin(), sizes.cend(), [](int v) { return v > 0; })) {
             splitter->setSizes(sizes);
+            splitter->setProperty(DetailPaneSizer::kUserSized, true);
+        }
     }
     if (setting(kMaximized) == QLatin1String("true"))
         form.setWindowState(form.windowState() | Qt::WindowMaximized);
@@ -116,9 +127,11 @@ void saveWindowState(const QMainWindow &form, const std::optional<QString> &show
         {kSize, numbers({normal.width(), normal.height()})},
         {kMaximized, maximized ? QStringLiteral("true") : QStringLiteral("false")},
     };
-    for (const auto &[name, key] : kSplitters)
-        if (const auto *splitter = form.findChild<QSplitter *>(QLatin1String(name)))
-            values.append({QLatin1String(key), numbers(splitter->sizes())});
+    for (const auto &[name, key, onlyWhenDragged] : kSplitters)
+        if (const auto *splitter = form.findChild<QSplitter *>(QLatin1String(name))) {
+            const bool dragged = splitter->property(DetailPaneSizer::kUserSized).toBool();
+            values.append({QLatin1String(key), dragged || !onlyWhenDragged ? numbers(splitter->sizes()) : QString()});
+        }
     if (shownDrink)
         values.append({kShownDrink, *shownDrink});
     SaveSettings(kAppTitle, kSection, values);
