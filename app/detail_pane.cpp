@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -80,6 +81,7 @@ QPlainTextEdit *readOnlyTextPane(QWidget *parent, const char *name)
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     onWindowBackground(box);
     box->document()->setDocumentMargin(2);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the text wraps at the pane's width
     box->setMinimumHeight(box->fontMetrics().lineSpacing() * 2 + 8);
     return box;
 }
@@ -142,14 +144,33 @@ DetailPaneSizer::DetailPaneSizer(QSplitter *panes, QTreeWidget *lines, QPlainTex
     : QObject(panes), m_panes(panes), m_lines(lines), m_directions(directions), m_comments(comments)
 {
     connect(panes, &QSplitter::splitterMoved, this, [this] { m_panes->setProperty(kUserSized, true); });
+    // The tree view keeps the heights its rows had when they were laid out: a drink shown before the
+    // window first appears wraps at the columns' first, narrow widths.
+    connect(lines->header(), &QHeaderView::sectionResized, this, &DetailPaneSizer::fitWhenLaidOut);
     panes->installEventFilter(this);
 }
 
 bool DetailPaneSizer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panes && event->type() == QEvent::Resize)
+    if (watched == m_panes && event->type() == QEvent::Resize) {
         fit();
+        fitWhenLaidOut(); // the panes inside still have their old widths now
+    }
     return QObject::eventFilter(watched, event);
+}
+
+// Once the events in hand are through, when every pane has its new width: the rows wrapped afresh
+// and the panes fitted to them. Any number of calls before then make one fit.
+void DetailPaneSizer::fitWhenLaidOut()
+{
+    if (m_fitPending)
+        return;
+    m_fitPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_fitPending = false;
+        m_lines->doItemsLayout();
+        fit();
+    });
 }
 
 int DetailPaneSizer::linesHeight(int enough) const

@@ -43,9 +43,11 @@ private:
     int linesHeight(int enough) const; // stops counting rows at `enough`
     int textHeight(const QPlainTextEdit *pane) const;
     void fitAmountColumn();
+    void fitWhenLaidOut();
 
     QSplitter *m_panes;
     QTreeWidget *m_lines;
     QPlainTextEdit *m_directions;
     QPlainTextEdit *m_comments;
+    bool m_fitPending = false;
 };

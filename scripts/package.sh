@@ -12,6 +12,6 @@ cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZESTRO_
   -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" >/dev/null
 cmake --build build-package
 desktop-file-validate packaging/io.github.zestro.Zestro.desktop
-appstreamcli validate --no-net build-package/packaging/io.github.zestro.Zestro.metainfo.xml
+appstreamcli validate build-package/packaging/io.github.zestro.Zestro.metainfo.xml
 (cd build-package && cpack -G DEB)
 ls build-package/zestro_*.deb
