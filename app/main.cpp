@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 
 namespace {
 
@@ -32,31 +31,26 @@ bool displayMissing(int argc, char *argv[])
     return true;
 }
 
-// DISPLAY names an X server that cannot be reached (gone, or refusing this user): Qt would abort
-// there too. libxcb is asked directly, loaded at run time as Qt's own X plugin loads it. A
-// system without libxcb has no X plugin either, and Qt says so itself.
-bool displayUnreachable()
+// DISPLAY names an X server that cannot be reached (gone, or refusing this user): Qt ends the
+// program from inside QApplication with a fatal message and an abort. Until the application stands,
+// a fatal message is shown with advice and ends the program with status 1, without a core file.
+// (A test connection of our own before Qt's made Qt's connection fail now and then.)
+QtMessageHandler qtHandler = nullptr;
+
+void startupMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (!isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"))
-        return false;
-    void *xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!xcb)
-        return false;
-    using Connect = void *(*)(const char *, int *);
-    using HasError = int (*)(void *);
-    using Disconnect = void (*)(void *);
-    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
-    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
-    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
-    bool unreachable = false;
-    if (connect && hasError && disconnect) {
-        void *connection = connect(nullptr, nullptr);
-        unreachable = hasError(connection) != 0;
-        disconnect(connection);
+    if (type != QtFatalMsg) {
+        if (qtHandler)
+            qtHandler(type, context, text);
+        return;
     }
-    // Kept loaded: Qt's X plugin links the same library, and unloading it here made Qt's own
-    // connection fail.
-    return unreachable;
+    std::fprintf(stderr,
+                 "zestro: %s\n"
+                 "zestro: Zestro could not start its window on the display \"%s\". Check that the X server is "
+                 "running and that this user may use it, or run Zestro under a virtual X server:\n"
+                 "    xvfb-run zestro\n",
+                 qPrintable(text.trimmed()), isSet("DISPLAY") ? std::getenv("DISPLAY") : "");
+    std::_Exit(1);
 }
 
 } // namespace
@@ -72,24 +66,14 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
-    if (displayUnreachable()) {
-        std::fprintf(stderr,
-                     "zestro: Zestro could not connect to the display \"%s\" named by DISPLAY.\n"
-                     "Check that the X server is running and that this user may use it, or run Zestro under "
-                     "a virtual X server:\n"
-                     "    xvfb-run zestro\n",
-                     std::getenv("DISPLAY"));
-        return 1;
-    }
-
+    qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Zestro"));
     QApplication::setApplicationVersion(QStringLiteral(ZESTRO_VERSION_TEXT));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zestro.png")));
-    // Ties the windows to the installed desktop entry, whose icon the desktop then shows.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zestro.Zestro"));
 
     auto *form = new frmMain;
     form->setAttribute(Qt::WA_DeleteOnClose);
