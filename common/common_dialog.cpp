@@ -41,6 +41,11 @@ void rememberFolder(const QString &filter, const QString &path)
 {
     lastFolders().insert(filter, QFileInfo(path).absolutePath());
 }
+// "bar" of ".bar" or "bar".
+QString bareSuffix(const QString &defaultExt)
+{
+    return defaultExt.startsWith(QLatin1Char('.')) ? defaultExt.mid(1) : defaultExt;
+}
 } // namespace
 
 void setFileDialogHandler(FileDialogHandler handler)
@@ -64,9 +69,7 @@ QString CommonDialog::qtFilter(const QString &filter)
 
 QString CommonDialog::withDefaultExt(const QString &chosen, const QString &defaultExt)
 {
-    QString suffix = defaultExt;
-    if (suffix.startsWith(QLatin1Char('.')))
-        suffix.remove(0, 1);
+    const QString suffix = bareSuffix(defaultExt);
     const QString name = QFileInfo(chosen).fileName();
     if (suffix.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('.')) || QFileInfo(chosen).isDir())
         return chosen;
@@ -109,10 +112,7 @@ void CommonDialog::ShowSave(QWidget *parent)
         } else {
             QFileDialog dialog(parent, DialogTitle, startFolder(), qtFilter(Filter));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
-            QString suffix = DefaultExt;
-            if (suffix.startsWith(QLatin1Char('.')))
-                suffix.remove(0, 1);
-            dialog.setDefaultSuffix(suffix);
+            dialog.setDefaultSuffix(bareSuffix(DefaultExt));
             if (!(Flags & cdlOFNOverwritePrompt))
                 dialog.setOption(QFileDialog::DontConfirmOverwrite);
             if (!FileName.isEmpty())

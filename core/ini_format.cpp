@@ -19,6 +19,17 @@ bool isHex(QChar c)
     return hexValue(c) >= 0;
 }
 
+// Half of a surrogate pair without its other half: UTF-8 has no form for it, so it is escaped.
+bool loneSurrogate(const QString &text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text.at(i - 1).isHighSurrogate();
+    return false;
+}
+
 void appendPercent(QString &out, char16_t u)
 {
     out += (u <= 0xFF ? QStringLiteral("%%1").arg(uint(u), 2, 16, QLatin1Char('0'))
@@ -38,7 +49,7 @@ QString escapedName(const QString &name, bool section)
         const char16_t u = c.unicode();
         if (u == u'/' && !section) {
             out += QLatin1Char('\\');
-        } else if (u < 0x20 || u == 0x7F || u == u'%' || u == u'=' || u == u'"' || u == u'\\' || u == u'/'
+        } else if (u < 0x20 || u == 0x7F || loneSurrogate(name, i) || u == u'%' || u == u'=' || u == u'"' || u == u'\\' || u == u'/'
                    || ((i == 0 || i == last) && c.isSpace()) || (i == 0 && (u == u';' || u == u'#' || u == u'['))
                    || (section && u == u']')) {
             appendPercent(out, u);
@@ -84,7 +95,8 @@ QString escapedValue(const QVariant &value)
     QString out;
     out.reserve(text.size() + 2);
     bool afterHexEscape = false;
-    for (const QChar c : std::as_const(text)) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const char16_t u = c.unicode();
         // A hex escape reads every hex digit after it: a digit that follows one is escaped too.
         if (afterHexEscape && isHex(c)) {
@@ -99,7 +111,7 @@ QString escapedValue(const QVariant &value)
         case u'\r': out += QLatin1String("\\r"); break;
         case u'\t': out += QLatin1String("\\t"); break;
         default:
-            if (u < 0x20 || u == 0x7F) {
+            if (u < 0x20 || u == 0x7F || loneSurrogate(text, i)) {
                 out += QStringLiteral("\\x%1").arg(uint(u), 0, 16);
                 afterHexEscape = true;
             } else {
@@ -107,8 +119,9 @@ QString escapedValue(const QVariant &value)
             }
         }
     }
-    // Quotes keep the spaces at either end; a ';' could start a comment for other INI readers.
-    if (out.contains(QLatin1Char(';')) || out.startsWith(QLatin1Char(' ')) || out.endsWith(QLatin1Char(' ')))
+    // Quotes keep the spaces at either end (any the line's trimming would take, a no-break space
+    // too); a ';' could start a comment for other INI readers.
+    if (out.contains(QLatin1Char(';')) || (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace())))
         out = QLatin1Char('"') + out + QLatin1Char('"');
     return out;
 }
@@ -208,10 +221,14 @@ QSettings::SettingsMap parse(const QByteArray &bytes)
         const qsizetype equals = line.indexOf(u'=');
         if (equals <= 0)
             continue; // not a setting: kept out rather than guessed at
-        const QString key = unescapedName(line.left(equals).trimmed());
-        if (key.isEmpty())
+        // As QSettings names keys: no empty group between slashes, none at either end. A path with
+        // one could not be written back as the same section and key.
+        const QString path = (section + QLatin1Char('/') + unescapedName(line.left(equals).trimmed()))
+                                 .split(QLatin1Char('/'), Qt::SkipEmptyParts)
+                                 .join(QLatin1Char('/'));
+        if (path.isEmpty())
             continue;
-        map.insert(section.isEmpty() ? key : section + QLatin1Char('/') + key, unescapedValue(line.mid(equals + 1)));
+        map.insert(path, unescapedValue(line.mid(equals + 1)));
     }
     return map;
 }

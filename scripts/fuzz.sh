@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${ZESTRO_FUZZ_SECONDS:-20}
-targets=(jet_sql criteria fraction amount bar_list library_json)
+targets=(jet_sql criteria fraction amount bar_list library_json settings_ini)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZESTRO_FUZZ=ON -DZESTRO_BUILD_TESTS=OFF >/dev/null

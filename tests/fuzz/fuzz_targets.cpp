@@ -4,6 +4,7 @@
 // program that replays the seeds and every input that once crashed a target.
 
 #include "core/engine_error.h"
+#include "core/ini_format.h"
 #include "core/number_format.h"
 #include "core/amount_text.h"
 #include "search/bar_list_text.h"
@@ -92,13 +93,21 @@ void libraryJson(QByteArrayView data)
             "a library written reads back whole");
 }
 
+// A settings file read is written and read back the same, whatever a hand or a crash left in it.
+void settingsIni(QByteArrayView data)
+{
+    const QSettings::SettingsMap map = ini::parse(data.toByteArray());
+    require(ini::parse(ini::format(map)) == map, "a settings file written reads back the same");
+}
+
 struct Target {
     const char *name;
     void (*run)(QByteArrayView data);
 };
 
-const Target kTargets[] = {{"jet_sql", jetSql}, {"criteria", criteria},      {"fraction", fraction},
-                           {"amount", amount},  {"bar_list", barList},       {"library_json", libraryJson}};
+const Target kTargets[] = {{"jet_sql", jetSql}, {"criteria", criteria}, {"fraction", fraction},
+                           {"amount", amount},  {"bar_list", barList},  {"library_json", libraryJson},
+                           {"settings_ini", settingsIni}};
 
 } // namespace
 
