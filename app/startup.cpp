@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QScopeGuard>
@@ -34,6 +35,21 @@ void openWithBusyPointer(CDatabase &db)
     QCoreApplication::processEvents();
 }
 
+// Clears the note of a start in progress when the window first shows, then leaves.
+class OpeningMarkClearer : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            SaveSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("OpeningDatabase"), QString());
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 void Form_Load(frmMain &form, const QString &commandLine)
@@ -46,9 +62,14 @@ void Form_Load(frmMain &form, const QString &commandLine)
 
     form.CommonDialog1.HelpFile = QDir(DataFolder()).filePath(QStringLiteral("zestro_help.html"));
     setHelpHandler(showHelpWindow);
+    setGuardedFile([] { return program().database ? program().database->FileName() : QString(); });
     setDialogHelp([&form](QDialog &dialog) { showDialogHelp(dialog, form.CommonDialog1.HelpFile); });
     p.commonRoutines->MakeToolbarFlat(form.Toolbar1);
     p.database->setOutputWindow(&form);
+
+    const QString settingsProblem = setAsideUnreadableSettings(kAppTitle);
+    if (!settingsProblem.isEmpty())
+        MsgBox(settingsProblem, msgbox::vbExclamation);
 
     const QString line = commandLine.toLower();
     p.maintainerA = line.contains(QLatin1String("vexo"));
@@ -66,7 +87,8 @@ void Form_Load(frmMain &form, const QString &commandLine)
     form.menuItem(QStringLiteral("mnuEdit"), 5)->setText(LoadResString(170));
 
     const QString stored = GetSetting(kAppTitle, QStringLiteral("Options"), QStringLiteral("Database"));
-    p.database->setFileName(stored.isEmpty() ? provideUserLibrary() : stored);
+    QString notMade;
+    p.database->setFileName(stored.isEmpty() ? provideUserLibrary(&notMade) : stored);
     p.commonRoutines->CenterForm(&form);
     restoreWindowState(form);
 
@@ -74,8 +96,9 @@ void Form_Load(frmMain &form, const QString &commandLine)
     // reason the open gives.
     if (!QFileInfo::exists(p.database->FileName())) {
         form.show();
-        MsgBox(QStringLiteral("The file '") + p.database->FileName() + QStringLiteral("' cannot be found.  You can select another ")
-                   + QStringLiteral("database by choosing File|Open."),
+        MsgBox((notMade.isEmpty() ? QStringLiteral("The file '") + p.database->FileName() + QStringLiteral("' cannot be found.")
+                                  : notMade)
+                   + QStringLiteral("  You can select another database by choosing File|Open."),
                msgbox::vbExclamation);
         return;
     }
@@ -95,6 +118,9 @@ void Form_Load(frmMain &form, const QString &commandLine)
         }
     }
     SaveSetting(kAppTitle, QStringLiteral("Options"), opening, file);
+    // The window first shows once the library is open and listed: the start got through the file,
+    // whatever the tip of the day shown after it, or the user, does next.
+    form.installEventFilter(new OpeningMarkClearer(&form));
     const auto reached = qScopeGuard([&] {
         if (std::uncaught_exceptions() == 0) // the window was reached, with or without a database
             SaveSetting(kAppTitle, QStringLiteral("Options"), opening, QString());

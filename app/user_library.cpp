@@ -22,39 +22,63 @@ QString userDataFolder()
 }
 
 // Copies under a working name and renames, so an interrupted copy never leaves a half library
-// under the name the program opens.
-void copyStarter(const QString &starter, const QString &target)
+// under the name the program opens. Returns why the copy failed, or nothing.
+QString copyStarter(const QString &starter, const QString &target)
 {
     const QString work = target + QStringLiteral(".copying");
     QFile::remove(work);
-    if (!QFile::copy(starter, work))
-        return;
+    QFile from(starter);
+    if (!from.copy(work)) {
+        const QString why = from.errorString();
+        QFile::remove(work);
+        return why;
+    }
     QFile::setPermissions(work, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                     | QFileDevice::ReadOther);
-    if (!QFile::rename(work, target))
+    QFile copied(work);
+    if (!copied.rename(target)) {
+        const QString why = copied.errorString();
         QFile::remove(work);
+        return why;
+    }
+    return QString();
+}
+
+QString cannotMake(const QString &target, const QString &starter, const QString &why)
+{
+    return QStringLiteral("Zestro could not make your library '%1' from the starter library '%2': %3.")
+        .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(starter), why);
 }
 
 } // namespace
 
-QString provideUserLibrary()
+QString provideUserLibrary(QString *problem)
 {
     const QDir programFolder(ProgramFolder());
     const QString besideProgram = programFolder.filePath(kUserLibraryName);
     if (QFileInfo::exists(besideProgram))
         return besideProgram;
     const QString dataFolder = DataFolder();
+    const QString starter = QDir(dataFolder).filePath(kStarterLibraryName);
     QString target = besideProgram;
     // An installed copy never writes into its bin folder, not even when run by root.
     if (QDir(dataFolder) != programFolder || !writableFolder(programFolder.path())) {
         const QString data = userDataFolder();
-        QDir().mkpath(data);
         target = QDir(data).filePath(kUserLibraryName);
         if (QFileInfo::exists(target))
             return target;
+        if (!QDir().mkpath(data) || !writableFolder(data)) {
+            if (problem)
+                *problem = cannotMake(target, starter, QStringLiteral("the folder '%1' cannot be made or written")
+                                                           .arg(QDir::toNativeSeparators(data)));
+            return target;
+        }
     }
-    const QString starter = QDir(dataFolder).filePath(kStarterLibraryName);
-    if (QFileInfo(starter).isFile())
-        copyStarter(starter, target);
+    // Without a starter there is nothing to make the library from: the missing-file message follows.
+    if (!QFileInfo(starter).isFile())
+        return target;
+    const QString why = copyStarter(starter, target);
+    if (!why.isEmpty() && problem)
+        *problem = cannotMake(target, starter, why);
     return target;
 }

@@ -11,6 +11,6 @@ inline const QString kStarterLibraryName = QStringLiteral("zestro-starter.mdb");
 // zestro.mdb beside the program when it is there, or when the program runs from a writable
 // folder that also holds its side files (a build tree or an unpacked copy). Otherwise, as for an
 // installed copy, the user's data folder (~/.local/share/Zestro/). When no library is there yet,
-// the starter library is copied there from DataFolder() first; a failed copy leaves no file, so
-// the missing-file message follows.
-QString provideUserLibrary();
+// the starter library is copied there from DataFolder() first; a failed copy leaves no file and
+// sets `problem` to a sentence saying what could not be made, where, and why.
+QString provideUserLibrary(QString *problem = nullptr);

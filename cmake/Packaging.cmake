@@ -2,7 +2,6 @@
 # Tests, the benchmark and the fuzz programs are never installed.
 
 set(ZESTRO_APP_ID io.github.zestro.Zestro)
-set(ZESTRO_HOMEPAGE https://zestro.example.org/)
 # Honours SOURCE_DATE_EPOCH, so a package built again from the same source is the same.
 string(TIMESTAMP ZESTRO_RELEASE_DATE "%Y-%m-%d" UTC)
 set(ZESTRO_DATA_DIR ${CMAKE_INSTALL_DATADIR}/zestro)
@@ -44,7 +43,7 @@ endforeach()
 set(CPACK_PACKAGE_NAME zestro)
 set(CPACK_PACKAGE_VENDOR "The Zestro developers")
 set(CPACK_PACKAGE_CONTACT "The Zestro developers <dravo@zestro.example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL ${ZESTRO_HOMEPAGE})
+# No Homepage field: the project has no web page that resolves yet.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "drink recipe library for the desktop")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB)

@@ -48,6 +48,10 @@ public:
     // Where the file dialog opens: InitDir when the caller set one, else the folder last chosen with
     // the same filter in this run, else the user's documents folder, or home when there is none.
     QString startFolder() const;
+    // The name a save dialog offers: FileName when it is of the dialog's kind (DefaultExt), else the
+    // name last chosen with the same filter; in startFolder() when it names no folder; never the
+    // guarded file.
+    QString proposedName() const;
 
     // The printer chosen in ShowPrinter, or null until the user has chosen one.
     QPrinter *Printer() const { return m_printer.get(); }
@@ -64,3 +68,8 @@ void setFileDialogHandler(FileDialogHandler handler);
 // Shows the help file; the main program installs its help window here.
 using HelpHandler = std::function<void(QWidget *parent, const QString &file, int command, int context)>;
 void setHelpHandler(HelpHandler handler);
+// The file no save may replace (the open library), by whatever path a save names it. ShowSave and
+// the printer's PDF file refuse it with a message and ask again.
+using GuardedFileProvider = std::function<QString()>;
+void setGuardedFile(GuardedFileProvider provider);
+bool isGuardedFile(const QString &path);

@@ -210,10 +210,12 @@ QSettings::SettingsMap parse(const QByteArray &bytes)
         if (line.startsWith(u'[')) {
             const qsizetype close = line.lastIndexOf(u']');
             const QStringView name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+            // "[General]" holds the keys outside any group; a group of that name in any letter case
+            // is written "[%General]", "[%general]"..., and keeps its own spelling when read back.
             if (name.compare(kGeneral, Qt::CaseInsensitive) == 0)
-                section.clear(); // the keys outside any group
-            else if (name.compare(QLatin1String("%General"), Qt::CaseInsensitive) == 0)
-                section = kGeneral;
+                section.clear();
+            else if (name.startsWith(u'%') && name.mid(1).compare(kGeneral, Qt::CaseInsensitive) == 0)
+                section = name.mid(1).toString();
             else
                 section = unescapedName(name);
             continue;
@@ -255,9 +257,30 @@ QByteArray format(const QSettings::SettingsMap &map)
     return text.toUtf8();
 }
 
+bool isSettingsText(const QByteArray &bytes)
+{
+    // Our own files escape every control character; a few typed by hand are forgiven.
+    qsizetype controls = 0;
+    for (const char c : bytes) {
+        if (c == '\0')
+            return false;
+        if (uchar(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v')
+            ++controls;
+    }
+    return controls * 100 <= bytes.size();
+}
+
 bool read(QIODevice &device, QSettings::SettingsMap &map)
 {
-    map = parse(device.readAll());
+    map.clear();
+    // Far larger than any settings file this program writes: nothing is read, so a file of junk
+    // costs neither the start's time nor its memory.
+    if (device.size() > kMaxSettingsBytes)
+        return false;
+    const QByteArray bytes = device.read(kMaxSettingsBytes + 1);
+    if (bytes.size() > kMaxSettingsBytes || !isSettingsText(bytes))
+        return false;
+    map = parse(bytes);
     return true;
 }
 

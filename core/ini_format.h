@@ -10,6 +10,10 @@
 
 namespace ini {
 
+// A settings file above this size, or one that is not text, is refused unread (read gives false).
+inline constexpr qsizetype kMaxSettingsBytes = 1024 * 1024;
+bool isSettingsText(const QByteArray &bytes);
+
 bool read(QIODevice &device, QSettings::SettingsMap &map);
 bool write(QIODevice &device, const QSettings::SettingsMap &map);
 

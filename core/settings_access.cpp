@@ -2,8 +2,11 @@
 
 #include "core/ini_format.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 
 namespace {
@@ -44,4 +47,29 @@ bool SaveSettings(const QString &appName, const QString &section, const QList<st
         store.setValue(settingsKey(section, key), value);
     store.sync();
     return store.status() == QSettings::NoError;
+}
+
+QString setAsideUnreadableSettings(const QString &appName)
+{
+    QString path;
+    {
+        // The reader refuses such a file unread, so asking QSettings where the file is costs nothing.
+        const QSettings store(ini::settingsFormat(), QSettings::UserScope, appName, appName);
+        requireTestHome(store);
+        if (store.status() != QSettings::FormatError)
+            return QString();
+        path = store.fileName();
+    }
+    QString aside = path + QStringLiteral(".bad");
+    if (QFileInfo::exists(aside))
+        aside = path + QStringLiteral(".bad-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QFile::remove(aside);
+    const QString size = QLocale::system().formattedDataSize(QFileInfo(path).size());
+    if (!QFile::rename(path, aside))
+        return QStringLiteral("The settings file '%1' (%2) is not one Zestro wrote: it is too large or not text.  Zestro starts with its "
+                              "default settings, and could not set the file aside.")
+            .arg(QDir::toNativeSeparators(path), size);
+    return QStringLiteral("The settings file '%1' (%2) is not one Zestro wrote: it is too large or not text.  Zestro starts with its "
+                          "default settings and has kept the file as '%3'.")
+        .arg(QDir::toNativeSeparators(path), size, QDir::toNativeSeparators(aside));
 }

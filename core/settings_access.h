@@ -15,3 +15,7 @@ void SaveSetting(const QString &appName, const QString &section, const QString &
 // Several keys of one section in one write of the file; false when the file could not be written
 // (the old one is then left as it was).
 bool SaveSettings(const QString &appName, const QString &section, const QList<std::pair<QString, QString>> &values);
+// A settings file the reader refuses (far too large, or not text) is renamed <file>.bad so the
+// program starts with its defaults; returns the sentence that tells the user, or nothing when the
+// file is fine or absent.
+QString setAsideUnreadableSettings(const QString &appName);

@@ -14,7 +14,7 @@ packages=(
 )
 if [ "${1:-}" = "--package" ]; then
   packages+=(
-    dpkg-dev                                # dpkg-shlibdeps: the package's library dependencies
+    dpkg-dev file                           # dpkg-shlibdeps and CPack's look at the binaries: the package's library dependencies
     desktop-file-utils appstream            # desktop-file-validate, appstreamcli
   )
 fi

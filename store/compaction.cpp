@@ -181,8 +181,8 @@ CompactionResult CDatabase::compactFile()
             before = contentsOf(*m_db);
         }
     } catch (const EngineError &e) {
-        if (e.number() == err::PathFileAccess)
-            fileInUse();
+        // A leftover that cannot be deleted (a folder of that name, say) is named in the message;
+        // the library stays open as it was.
         throw CompactionFailed{CompactionFailed::NothingDone, {e}};
     }
 
@@ -204,7 +204,12 @@ CompactionResult CDatabase::compactFile()
         if (::rename(native(work).constData(), native(target).constData()) != 0)
             fileError(QStringLiteral("cannot replace"), target);
         replacing = false;
-        syncFolder(target);
+        // The compaction has taken place: a folder that cannot be flushed could at worst bring the
+        // old file, whole, back after a power cut, so it is no failure to report.
+        try {
+            syncFolder(target);
+        } catch (const EngineError &) {
+        }
         result.sizeAfter = QFileInfo(target).size();
 
         keepOut.reset();
@@ -212,8 +217,9 @@ CompactionResult CDatabase::compactFile()
         return result;
     } catch (const EngineError &e) {
         discardWorkingCopy(work);
-        // A refused rename leaves the original under its name, untouched: the program goes on with it.
-        if (e.number() == err::PathFileAccess && !replacing)
+        // Only a file another program holds ends the program; any other refused step leaves the
+        // original under its name, untouched, and the program goes on with it.
+        if (e.number() == err::FileInUse)
             fileInUse();
         // The file under the database's name is whole whatever failed: open it again.
         QList<EngineError> errors{replacing ? EngineError(e.number(), e.description() + QStringLiteral("  The database was left as it was."))

@@ -217,6 +217,16 @@ std::unique_ptr<Database> CreateDatabase(const QString &path, const QString &con
     return std::unique_ptr<Database>(new Database(conn));
 }
 
+namespace {
+void discardCopy(Database &source, const QString &destination)
+{
+    source.Close();
+    QFile::remove(destination);
+    // A journal left beside the name would be played back into the next file made under it.
+    QFile::remove(destination + QStringLiteral("-journal"));
+}
+} // namespace
+
 void CompactDatabase(const QString &source, const QString &destination, const QString &destinationLocale, int options,
                      const QString &sourceConnect)
 {
@@ -247,11 +257,24 @@ void CompactDatabase(const QString &source, const QString &destination, const QS
         execute(src->m_conn, QStringLiteral("DETACH DATABASE compacted"));
         src->Close();
         flushToDisk(destination);
+    } catch (const EngineError &e) {
+        // SQLite opens a file it may not open for writing (no descriptor left, say) read-only
+        // instead, and the reason is lost; the copy we just created is ours to write, so ask the
+        // system again for it rather than call the library read-only.
+        QString why = QStringLiteral("the system opened it for reading only");
+        if (e.number() == err::ReadOnly) {
+            const int fd = ::open(QFile::encodeName(destination).constData(), O_RDWR | O_CLOEXEC);
+            if (fd < 0)
+                why = QString::fromLocal8Bit(std::strerror(errno));
+            else
+                ::close(fd);
+        }
+        discardCopy(*src, destination);
+        if (e.number() == err::ReadOnly)
+            throw EngineError(err::CannotOpenFile, QStringLiteral("Cannot write the compacted copy '%1' (%2).").arg(destination, why));
+        throw;
     } catch (...) {
-        src->Close();
-        QFile::remove(destination);
-        // A journal left beside the name would be played back into the next file made under it.
-        QFile::remove(destination + QStringLiteral("-journal"));
+        discardCopy(*src, destination);
         throw;
     }
 }

@@ -56,6 +56,29 @@ private slots:
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bin/zestro.mdb"))));
         setProgramFolder(QString());
     }
+
+    // A data folder that cannot be made: no library, and a sentence saying what, where and why.
+    void firstRunThatCannotCopySaysWhy()
+    {
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        QVERIFY(dir.mkpath(QStringLiteral("share/zestro")) && dir.mkpath(QStringLiteral("bin")));
+        for (const QString &name : {QStringLiteral("share/zestro/") + kStarterLibraryName, QStringLiteral("home")}) {
+            QFile file(dir.filePath(name)); // "home" a file, so no folder can be made in it
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
+        setProgramFolder(dir.filePath(QStringLiteral("bin")));
+        QString problem;
+        const QString library = provideUserLibrary(&problem);
+        setProgramFolder(QString());
+        QCOMPARE(library, dir.filePath(QStringLiteral("home/Zestro/zestro.mdb")));
+        QVERIFY(!QFile::exists(library));
+        QCOMPARE(problem, QStringLiteral("Zestro could not make your library '%1' from the starter library '%2': the folder '%3' "
+                                         "cannot be made or written.")
+                              .arg(library, dir.filePath(QStringLiteral("share/zestro/zestro-starter.mdb")),
+                                   dir.filePath(QStringLiteral("home/Zestro"))));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstallLayout)

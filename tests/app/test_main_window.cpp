@@ -424,6 +424,26 @@ private slots:
         setProgramFolder(QString());
     }
 
+    // Closing or ending the program while the tip of the day shows is no unfinished start.
+    void tipShowsAfterTheStartIsNoted()
+    {
+        TempSettings settings;
+        QTemporaryDir dir;
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Database"), fixture::starterLibrary(dir.path()));
+        setProgramFolder(dir.path());
+        QStringList duringTip;
+        ModalScript script([&](QDialog &) {
+            duringTip << GetSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("OpeningDatabase"));
+            return int(QDialog::Rejected);
+        });
+        frmMain form;
+        Form_Load(form, QStringLiteral("kymp"));
+        QCOMPARE(script.shown, QStringList{QStringLiteral("frmTip")});
+        QCOMPARE(duringTip, QStringList{QString()});
+        Form_Unload(form);
+        setProgramFolder(QString());
+    }
+
     void fileOpenSwitchesToAnotherLibrary()
     {
         StartedProgram p;

@@ -6,7 +6,9 @@
 #include "core/engine_error.h"
 #include "support/temp_settings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QtTest>
 
@@ -51,6 +53,8 @@ private slots:
     void fileIsReadable_data();
     void fileIsReadable();
     void olderEncodedFileReadsAndIsRewritten();
+    void unreadableFileIsSetAside_data();
+    void unreadableFileIsSetAside();
 };
 
 void TestSettings::freshInstallDefaults()
@@ -331,6 +335,46 @@ void TestSettings::olderEncodedFileReadsAndIsRewritten()
     const QByteArray text = file.readAll();
     QVERIFY2(!text.contains('%') && text.contains("[Other Section]\nOdd=@Variant(\\0\\0\\0\\x7f)\nSub\\Some Key=\"  spaced  \"\n"),
              text.constData());
+}
+
+void TestSettings::unreadableFileIsSetAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("setAside");
+    const QByteArray ours = "[Options]\nRandom Drink=0\n";
+    const auto padded = [&](qsizetype size) { return ours + ';' + QByteArray(size - ours.size() - 2, 'x') + '\n'; };
+    QTest::newRow("our own") << ours << false;
+    QTest::newRow("one megabyte") << padded(1024 * 1024) << false;
+    QTest::newRow("a byte over a megabyte") << padded(1024 * 1024 + 1) << true;
+    QTest::newRow("a NUL byte") << ours + QByteArray("x=\0", 3) << true;
+    QTest::newRow("control bytes") << ours + QByteArray(200, '\x01') << true;
+    QTest::newRow("a few control bytes") << ours + "\x01\x02\n" + QByteArray(300, ';') << false;
+}
+
+void TestSettings::unreadableFileIsSetAside()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, setAside);
+    TempSettings settings;
+    QVERIFY(QDir().mkpath(QFileInfo(settings.iniFile()).path()));
+    QFile file(settings.iniFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+
+    const QString message = setAsideUnreadableSettings(QStringLiteral("Zestro"));
+    QCOMPARE(message.isEmpty(), !setAside);
+    QCOMPARE(QFile::exists(settings.iniFile() + QStringLiteral(".bad")), setAside);
+    QCOMPARE(storedText(QStringLiteral("Random Drink")), setAside ? QStringLiteral("<missing>") : QStringLiteral("0"));
+    if (setAside) {
+        QVERIFY2(message.endsWith(QStringLiteral("has kept the file as '%1.bad'.").arg(settings.iniFile())), qPrintable(message));
+        QFile bad(settings.iniFile() + QStringLiteral(".bad"));
+        QVERIFY(bad.open(QIODevice::ReadOnly));
+        QCOMPARE(bad.readAll(), content);
+        // The start goes on with a settings file of its own.
+        SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Random Drink"), QStringLiteral("1"));
+        QCOMPARE(QSettings(settings.iniFile(), QSettings::IniFormat).value(QStringLiteral("Options/Random Drink")).toString(),
+                 QStringLiteral("1"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -2,6 +2,7 @@
 // files made elsewhere (other line ends, encodings, odd lines), files that are no bar list, and a
 // failed import that must keep the bar list that was there.
 
+#include "output/frmExportDrinks.h"
 #include "store/CDatabase.h"
 #include "store/engine/jet_dialect.h"
 #include "support/fixture_db.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -50,6 +53,7 @@ struct Bar {
     QList<int> asked;                      // FileDialogKind
     QStringList filters;
     QList<int> flags;
+    QStringList proposed;                  // the name each dialog offered
 
     Bar(StartedProgram &program, const QString &library) : p(program)
     {
@@ -64,6 +68,7 @@ struct Bar {
             asked << int(kind);
             filters << dialog.Filter;
             flags << dialog.Flags;
+            proposed << dialog.FileName;
             return answers.isEmpty() ? std::nullopt : answers.takeFirst();
         });
     }
@@ -410,6 +415,49 @@ private slots:
         QCOMPARE(bar.asked.size(), typed.size());
         QCOMPARE(bar.p.boxes().texts(), answer ? QStringList{"in.bar already exists. Replace it?"} : QStringList());
         QVERIFY(readAll(bar.path(qPrintable(written))).startsWith("Gin\r\n"));
+    }
+
+    // No save replaces the open library, by whatever name it is reached; the dialog asks again.
+    void noSaveReplacesTheOpenLibrary_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("alias");
+        QTest::newRow("bar list, the library's own path") << "actExportBarList" << "";
+        QTest::newRow("bar list, a hard link") << "actExportBarList" << "hard";
+        QTest::newRow("bar list, a symbolic link") << "actExportBarList" << "symbolic";
+        QTest::newRow("drinks, the library's own path") << "actExportDrinks" << "";
+    }
+
+    void noSaveReplacesTheOpenLibrary()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, alias);
+        Bar bar(*m_program, m_library);
+        const QString library = bar.p.db().FileName();
+        QString named = library;
+        if (!alias.isEmpty()) {
+            named = bar.path("other.mdb");
+            QVERIFY(alias == QLatin1String("hard") ? ::link(QFile::encodeName(library), QFile::encodeName(named)) == 0
+                                                  : QFile::link(library, named));
+        }
+        const QByteArray before = readAll(library);
+        bar.p.form().CommonDialog1.FileName = library; // as File, Open leaves it
+        bar.answers = {named, bar.path("safe")};
+        ModalScript wholeLibrary([](QDialog &dialog) { // the drinks export asks which drinks first
+            auto &choice = static_cast<frmExportDrinks &>(dialog);
+            choice.optOption[1]->setChecked(true);
+            choice.cmdButtons[0]->click();
+            return choice.result();
+        });
+        triggerCommand(bar.p.form(), command);
+        QCOMPARE(bar.asked.size(), 2);
+        QVERIFY(!bar.proposed.first().endsWith(QLatin1String(".mdb")));
+        QCOMPARE(bar.p.boxes().texts().value(0), QStringLiteral("'%1' is the library Zestro has open, and saving there would "
+                                                                "replace it.  Please choose another name.")
+                                                     .arg(named));
+        QCOMPARE(readAll(library), before);
+        QVERIFY(bar.p.db().isOpen());
+        QVERIFY(!bar.p.listedNames().isEmpty());
     }
 
 private:
