@@ -38,7 +38,7 @@ void CDatabase::ShowDrinkInfo(const QString &name)
 
     DrinkDetail detail;
     detail.drink = std::move(shown->drink);
-    detail.barListInUse = database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE Has <> 0)")) != 0;
+    detail.barListInUse = database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE %1 <> 0)").arg(barListMark())) != 0;
     for (qsizetype i = 0; i < detail.drink.lines.size(); ++i) {
         const Drink::Line &line = detail.drink.lines[i];
         detail.lines.append({Drink::lineText(line), line.ingredient, detail.barListInUse && !shown->available[i], line.amount});

@@ -142,7 +142,8 @@ void checkRoom(const Held &held, const Plan &plan)
 // Writes the plan in the caller's transaction; false when the user cancelled part-way.
 bool write(engine::Database &db, const library::Library &lib, Held &held, const Plan &plan, QProgressDialog &progress)
 {
-    engine::Statement addIngredient(db, QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (?, ?, ?, 0)"));
+    // Has is left to its default, and so works on an older file without the column too.
+    engine::Statement addIngredient(db, QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common) VALUES (?, ?, ?)"));
     int nextIngredientId = held.lastIngredientId;
     for (const int i : plan.newIngredients) {
         const library::Ingredient &ing = lib.ingredients[i];

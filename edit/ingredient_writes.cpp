@@ -129,6 +129,8 @@ int IngredientWrites::add(const QString &sIngredient, bool bCommon)
 
 void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)
 {
+    if (bHas)
+        m_db.requireBarList(); // a file without the column has no bar list to put it on
     m_db.requireWritable();
     const QString name = storedName(sNewName);
     checkName(name);
@@ -150,7 +152,8 @@ void IngredientWrites::rename(const QString &sOldName, const QString &sNewName, 
     ingredients.Edit();
     ingredients.Fields(QStringLiteral("Ingredient")) = name;
     ingredients.Fields(QStringLiteral("Common")) = bCommon;
-    ingredients.Fields(QStringLiteral("Has")) = bHas;
+    if (m_db.hasBarListColumn())
+        ingredients.Fields(QStringLiteral("Has")) = bHas;
     ingredients.Update();
     tx.commit();
 }

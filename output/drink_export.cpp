@@ -27,8 +27,9 @@ namespace {
 library::Library readLibrary(CDatabase &db)
 {
     library::Library lib;
-    engine::Statement ingredients(db.database(), QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients "
-                                                                "WHERE Ingredient IS NOT NULL ORDER BY Ingredient COLLATE NAMEKEY, ID"));
+    engine::Statement ingredients(db.database(), QStringLiteral("SELECT Ingredient, Common, %1 FROM Ingredients "
+                                                                "WHERE Ingredient IS NOT NULL ORDER BY Ingredient COLLATE NAMEKEY, ID")
+                                                     .arg(db.barListMark()));
     while (ingredients.next())
         lib.ingredients.append({ingredients.text(0), ingredients.integer(1) != 0, ingredients.integer(2) != 0});
     lib.drinks = DrinkStore(db).readAll();

@@ -20,10 +20,13 @@
 
 namespace {
 
-// Every drink line with its ingredient's flags, grouped by drink.
-const QString kLinesByDrink = QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,")
-                              + QStringLiteral("Ingredients.Has FROM DrinkRel,Ingredients WHERE ")
-                              + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
+// Every drink line with its ingredient's flags, grouped by drink; `onHand` reads the bar-list mark.
+QString linesByDrink(const QString &onHand)
+{
+    return QStringLiteral("SELECT DrinkRel.DrinkID,DrinkRel.IngID,Ingredients.Common,")
+           + QStringLiteral("%1 AS Has FROM DrinkRel,Ingredients WHERE ").arg(onHand)
+           + QStringLiteral("DrinkRel.IngID=Ingredients.ID ORDER BY DrinkRel.DrinkID");
+}
 
 struct FoundDrink {
     qint16 id;
@@ -100,11 +103,11 @@ std::optional<bool> flagOfFound(engine::Recordset &ingredients, const QString &c
 
 } // namespace
 
-SearchResult DrinkSearch::barList(int slack)
+SearchResult DrinkSearch::barList(int slack, const QString &onHand)
 {
     std::vector<FoundDrink> found;
     {
-        auto lines = m_db.OpenRecordset(kLinesByDrink, engine::dbOpenForwardOnly);
+        auto lines = m_db.OpenRecordset(linesByDrink(onHand), engine::dbOpenForwardOnly);
         found = drinksWithinSlack(*lines, slack);
     }
     SearchResult result;
@@ -124,7 +127,7 @@ void CDatabase::BarList(qint16 iSlack)
         frmStatus::setStatusCaption(QStringLiteral("Searching..."));
         QCoreApplication::processEvents();
     }
-    const SearchResult found = DrinkSearch(database()).barList(iSlack);
+    const SearchResult found = DrinkSearch(database()).barList(iSlack, barListMark(QStringLiteral("Ingredients.Has")));
     wait.restore();
     if (found.isEmpty()) {
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
@@ -145,8 +148,10 @@ std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredient
 
 std::optional<bool> CDatabase::HasIngredientName(const QString &sIngredientName)
 {
-    return flagOfFound(ingredientsTable(), QStringLiteral("Ingredient = ") + engine::quotedName(sIngredientName),
-                       QStringLiteral("Has"));
+    const QString criteria = QStringLiteral("Ingredient = ") + engine::quotedName(sIngredientName);
+    if (m_barListMissing) // a file without the column: found or not, and never on the bar list
+        return flagOfFound(ingredientsTable(), criteria, QStringLiteral("ID")) ? std::optional<bool>(false) : std::nullopt;
+    return flagOfFound(ingredientsTable(), criteria, QStringLiteral("Has"));
 }
 
 std::optional<bool> CDatabase::IsIngredientCommonID(qint16 iIngredientID)

@@ -247,9 +247,11 @@ bool CDatabase::BarlistExport()
         ingredients.Requery(); // from the first row, with rows added or removed by action queries
         if (!ingredients.Eof()) {
             engine::Field name = ingredients.Fields(QStringLiteral("Ingredient"));
-            engine::Field has = ingredients.Fields(QStringLiteral("Has"));
-            for (; !ingredients.Eof(); ingredients.MoveNext()) {
-                if (has.Value().toBool())
+            std::optional<engine::Field> has; // none on a file without the column: an empty bar list
+            if (hasBarListColumn())
+                has.emplace(ingredients.Fields(QStringLiteral("Has")));
+            for (; has && !ingredients.Eof(); ingredients.MoveNext()) {
+                if (has->Value().toBool())
                     names << name.Value().toString();
             }
         }
@@ -271,7 +273,7 @@ bool CDatabase::BarlistImport()
     QStringList unknown;
     bool changed = false;
     try {
-        requireWritable(); // said before the user picks a file, not after
+        requireBarList(); // said before the user picks a file, not after
         dialog.ShowOpen(m_output->dialogParent());
         // The whole file is read before the bar list changes, so a bad file costs nothing.
         const QStringList lines = readBarList(dialog.FileName);

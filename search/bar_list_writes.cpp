@@ -18,6 +18,7 @@ void BarListWrites::setOnHand(CDatabase &database, const QList<OnHandChange> &ch
         // A statement for many ticks at once: one a tick would make a large change slow, and a
         // bounded number of ids keeps each statement small whatever the size of the library.
         constexpr qsizetype kIdsAStatement = 1000;
+        database.requireBarList();
         WriteTransaction write(database);
         auto set = [&database](const QStringList &ids, bool value) {
             for (qsizetype from = 0; from < ids.size(); from += kIdsAStatement)

@@ -99,10 +99,10 @@ std::vector<Unlocked> unlockedDrinks(const Library &library, const Choice &choic
     return drinks;
 }
 
-Library readLibrary(engine::Database &db)
+Library readLibrary(engine::Database &db, const QString &onHand)
 {
     Library library;
-    auto ingredients = db.OpenRecordset(QStringLiteral("SELECT ID, Ingredient, Common, Has FROM Ingredients"),
+    auto ingredients = db.OpenRecordset(QStringLiteral("SELECT ID, Ingredient, Common, %1 AS Has FROM Ingredients").arg(onHand),
                                         engine::dbOpenForwardOnly);
     if (!ingredients->Eof()) {
         engine::Field id = ingredients->Fields(QStringLiteral("ID"));

@@ -52,8 +52,9 @@ struct Unlocked {
 // The drinks of a choice, each once, in name order.
 std::vector<Unlocked> unlockedDrinks(const Library &library, const Choice &choice);
 
-// The ingredients, drinks and lines of the open library, each read in one pass.
-Library readLibrary(engine::Database &db);
+// The ingredients, drinks and lines of the open library, each read in one pass. `onHand` reads an
+// ingredient's bar-list mark (CDatabase::barListMark).
+Library readLibrary(engine::Database &db, const QString &onHand = QStringLiteral("Has"));
 
 // The slack of the bar-list search as the user set it; 1 when unset or not a whole number >= 0.
 int defaultSlack();

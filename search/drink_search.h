@@ -44,8 +44,8 @@ public:
 
     // Drinks I Can Make: the drinks with at most `slack` lines neither on the bar list nor common,
     // and at least one line that is. Listed in key order with their missing counts; the first is
-    // the one to select.
-    SearchResult barList(int slack);
+    // the one to select. `onHand` reads an ingredient's bar-list mark (CDatabase::barListMark).
+    SearchResult barList(int slack, const QString &onHand = QStringLiteral("Ingredients.Has"));
 
     // The toolbar's search box: the drinks whose name holds `typed` (every drink when it is empty),
     // blind to case and accents, by the name rule.

@@ -105,7 +105,7 @@ void frmBuyNext::buildControls()
 void frmBuyNext::rank()
 {
     BusyCursor wait;
-    m_library = buynext::readLibrary(m_db.database());
+    m_library = buynext::readLibrary(m_db.database(), m_db.barListMark());
     m_choices = buynext::rankChoices(m_library, m_slack);
     lvBuyNext->clear();
     QList<QTreeWidgetItem *> rows;
@@ -181,6 +181,7 @@ void frmBuyNext::cmdAddToBarList_Click()
     const int id = m_choices.at(size_t(item->data(0, kChoiceRole).toInt())).ingredientId;
     {
         UndoStep step(m_db, QStringLiteral("Add to Bar List"));
+        m_db.requireBarList();
         WriteTransaction tx(m_db);
         m_db.database().Execute(QStringLiteral("UPDATE Ingredients SET Has = True WHERE ID = ") + QString::number(id));
         tx.commit();

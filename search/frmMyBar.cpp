@@ -365,7 +365,7 @@ void frmMyBar::cmdCancel_Click()
 
 void showMyBar(CDatabase &db)
 {
-    db.requireWritable(); // said before the user ticks anything, not after
+    db.requireBarList(); // said before the user ticks anything, not after
     OutputWindow *output = db.output();
     QList<OnHandChange> saved;
     {

@@ -40,6 +40,10 @@ QStringList ingredientNames(CDatabase &db, bool bTrim)
 
 std::unique_ptr<engine::Recordset> CDatabase::GetIngredientList()
 {
+    // The older layout's stored query names the column it lacks until it is upgraded.
+    if (m_barListMissing)
+        return database().OpenRecordset(QStringLiteral("SELECT Ingredient, Common, 0 AS Has FROM Ingredients ORDER BY Ingredient, ID"),
+                                        engine::dbOpenSnapshot);
     return database().QueryDefs(QStringLiteral("GetIngList")).OpenRecordset(engine::dbOpenSnapshot);
 }
 
@@ -68,14 +72,16 @@ void CDatabase::LoadIngredientListListview(QTreeWidget *lv, int iCommonSub, int 
     if (!ingredients.Eof()) {
         engine::Field name = ingredients.Fields(QStringLiteral("Ingredient"));
         engine::Field common = ingredients.Fields(QStringLiteral("Common"));
-        engine::Field has = ingredients.Fields(QStringLiteral("Has"));
+        std::optional<engine::Field> has;
+        if (!m_barListMissing)
+            has.emplace(ingredients.Fields(QStringLiteral("Has")));
         try {
             for (; !ingredients.Eof(); ingredients.MoveNext()) {
                 auto *item = new QTreeWidgetItem(QStringList{name.Value().toString()});
                 items.append(item);
                 if (iCommonSub >= 0 && common.Value().toBool())
                     item->setText(iCommonSub, kMark);
-                if (iHaveSub >= 0 && has.Value().toBool())
+                if (iHaveSub >= 0 && has && has->Value().toBool())
                     item->setText(iHaveSub, kMark);
             }
         } catch (...) {

@@ -55,6 +55,15 @@ public:
     QString readOnlyReason() const { return m_readOnlyReason; }
     // Every write starts here: throws the read-only error with its reason before anything is written.
     void requireWritable() const;
+    // An older library lacks the bar list's column (Ingredients.Has) until the open adds it. Where
+    // that could not run (a read-only file or folder) the file is read as it is: no ingredient is
+    // on the bar list, and the bar list cannot be changed.
+    bool hasBarListColumn() const { return !m_barListMissing; }
+    // What a statement reads for an ingredient's bar-list mark: `column` as given ("Has",
+    // "Ingredients.Has"), or the column's default, 0, where the file lacks it.
+    QString barListMark(const QString &column = QStringLiteral("Has")) const;
+    // A write of the bar list starts here: requireWritable's refusal, or one for a file without the column.
+    void requireBarList() const;
 
     // ---- Record lookups (drinks: store/drink_store.cpp) ----
     QString DrinkCount();
@@ -207,6 +216,7 @@ private:
     // Held while a file is open, so a second copy of the program cannot edit it behind our back.
     std::unique_ptr<FileLock> m_fileLock;
     QString m_readOnlyReason;
+    bool m_barListMissing = false; // an older file that could not be upgraded
     // The marks last shown beside the list, and the file's change stamp when they were read: every
     // search fills the list again, and reading the marks means reading the whole drinks table.
     std::pair<qint64, qint64> m_listMarksStamp{-1, -1};

@@ -147,9 +147,10 @@ std::optional<DrinkStore::Shown> DrinkStore::readShown(const QString &name, int 
     }
 
     engine::Statement lines(db, QStringLiteral("SELECT DrinkRel.Amount, Ingredients.Ingredient, Ingredients.ID, "
-                                               "Ingredients.Common <> 0 OR Ingredients.Has <> 0 FROM DrinkRel "
+                                               "Ingredients.Common <> 0 OR %1 <> 0 FROM DrinkRel "
                                                "JOIN Ingredients ON Ingredients.ID = DrinkRel.IngID WHERE DrinkRel.DrinkID = ? "
-                                               "ORDER BY DrinkRel.rowid LIMIT ?"));
+                                               "ORDER BY DrinkRel.rowid LIMIT ?")
+                                    .arg(m_db.barListMark(QStringLiteral("Ingredients.Has"))));
     lines.bind(1, shown.drink.key).bind(2, maxLines + 1);
     while (lines.next()) {
         if (shown.drink.lines.size() == maxLines) {

@@ -102,6 +102,7 @@ bool CDatabase::DbClose()
     m_listMarks.clear();
     m_fileLock.reset();
     m_readOnlyReason.clear();
+    m_barListMissing = false;
     m_undo.clear();
     if (m_output)
         m_output->setReadOnlyNotice(QString());
@@ -112,6 +113,7 @@ void CDatabase::CheckDatabase()
 {
     const QString table = QStringLiteral("Ingredients");
     const QString field = QStringLiteral("Has");
+    m_barListMissing = false;
     if (CGeneralDatabase::DoesFieldExist(*m_db, table, field))
         return;
     if (m_output)
@@ -122,10 +124,26 @@ void CDatabase::CheckDatabase()
     try {
         CGeneralDatabase::AddField(*m_db, tableDef, field, engine::dbBoolean);
     } catch (const EngineError &e) {
-        // The library still opens: everything but the bar list works without the field.
+        // The library still opens and is read as it is: everything but the bar list works without
+        // the field (barListMark).
+        m_barListMissing = true;
         if (m_output)
             m_output->notify(e.description(), Notice::Exclamation);
     }
+}
+
+QString CDatabase::barListMark(const QString &column) const
+{
+    return m_barListMissing ? QStringLiteral("0") : column;
+}
+
+void CDatabase::requireBarList() const
+{
+    requireWritable();
+    if (m_barListMissing)
+        throw EngineError(err::ReadOnly, QStringLiteral("This library was made by an older version of Zestro and could not be brought up "
+                                                        "to date when it was opened, so its bar list cannot be changed.  Open it again to "
+                                                        "try once more.  Nothing was changed."));
 }
 
 void CDatabase::requireWritable() const

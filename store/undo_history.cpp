@@ -2,6 +2,7 @@
 
 #include "core/number_format.h"
 #include "store/CDatabase.h"
+#include "store/engine/name_sql.h"
 #include "store/write_transaction.h"
 
 #include <algorithm>
@@ -24,15 +25,25 @@ QString inLiteral(const QString &text)
 struct Recorded {
     const char *table;
     const char *drinkColumn; // the column naming the drink a row belongs to; null for none
+    const char *nameColumn;  // the row's name, which no other row may share under the name rule; null for none
 };
 
-const Recorded kRecorded[] = {{"Drinks", "ID"}, {"DrinkRel", "DrinkID"}, {"Ingredients", nullptr}};
+const Recorded kRecorded[] = {{"Drinks", "ID", "Name"}, {"DrinkRel", "DrinkID", nullptr}, {"Ingredients", nullptr, "Ingredient"}};
 
-// What the triggers log: the row's rowid (for an update the new one, and the old one in oldrid) and,
-// for a delete or an update, the row's old values in v0, v1, ... The triggers only copy values:
-// every statement that changes a table compiles them in, so they must cost next to nothing there.
-// The statements that reverse the changes are made from the log once, when a step ends.
+// What the triggers log: the row's rowid (for an update the new one, and the old one in oldrid),
+// for a delete or an update the row's old values in v0, v1, ..., and for an insert or an update its
+// new ones in w0, w1, ... The triggers only copy values: every statement that changes a table
+// compiles them in, so they must cost next to nothing there. The statements that reverse the
+// changes are made from the log once, when a step ends.
 enum Op { Inserted = 0, Deleted = 1, Updated = 2 };
+
+// Why a replay stops. Another program (one that takes no file lock, such as the sqlcipher shell)
+// may write to the library between the step and its replay.
+const QString kNotAsLeft = QStringLiteral("A row it would change is no longer as it was left.");
+const QString kChangedElsewhere = QStringLiteral("Another program has changed the library since then, and a row it would change "
+                                                 "is no longer as it was left.");
+const QString kTakenElsewhere = QStringLiteral("Another program has changed the library since then, and a row it would put back "
+                                               "now has the number or the name of a row that program wrote.");
 
 QString valueColumns(qsizetype count, const QString &prefix)
 {
@@ -52,21 +63,25 @@ QStringList triggersFor(int index, const QStringList &columns)
                                     : QStringLiteral("NULL");
     };
     QStringList oldValues;
+    QStringList newValues;
     QStringList differences{QStringLiteral("old.rowid IS NOT new.rowid")};
     for (const QString &column : columns) {
         oldValues << QStringLiteral("old.") + identifier(column);
+        newValues << QStringLiteral("new.") + identifier(column);
         // Byte for byte: a change of letter case alone is a change too.
         differences << QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(identifier(column));
     }
     const QString head = QStringLiteral("CREATE TEMP TRIGGER zestro_undo_%1_%2 AFTER %3 ON main.%4 ")
                              .arg(QString::fromLatin1(recorded.table), QStringLiteral("%1"), QStringLiteral("%2"), table);
     const QString values = valueColumns(columns.size(), QStringLiteral("v"));
+    const QString after = valueColumns(columns.size(), QStringLiteral("w"));
     return {
         head.arg(QStringLiteral("insert"), QStringLiteral("INSERT"))
-            + QStringLiteral("BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, drink) VALUES (%1, %2, new.rowid, %3); END")
+            + QStringLiteral("BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, drink, %1) VALUES (%2, %3, new.rowid, %4, %5); END")
+                  .arg(after)
                   .arg(index)
                   .arg(int(Inserted))
-                  .arg(drinkOf("new")),
+                  .arg(drinkOf("new"), newValues.join(QStringLiteral(", "))),
         head.arg(QStringLiteral("delete"), QStringLiteral("DELETE"))
             + QStringLiteral("BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, drink, %1) VALUES (%2, %3, old.rowid, %4, %5); END")
                   .arg(values)
@@ -74,37 +89,79 @@ QStringList triggersFor(int index, const QStringList &columns)
                   .arg(int(Deleted))
                   .arg(drinkOf("old"), oldValues.join(QStringLiteral(", "))),
         head.arg(QStringLiteral("update"), QStringLiteral("UPDATE")) + QStringLiteral("WHEN ") + differences.join(QStringLiteral(" OR "))
-            + QStringLiteral(" BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, oldrid, drink, %1) "
-                             "VALUES (%2, %3, new.rowid, old.rowid, %4, %5); END")
-                  .arg(values)
+            + QStringLiteral(" BEGIN INSERT INTO zestro_undo_log (tbl, op, rid, oldrid, drink, %1, %2) "
+                             "VALUES (%3, %4, new.rowid, old.rowid, %5, %6, %7); END")
+                  .arg(values, after)
                   .arg(index)
                   .arg(int(Updated))
-                  .arg(drinkOf("new"), oldValues.join(QStringLiteral(", "))),
+                  .arg(drinkOf("new"), oldValues.join(QStringLiteral(", ")), newValues.join(QStringLiteral(", "))),
     };
 }
 
-// The expression that makes, from one logged change of the table, the statement reversing it.
+// The expression that makes, from one logged change of the table, the statement reversing it. An
+// update or a delete names the row whole, as the change left it, byte for byte: a row that anything
+// else has changed since is not touched, and the replay stops.
 QString reversalOf(int index, const QStringList &columns)
 {
     const QString target = inLiteral(QStringLiteral("main.") + identifier(QString::fromLatin1(kRecorded[index].table)));
     QStringList names;
     QStringList values;
     QStringList assignments;
+    QString asLeft = QStringLiteral("rid");
     for (qsizetype i = 0; i < columns.size(); ++i) {
         const QString name = inLiteral(identifier(columns[i]));
         names << name;
         values << QStringLiteral("quote(v%1)").arg(i);
         assignments << QStringLiteral("', %1 = ' || quote(v%2)").arg(name).arg(i);
+        asLeft += QStringLiteral(" || ' AND %1 IS ' || quote(w%2) || ' COLLATE BINARY'").arg(name, QString::number(i));
     }
-    return QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'DELETE FROM %3 WHERE rowid = ' || rid ").arg(index).arg(int(Inserted)).arg(target)
+    return QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'DELETE FROM %3 WHERE rowid = ' || %4 ")
+               .arg(index)
+               .arg(int(Inserted))
+               .arg(target, asLeft)
            + QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'INSERT INTO %3(rowid, %4) VALUES (' || rid || ', ' || %5 || ')' ")
                  .arg(index)
                  .arg(int(Deleted))
                  .arg(target, names.join(QStringLiteral(", ")), values.join(QStringLiteral(" || ', ' || ")))
-           + QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'UPDATE %3 SET rowid = ' || oldrid || %4 || ' WHERE rowid = ' || rid ")
+           + QStringLiteral("WHEN tbl = %1 AND op = %2 THEN 'UPDATE %3 SET rowid = ' || oldrid || %4 || ' WHERE rowid = ' || %5 ")
                  .arg(index)
                  .arg(int(Updated))
-                 .arg(target, assignments.join(QStringLiteral(" || ")));
+                 .arg(target, assignments.join(QStringLiteral(" || ")), asLeft);
+}
+
+// Whether a row that the changes in the log put in or renamed shares its name with another row of
+// its table under the name rule.
+QString nameTakenQuery(const QList<QStringList> &columns)
+{
+    QStringList checks;
+    for (int index = 0; index < int(columns.size()); ++index) {
+        const char *nameColumn = kRecorded[index].nameColumn;
+        const auto it = std::find_if(columns[index].cbegin(), columns[index].cend(), [nameColumn](const QString &column) {
+            return nameColumn && column.compare(QLatin1String(nameColumn), Qt::CaseInsensitive) == 0;
+        });
+        if (it == columns[index].cend())
+            continue;
+        const qsizetype at = it - columns[index].cbegin();
+        const QString table = QStringLiteral("main.") + identifier(QString::fromLatin1(kRecorded[index].table));
+        const QString name = identifier(columns[index][at]);
+        checks << QStringLiteral("EXISTS (SELECT 1 FROM %1 AS l JOIN %2 AS r ON r.rowid = l.rid WHERE l.tbl = %3 "
+                                 "AND (l.op = %4 OR l.op = %5 AND l.v%6 IS NOT l.w%6 COLLATE BINARY) "
+                                 "AND EXISTS (SELECT 1 FROM %2 AS o WHERE o.%7 = r.%7 COLLATE %8 AND o.rowid <> r.rowid))")
+                      .arg(kLog, table)
+                      .arg(index)
+                      .arg(int(Inserted))
+                      .arg(int(Updated))
+                      .arg(at)
+                      .arg(name, QLatin1String(engine::kNameCollation));
+    }
+    return checks.isEmpty() ? QStringLiteral("SELECT 0") : QStringLiteral("SELECT ") + checks.join(QStringLiteral(" OR "));
+}
+
+// Changes when another connection commits to the file; this connection's own writes, the history's
+// TEMP log among them, leave it as it is.
+qint64 othersCommits(engine::Database &db)
+{
+    return db.scalar(QStringLiteral("PRAGMA main.data_version"));
 }
 
 // The text the history may hold: some 100 MB, a few deletions of a whole large library. Older steps
@@ -152,8 +209,8 @@ void UndoHistory::attach(engine::Database &db)
             widest = std::max(widest, columns.last().size());
         }
         db.executeNative(QStringLiteral("CREATE TEMP TABLE zestro_undo_log (seq INTEGER PRIMARY KEY, tbl INTEGER, op INTEGER, "
-                                        "rid INTEGER, oldrid INTEGER, drink INTEGER, %1)")
-                             .arg(valueColumns(widest, QStringLiteral("v"))));
+                                        "rid INTEGER, oldrid INTEGER, drink INTEGER, %1, %2)")
+                             .arg(valueColumns(widest, QStringLiteral("v")), valueColumns(widest, QStringLiteral("w"))));
         m_reversals = QStringLiteral("SELECT CASE ");
         for (int index = 0; index < int(columns.size()); ++index) {
             for (const QString &trigger : triggersFor(index, columns[index]))
@@ -161,6 +218,7 @@ void UndoHistory::attach(engine::Database &db)
             m_reversals += reversalOf(index, columns[index]);
         }
         m_reversals += QStringLiteral("END FROM %1 ORDER BY seq").arg(kLog);
+        m_nameTaken = nameTakenQuery(columns);
         db.executeNative(QStringLiteral("RELEASE undo_setup"));
         m_recording = true;
     } catch (const EngineError &) {
@@ -230,6 +288,7 @@ void UndoHistory::end(const QString &label)
     if (step.statements.isEmpty())
         return;
     step.label = labelFor(label, step.drinks.size());
+    step.othersCommits = othersCommits(m_owner.database());
     m_undo.push_back(std::move(step));
     m_redo.clear();
     qsizetype chars = 0;
@@ -268,17 +327,34 @@ void UndoHistory::replay(std::vector<Step> &from, std::vector<Step> &to, const Q
         throw EngineError(err::NoCurrentRecord, QStringLiteral("The library was changed in a way Zestro could not record, so the "
                                                                "earlier changes can no longer be undone or redone.  Nothing was changed."));
     }
-    Step reverse{step.label, {}, {}};
+    Step reverse{step.label, {}, {}, 0};
     try {
         WriteTransaction transaction(m_owner);
+        // Read inside the transaction: nobody else can commit from here on.
+        const bool othersWrote = othersCommits(db) != step.othersCommits;
         for (auto it = step.statements.crbegin(); it != step.statements.crend(); ++it) {
-            // Each statement names one row by its rowid; a row that is not there any more means
-            // the library no longer is what the step left.
-            if (db.executeNative(*it) != 1)
-                throw EngineError(err::NoCurrentRecord, QStringLiteral("A row it would change is no longer as it was left."));
+            // Each statement names one row by its rowid and, but for an insert, by all it held as
+            // the step left it; a row that is not there any more, or not so, means the library no
+            // longer is what the step left. An insert fails on a number another row took since.
+            int rows = 0;
+            try {
+                rows = db.executeNative(*it);
+            } catch (const EngineError &e) {
+                // A row put back whose key or rowid another row took since.
+                if (othersWrote && it->startsWith(QLatin1String("INSERT")) && !isStorageFailure(e.number()))
+                    throw EngineError(err::DuplicateValue, kTakenElsewhere);
+                throw;
+            }
+            if (rows != 1)
+                throw EngineError(err::NoCurrentRecord, othersWrote ? kChangedElsewhere : kNotAsLeft);
         }
+        // A drink or an ingredient put back or renamed must not take the name of one the other
+        // program wrote; only then is it worth the search.
+        if (othersWrote && db.scalar(m_nameTaken) != 0)
+            throw EngineError(err::DuplicateValue, kTakenElsewhere);
         reverse.statements = takeLog(reverse.drinks);
         transaction.commit();
+        reverse.othersCommits = othersCommits(db);
     } catch (const EngineError &e) {
         throw EngineError(e.number(), QStringLiteral("Could not %1 %2.  %3  Nothing was changed.").arg(verb, step.label, e.description()));
     }

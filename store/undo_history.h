@@ -6,7 +6,8 @@
 // outermost step ends, the statements that reverse its committed changes (by rowid, with the old
 // values quoted) become one step of the history under the step's label. Undoing a step
 // replays its statements backwards in one transaction while the triggers record the statements that
-// redo it. Only the connection holds any of this: nothing about undo reaches the file, and a new
+// redo it. Each statement that changes or deletes a row names the row whole, as the step left it,
+// so a replay never overwrites what another program wrote since: it changes nothing and says why. Only the connection holds any of this: nothing about undo reaches the file, and a new
 // connection (File, Open; compaction) starts with an empty history.
 //
 // Wrapping a write command is one line at the top of its body:
@@ -59,6 +60,7 @@ private:
         QString label;
         QStringList statements; // in the order the rows were changed
         QList<qint16> drinks;
+        qint64 othersCommits = 0; // PRAGMA data_version when the step was recorded or replayed
     };
     void begin();
     void end(const QString &label);
@@ -71,6 +73,7 @@ private:
     CDatabase &m_owner;
     bool m_recording = false; // the triggers are set up on the open connection
     QString m_reversals;      // makes the statements that reverse what the log holds, in order
+    QString m_nameTaken;      // whether what the log put in takes another row's name
     int m_depth = 0;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;

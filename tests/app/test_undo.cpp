@@ -189,6 +189,66 @@ private slots:
         QCOMPARE(p.selectedName(), name);
     }
 
+    // Another program's connection writes between the step and its undo (redo). %1 is the first
+    // drink's number, %2 the third ingredient's, %3 the first drink's name.
+    void replayNeverOverwritesAnotherProgramsWrite_data()
+    {
+        QTest::addColumn<bool>("redo");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("refused");
+        for (const bool redo : {false, true}) {
+            const char *verb = redo ? "redo" : "undo";
+            QTest::addRow("%s: drink renamed", verb) << redo << "tried" << "UPDATE Drinks SET Name = 'Elsewhere' WHERE ID = %1" << true;
+            QTest::addRow("%s: directions edited", verb) << redo << "tried" << "UPDATE Drinks SET Description = 'Shake.' WHERE ID = %1" << true;
+            QTest::addRow("%s: ingredient renamed", verb) << redo << "bar" << "UPDATE Ingredients SET Ingredient = 'Elsewhere' WHERE ID = %2" << true;
+            QTest::addRow("%s: row deleted", verb) << redo << "tried" << "DELETE FROM Drinks WHERE ID = %1" << true;
+            QTest::addRow("%s: colliding row inserted", verb) << redo << (redo ? "add" : "delete")
+                                                            << (redo ? "INSERT INTO Ingredients (ID, Ingredient) SELECT max(ID) + 1, 'Yuzu' FROM Ingredients"
+                                                                     : "INSERT INTO Drinks (ID, Name) VALUES (999, '%3')") << true;
+            QTest::addRow("%s: unrelated row changed", verb) << redo << "tried" << "UPDATE Ingredients SET Ingredient = 'Elsewhere' WHERE ID = %2" << false;
+            QTest::addRow("%s: nothing changed", verb) << redo << "tried" << "" << false;
+        }
+    }
+    void replayNeverOverwritesAnotherProgramsWrite()
+    {
+        QFETCH(bool, redo);
+        QFETCH(QString, step);
+        QFETCH(QString, other);
+        QFETCH(bool, refused);
+        StartedProgram p;
+        p.exec("UPDATE Drinks SET Tried = 0");
+        p.exec("UPDATE Ingredients SET Has = 0");
+        const QString name = firstDrink(p), id = p.rows("SELECT ID FROM Drinks WHERE Name = '" + name + "'").first();
+        p.boxes().answerNext(step == "bar" ? msgbox::vbNo : msgbox::vbYes);
+        if (step == "bar")
+            withFile(p, ingredient(p, 2).toUtf8() + '\n', "actImportBarList");
+        else if (step == "add")
+            p.db().IngredientAdd(QStringLiteral("Yuzu"), false);
+        else
+            command(p, step == "tried" ? "actMarkSetTried" : "actDeleteDrink", true);
+        if (redo)
+            triggerCommand(p.form(), QStringLiteral("actUndo"));
+        const QString label = itemText(p, redo ? 95 : 90).mid(6);
+        if (!other.isEmpty())
+            engine::OpenDatabase(p.libraryPath())
+                ->executeNative(other.replace("%1", id).replace("%2", p.rows("SELECT ID FROM Ingredients ORDER BY ID").at(2)).replace("%3", name));
+        const QStringList changed = digest(p);
+        p.boxes().clear();
+        triggerCommand(p.form(), redo ? QStringLiteral("actRedo") : QStringLiteral("actUndo"));
+        if (refused) {
+            QCOMPARE(digest(p), changed);
+            QCOMPARE(itemText(p, redo ? 95 : 90).mid(6), label);
+            const QString text = p.boxes().texts().value(0);
+            QVERIFY2(p.boxes().texts().size() == 1 && text.contains(QStringLiteral("Could not %1 %2.  Another program").arg(redo ? "redo" : "undo", label))
+                         && text.endsWith(QStringLiteral("  Nothing was changed.")), qPrintable(text));
+        } else { // the step replayed, the other program's change kept
+            QCOMPARE(p.boxes().texts(), QStringList());
+            QCOMPARE(p.rows("SELECT count(*) FROM Drinks WHERE Tried = 0").first().toInt(), redo ? 0 : int(p.listedNames().size()));
+            QCOMPARE(p.rows("SELECT count(*) FROM Ingredients WHERE Ingredient = 'Elsewhere'").first(), other.isEmpty() ? "0" : "1");
+        }
+    }
+
     void compactionAndOpeningStartWithoutHistory()
     {
         StartedProgram p;

@@ -1,8 +1,9 @@
 // zestro-fault-child FILE COMMAND [ARG]: starts the program offscreen on FILE (settings beside it),
 // runs one command through the handler a user's click reaches, and prints each message box as
-// "MSG <text>" and at the end "LIST <drinks listed>". Message boxes are answered Yes or OK, the file
-// dialog's Open with ARG, and the command's dialogs are driven below. `hold` keeps the library open
-// until stdin closes, for the second-copy cases.
+// "MSG <text>" and at the end "LIST <drinks listed>" and "SHOWN <drink shown>". Message boxes are
+// answered Yes or OK, the file dialog with ARG (Save and the printer only for `export` and `print`),
+// and the command's dialogs are driven below. `hold` keeps the library open until stdin closes, for
+// the second-copy cases; `show` only shows the first drink.
 
 #include "app/frmMain.h"
 #include "app/startup.h"
@@ -13,14 +14,17 @@
 #include "edit/frmAddEdit.h"
 #include "edit/frmIngredientMaintenence.h"
 #include "edit/frmIngredientsCombine.h"
+#include "output/frmExportDrinks.h"
 #include "output/frmPrintTagCurrentSet.h"
 #include "search/frmMyBar.h"
+#include "search/frmSearchWizard.h"
 #include "store/CDatabase.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -96,6 +100,12 @@ int drive(const QString &command, QDialog &dialog)
                                      Qt::CheckStateRole);
         }
         b->cmdOK->click();
+    } else if (auto *w = qobject_cast<frmSearchWizard *>(&dialog)) {
+        w->show(); // at the page the command asked for
+        w->txtDrinkName->setText("*Sour"); // the bar-list page keeps its slack
+        w->cmdFinish->click();
+    } else if (auto *e = qobject_cast<frmExportDrinks *>(&dialog)) {
+        e->cmdButtons[0]->click(); // OK: the current set
     } else {
         return QDialog::Rejected; // tips, import conflicts: cancelled
     }
@@ -127,8 +137,9 @@ int main(int argc, char *argv[])
         say("MSG " + text);
         return int((flags & msgbox::ButtonsMask) == msgbox::vbYesNo ? msgbox::vbYes : msgbox::vbOK);
     });
-    setFileDialogHandler([arg](FileDialogKind kind, CommonDialog &) {
-        return kind == FileDialogKind::Open ? std::optional<QString>(arg) : std::nullopt;
+    setFileDialogHandler([arg, command](FileDialogKind kind, CommonDialog &) {
+        const bool writes = command == "export" || command == "print";
+        return kind == FileDialogKind::Open || writes ? std::optional<QString>(arg) : std::nullopt;
     });
     setShowModalHandler([command](QDialog &dialog) { return drive(command, dialog); });
 
@@ -141,18 +152,23 @@ int main(int argc, char *argv[])
         {"edit", "actEditDrink"},          {"add", "actAddDrink"},                 {"delete", "actDeleteDrink"},
         {"deleteSet", "actDeleteSet"},     {"triedSet", "actMarkSetTried"},        {"onlyTheseSet", "actMarkSetPrint"},
         {"combine", "actEditIngredients"}, {"deleteIngredient", "actEditIngredients"}, {"barList", "actImportBarList"},
-        {"importDrinks", "actImportDrinks"}, {"compact", "actCompactDatabase"}, {"myBar", "actMyBar"}};
-    if (!items.contains(command) && command != "list" && command != "hold") {
+        {"importDrinks", "actImportDrinks"}, {"compact", "actCompactDatabase"}, {"myBar", "actMyBar"},
+        {"searchName", "actSearchByName"}, {"searchBarList", "actSearchCanMake"}, {"print", "actPrintMarked"},
+        {"export", "actExportDrinks"}};
+    if (!items.contains(command) && command != "list" && command != "hold" && command != "show") {
         std::fprintf(stderr, "unknown command %s\n", argv[2]);
         return 2;
     }
-    if (command == "edit" || command == "delete") { // the first drink, clicked
+    if (command == "print")
+        form.command("actPrinterSetup")->trigger(); // into the file ARG
+    if (command == "edit" || command == "delete" || command == "show") { // the first drink, clicked
         form.selectDrinkAt(0);
         form.lvDrinks_ItemClick(0);
     }
     if (items.contains(command))
         form.command(QString::fromLatin1(items[command]))->trigger();
     say("LIST " + QString::number(form.drinkCount()));
+    say("SHOWN " + form.pnlDrinkName->text());
     if (command == "hold")
         for (std::string line; std::getline(std::cin, line);) {
         }
