@@ -104,7 +104,7 @@ void CDatabase::takeDailyBackup() const
         const QString target = folder.filePath(backups::dailyName(m_fileName, now.date()));
         if (!QFileInfo::exists(target)) {
             if (!folder.exists() && !QDir().mkpath(folder.path()))
-                throw EngineError(err::PathFileAccess, QStringLiteral("the folder '%1' cannot be made").arg(folder.path()));
+                throw EngineError(err::PathFileAccess, QStringLiteral("The folder '%1' cannot be made.").arg(folder.path()));
             backups::writeCopy(*m_db, target);
         }
         backups::prune(m_fileName, now.date());
