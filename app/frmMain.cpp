@@ -210,7 +210,8 @@ void frmMain::buildMenus()
 
     QMenu *file = top(0, "160");
     menuOf(file, QStringLiteral("mnuFile"),
-           {{1, "161"}, {27, "-"}, {30, "163"}, {40, "164"}, {98, "-"}, {99, "165"}, {100, "-"},
+           {{1, "161"}, {27, "-"}, {30, "163"}, {40, "164"}, {45, "-"},
+            {50, "&Back Up Library..."}, {55, "&Restore from Backup..."}, {98, "-"}, {99, "165"}, {100, "-"},
             {110, "&Import Drinks..."}, {120, "&Export Drinks..."}});
 
     QMenu *edit = top(3, "166");

@@ -3,6 +3,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/backup_commands.h"
 #include "app/frmAbout.h"
 #include "app/frmOptions.h"
 #include "app/frmTip.h"
@@ -128,6 +129,8 @@ void frmMain::connectCommands()
     on(Cmd::Exit, [this] { close(); });
     on(Cmd::ImportDrinks, [] { importDrinks(db()); });
     on(Cmd::ExportDrinks, [] { exportDrinks(db()); });
+    on(Cmd::BackUpLibrary, [] { backUpLibrary(db()); });
+    on(Cmd::RestoreBackup, [] { restoreFromBackup(db()); });
 
     on(Cmd::AddDrink, [] { db().DrinkEdit(true); });
     on(Cmd::EditDrink, [] { db().DrinkEdit(false); });

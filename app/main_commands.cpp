@@ -63,6 +63,8 @@ const CommandInfo kCommands[] = {
     {Cmd::MyBar, "actMyBar", "My bar"},
     {Cmd::Undo, "actUndo", "Undo", Qt::CTRL | Qt::Key_Z},
     {Cmd::Redo, "actRedo", "Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+    {Cmd::BackUpLibrary, "actBackUpLibrary", "Back up the library"},
+    {Cmd::RestoreBackup, "actRestoreBackup", "Restore the library from a backup"},
 };
 static_assert(std::size(kCommands) == size_t(Cmd::Count), "every command has its line");
 
@@ -122,6 +124,8 @@ const MenuItemCommand kMenuItems[] = {
     {"mnuFile", 1, Cmd::OpenDatabase},
     {"mnuFile", 30, Cmd::PrintMarked},
     {"mnuFile", 40, Cmd::PrinterSetup},
+    {"mnuFile", 50, Cmd::BackUpLibrary},
+    {"mnuFile", 55, Cmd::RestoreBackup},
     {"mnuFile", 99, Cmd::Exit},
     {"mnuFile", 110, Cmd::ImportDrinks},
     {"mnuFile", 120, Cmd::ExportDrinks},

@@ -27,6 +27,7 @@ enum class Cmd {
     MarkTried, MarkPrint, // the shown drink's marks: the toolbar's two check buttons
     MyBar,
     Undo, Redo,
+    BackUpLibrary, RestoreBackup,
     Count
 };
 

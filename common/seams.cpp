@@ -3,6 +3,7 @@
 #include "common/install_paths.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -33,6 +34,11 @@ std::function<double()> &clockSource()
 {
     static std::function<double()> clock;
     return clock;
+}
+std::function<QDateTime()> &dateTimeSource()
+{
+    static std::function<QDateTime()> source;
+    return source;
 }
 std::function<double()> &randomSource()
 {
@@ -98,6 +104,18 @@ double SecondsSinceMidnight()
 void setClock(std::function<double()> clock)
 {
     clockSource() = std::move(clock);
+}
+
+QDateTime CurrentDateTime()
+{
+    if (dateTimeSource())
+        return dateTimeSource()();
+    return QDateTime::currentDateTime();
+}
+
+void setDateTimeSource(std::function<QDateTime()> source)
+{
+    dateTimeSource() = std::move(source);
 }
 
 double RandomUnit()

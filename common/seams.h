@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QDateTime;
 class QDialog;
 class QUrl;
 class QWidget;
@@ -23,6 +24,9 @@ void setUrlOpener(std::function<void(const QUrl &)> opener);
 // Seconds since midnight with fractions, as the status texts report times.
 double SecondsSinceMidnight();
 void setClock(std::function<double()> clock);
+// The local date and time, for what is named or kept by the day (backups, set-aside files).
+QDateTime CurrentDateTime();
+void setDateTimeSource(std::function<QDateTime()> source);
 
 // A uniform number in [0, 1). Randomize() re-seeds the generator from the clock.
 double RandomUnit();

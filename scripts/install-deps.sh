@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config          # compiler and build
   qt6-base-dev qt6-base-dev-tools libgl-dev # Qt 6 Widgets, PrintSupport, Test
   libsqlcipher-dev sqlcipher                # the encrypted database engine and its shell
+  libssl-dev                                # reading single encrypted pages (the journal check)
   xvfb xauth imagemagick fonts-dejavu-core  # looking at the program without a display
   strace                                    # fault-injection tests
   poppler-utils                             # reading printed PDFs back in tests

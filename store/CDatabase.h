@@ -13,6 +13,7 @@
 #include "store/output_window.h"
 #include "store/undo_history.h"
 
+#include <QDate>
 #include <QString>
 #include <array>
 #include <functional>
@@ -64,6 +65,17 @@ public:
     QString barListMark(const QString &column = QStringLiteral("Has")) const;
     // A write of the bar list starts here: requireWritable's refusal, or one for a file without the column.
     void requireBarList() const;
+
+    // ---- Backups (store/backup_restore.cpp, store/library_backups.*) ----
+    // Writes a consistent copy of the open library to `path` (File, Back Up Library...), never over
+    // the library itself. Throws EngineError with the cause; no file is left behind then.
+    void backUpTo(const QString &path);
+    // Replaces the library with the backup under the lock: the library as it was is kept among the
+    // backups, a journal beside it is set aside, and the library is opened again with a new undo
+    // history. Gives the name the replaced library was kept under. Throws EngineError with the
+    // cause; a failure before the restored file has the library's name leaves the library as it
+    // was, and open.
+    QString restoreBackup(const QString &backup);
 
     // ---- Record lookups (drinks: store/drink_store.cpp) ----
     QString DrinkCount();
@@ -192,6 +204,12 @@ public:
     void SaveRecentSearches() const;
 
 private:
+    // Before the first write of a day, a copy of the library in its backups folder; a failure is
+    // told once per run and stops nothing.
+    void takeDailyBackup() const;
+    // A journal beside the file that cannot be its own is renamed before the engine would play it
+    // back into the file, and the user is told.
+    void setAsideStrayJournal();
     std::unique_ptr<engine::Recordset> SearchByName(const QString &sString);
     std::unique_ptr<engine::Recordset> SearchByText(const QString &sString, bool bComments);
     void AddSavedSearch(qint16 iType, const QString &sString, const QString &sLabel);
@@ -222,4 +240,7 @@ private:
     std::pair<qint64, qint64> m_listMarksStamp{-1, -1};
     QHash<QString, quint8> m_listMarks;
     UndoHistory m_undo{*this};
+    // The day the daily backup was last seen to, and whether a failed one was told this run.
+    mutable QDate m_backupDay;
+    mutable bool m_backupFailureTold = false;
 };

@@ -58,6 +58,8 @@ bool CDatabase::DbOpen()
     if (!m_fileLock || !m_fileLock->covers(m_fileName))
         m_fileLock = FileLock::acquire(m_fileName);
     try {
+        // Under the lock, before the engine would play a journal back into the file.
+        setAsideStrayJournal();
         m_db = engine::OpenDatabase(m_fileName, false, false, engine::kConnect);
         engine::CheckLibraryFile(*m_db);
         CheckDatabase();
@@ -104,6 +106,7 @@ bool CDatabase::DbClose()
     m_readOnlyReason.clear();
     m_barListMissing = false;
     m_undo.clear();
+    m_backupDay = QDate();
     if (m_output)
         m_output->setReadOnlyNotice(QString());
     return wasOpen;
@@ -156,6 +159,7 @@ void CDatabase::requireWritable() const
                                                    .arg(m_fileName));
     if (!m_readOnlyReason.isEmpty())
         throw EngineError(err::ReadOnly, QStringLiteral("This library cannot be changed: %1.  Nothing was changed.").arg(m_readOnlyReason));
+    takeDailyBackup();
 }
 
 engine::Database &CDatabase::database()

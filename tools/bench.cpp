@@ -56,6 +56,7 @@ int main(int argc, char *argv[])
         bench::benchBuyNext(c);
         bench::benchMyBar(c);
         bench::benchUndo(c);
+        bench::benchBackup(c);
     }
     return 0;
 }

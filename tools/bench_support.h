@@ -57,5 +57,6 @@ void benchExchange(const Context &c);
 void benchBuyNext(const Context &c);
 void benchMyBar(const Context &c);
 void benchUndo(const Context &c);
+void benchBackup(const Context &c);
 
 } // namespace bench

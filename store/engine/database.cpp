@@ -102,6 +102,17 @@ void Database::Execute(const QString &sql, int options)
 void Database::BeginTrans()
 {
     execute(m_conn, QStringLiteral("BEGIN IMMEDIATE"));
+    // Every write transaction counts itself in the file's header (the application id, which the
+    // program has no other use for). The engine's own change counter cannot tie a crash's journal
+    // to its file under SQLCipher (it is taken from the encrypted bytes); this count can: see
+    // journal_check.h. It goes or stays with the transaction.
+    try {
+        const auto count = quint32(scalar(QStringLiteral("PRAGMA application_id")));
+        execute(m_conn, QStringLiteral("PRAGMA application_id = %1").arg(qint32(count + 1)));
+    } catch (...) {
+        sqlite3_exec(m_conn->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 void Database::CommitTrans()

@@ -144,6 +144,7 @@ private:
     friend std::unique_ptr<Database> OpenDatabase(const QString &, bool, bool, const QString &);
     friend std::unique_ptr<Database> CreateDatabase(const QString &, const QString &);
     friend void CompactDatabase(const QString &, const QString &, const QString &, int, const QString &);
+    friend void BackupDatabase(Database &, const QString &, const QString &);
     friend void CheckLibraryFile(Database &);
     explicit Database(ConnectionPtr conn) : m_conn(std::move(conn)) {}
     ConnectionPtr m_conn;
@@ -166,6 +167,11 @@ std::unique_ptr<Database> CreateDatabase(const QString &path, const QString &con
 // same password. `sourceConnect` opens the source.
 void CompactDatabase(const QString &source, const QString &destination, const QString &destinationLocale = QString(),
                      int options = dbEncrypt, const QString &sourceConnect = kConnect);
+
+// Writes a consistent copy of the open `source` (as its last commit left it) to the new file
+// `destination`, keyed with the password of `connect`, and flushes it to disk; SQLite's online
+// backup, page by page. 3204 when the file exists; a failure deletes what was written.
+void BackupDatabase(Database &source, const QString &destination, const QString &connect = kConnect);
 
 // The password a connect text carries (";PWD=secret" -> "secret"); empty when it names none.
 QString passwordFromConnect(const QString &connect);

@@ -279,4 +279,33 @@ void CompactDatabase(const QString &source, const QString &destination, const QS
     }
 }
 
+void BackupDatabase(Database &source, const QString &destination, const QString &connect)
+{
+    requireCipher();
+    requireOpen(source.m_conn);
+    if (QFileInfo::exists(destination))
+        throw EngineError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(destination));
+    try {
+        ConnectionPtr copy = openConnection(destination, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, connect);
+        // A copy that fails half-way is deleted and never used: no journal, one flush at the end.
+        execute(copy, QStringLiteral("PRAGMA journal_mode = OFF"));
+        execute(copy, QStringLiteral("PRAGMA synchronous = OFF"));
+        sqlite3_backup *backup = sqlite3_backup_init(copy->db, "main", source.m_conn->db, "main");
+        if (!backup)
+            throwSqliteError(copy->db, sqlite3_errcode(copy->db));
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE)
+            throwSqliteError(copy->db, stepped);
+        if (finished != SQLITE_OK)
+            throwSqliteError(copy->db, finished);
+        copy->close();
+        flushToDisk(destination);
+    } catch (...) {
+        QFile::remove(destination);
+        QFile::remove(destination + QStringLiteral("-journal"));
+        throw;
+    }
+}
+
 } // namespace engine

@@ -142,6 +142,7 @@ private slots:
             {"mnuSearch(60)", "actSearchByComments"}, {"mnuSearch(70)", "actSearchCanMake"},
             {"mnuSearch(100)", "actSearchTried"}, {"mnuSearch(110)", "actSearchNotTried"},
             {"mnuSearch(120)", "actSearchSubmitted"}, {"mnuSearch(130)", "actSearchToPrint"},
+            {"mnuFile(50)", "actBackUpLibrary"}, {"mnuFile(55)", "actRestoreBackup"},
             {"mnuTools(10)", "actCompactDatabase"}, {"mnuTools(30)", "actEditIngredients"},
             {"mnuTools(500)", "actDatabaseUtilities"}, {"mnuBarlist(10)", "actMyBar"}, {"mnuBarlist(30)", "actImportBarList"},
             {"mnuBarlist(40)", "actExportBarList"}, {"mnuBarlist(50)", "actBuyNext"}, {"mnuHelp(10)", "actHelpTopics"},
