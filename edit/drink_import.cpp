@@ -142,11 +142,12 @@ void checkRoom(const Held &held, const Plan &plan)
 // Writes the plan in the caller's transaction; false when the user cancelled part-way.
 bool write(engine::Database &db, const library::Library &lib, Held &held, const Plan &plan, QProgressDialog &progress)
 {
-    engine::Statement addIngredient(db, QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (?, ?, ?, 0)"));
+    // A new ingredient comes with the file's bar tick; one the library has keeps its own.
+    engine::Statement addIngredient(db, QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (?, ?, ?, ?)"));
     int nextIngredientId = held.lastIngredientId;
     for (const int i : plan.newIngredients) {
         const library::Ingredient &ing = lib.ingredients[i];
-        addIngredient.bind(1, ++nextIngredientId).bind(2, ing.name).bind(3, ing.common).run();
+        addIngredient.bind(1, ++nextIngredientId).bind(2, ing.name).bind(3, ing.common).bind(4, ing.has).run();
         held.ingredientId.insert(nameKey(ing.name), nextIngredientId);
     }
     // The ID of each ingredient as the file's lines spell it.

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -435,7 +436,8 @@ private slots:
         const QString path = fixture::customLibrary(other.path(), small, QStringLiteral("home bar.mdb"));
         FileDialogScript files({path});
         triggerCommand(p.form(), QStringLiteral("actOpenDatabase"));
-        QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database)|*.mdb")});
+        QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database|*.mdb")});
+        QCOMPARE(CommonDialog::qtFilter(files.seen.first()), QStringLiteral("Zestro Database (*.mdb)")); // as the dialog shows it
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - home bar.mdb"));
         QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin on the Rocks")});
         QCOMPARE(p.form().pnlDrinkName->text(), QStringLiteral("Gin on the Rocks"));
@@ -605,8 +607,9 @@ private slots:
         QCOMPARE(f.menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("&Name: (Gin && Tonic)"));
     }
 
-    // Size, place, splitter, shown drink and recent searches come back at the next start after File,
-    // Exit; a place no screen shows and a drink no longer listed do not.
+    // Place, size, maximized state and splitter come back at the next start after File, Exit, as
+    // Qt's geometry; the recent searches and the drink shown do not: the start lists every drink
+    // and shows the first.
     void windowIsRememberedBetweenRuns()
     {
         StartedProgram p;
@@ -618,35 +621,95 @@ private slots:
         const QList<int> sizes = splitter->sizes();
         p.db().Search(1, QStringLiteral("*sour*"), true);
         f.selectDrinkAt(1);
-        const QString drink = p.selectedName();
-        p.db().ShowDrinkInfo(drink);
+        p.db().ShowDrinkInfo(p.selectedName());
         triggerCommand(f, QStringLiteral("actExit"));
 
-        for (const bool moved : {false, true}) {
+        for (const bool maximized : {false, true}) {
             frmMain again;
             Form_Load(again, QStringLiteral("kymp"));
-            const QString first = again.drinkAt(0);
-            QCOMPARE(again.pnlDrinkName->text(), moved ? first : drink);
-            QCOMPARE(again.drinkAt(again.selectedDrinkRow()), again.pnlDrinkName->text());
+            QCOMPARE(again.selectedDrinkRow(), 0);
+            QCOMPARE(again.pnlDrinkName->text(), again.drinkAt(0));
             QCOMPARE(again.drinkCount(), p.rows(QStringLiteral("SELECT ID FROM Drinks")).size());
-            if (moved) {
-                QVERIFY(again.isMaximized());
-                QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
-            } else {
-                QCOMPARE(QRect(again.pos(), again.size()), QRect(40, 30, 700, 480));
+            QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("All Drinks: ()"));
+            QVERIFY(!again.menuItem(QStringLiteral("mnuSearchResults"), 1)->isVisible());
+            QCOMPARE(again.isMaximized(), maximized);
+            QCOMPARE(maximized ? again.normalGeometry().size() : again.size(), QSize(700, 480));
+            if (!maximized) {
+                QCOMPARE(again.pos(), QPoint(40, 30));
                 QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("splMain"))->sizes(), sizes);
-                QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("Name: (*sour*)"));
-                triggerCommand(again, QStringLiteral("actRecentSearch0"));
-                QCOMPARE(again.drinkCount(), 6);
+                again.setWindowState(Qt::WindowMaximized);
             }
             again.close();
-            // Maximized, the window keeps the size it goes back to.
-            QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Size")), QStringLiteral("700,480"));
-            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
-                         {{QStringLiteral("Position"), QStringLiteral("-3000,5000")}, {QStringLiteral("Shown Drink"), QStringLiteral("Gone")},
-                          {QStringLiteral("Maximized"), QStringLiteral("true")}});
         }
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Recent Searches"), QStringLiteral("1")), QString());
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Shown Drink")), QString());
         QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    // A recent-search list and a drink kept by an earlier version are left alone; the place and size
+    // it kept are read while there is no geometry yet, and only then.
+    void earlierSettingsAreReadOnce()
+    {
+        StartedProgram p;
+        const QString drink = p.form().drinkAt(2);
+        p.form().close();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Recent Searches"), {{QStringLiteral("1"), QStringLiteral("Name: *sour*")}});
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
+                     {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Position"), QStringLiteral("60,50")},
+                      {QStringLiteral("Size"), QStringLiteral("720,500")}, {QStringLiteral("Shown Drink"), drink}});
+        for (const QPoint expected : {QPoint(60, 50), QPoint(70, 40)}) {
+            frmMain again;
+            Form_Load(again, QStringLiteral("kymp"));
+            QCOMPARE(QRect(again.pos(), again.size()), QRect(expected, QSize(720, 500)));
+            QCOMPARE(again.pnlDrinkName->text(), again.drinkAt(0));
+            QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("All Drinks: ()"));
+            again.move(70, 40);
+            again.close();
+            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Position"), QStringLiteral("5,5")}});
+        }
+    }
+
+    // The window, frame and all, fits the free area of its screen, however large it was kept; a
+    // geometry kept on a screen of another scale gives way to the first size.
+    void windowFitsTheScreen_data()
+    {
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("first start") << "";
+        QTest::newRow("an earlier version's size larger than the screen") << "Size";
+        QTest::newRow("a geometry larger than the screen") << "Geometry";
+        QTest::newRow("a geometry kept at another scale") << "scale";
+    }
+    void windowFitsTheScreen()
+    {
+        QFETCH(QString, kept);
+        StartedProgram p;
+        const QSize first = p.form().size();
+        QByteArray geometry;
+        {
+            QMainWindow large;
+            large.setGeometry(0, 0, 3000, 2000);
+            geometry = large.saveGeometry();
+            if (kept == QLatin1String("scale")) { // the screen's width in the record, at offset 46: twice this one's
+                large.setGeometry(10, 10, 300, 200);
+                geometry = large.saveGeometry();
+                QDataStream patch(&geometry, QIODevice::ReadWrite);
+                patch.skipRawData(46);
+                patch << qint32(large.screen()->geometry().width() * 2);
+            }
+        }
+        p.form().close();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
+                     {{QStringLiteral("Geometry"), kept == QLatin1String("Size") ? QString() : QString::fromLatin1(geometry.toBase64())},
+                      {QStringLiteral("Position"), QStringLiteral("0,0")}, {QStringLiteral("Size"), QStringLiteral("3000,2000")}});
+        if (kept.isEmpty())
+            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Size"), QString()}});
+        frmMain again;
+        Form_Load(again, QStringLiteral("kymp"));
+        const QRect area = again.screen()->availableGeometry();
+        QVERIFY(area.contains(again.frameGeometry()));
+        QVERIFY(again.height() >= area.height() / 2 && again.width() >= area.width() / 2);
+        if (kept == QLatin1String("scale"))
+            QCOMPARE(again.size(), first);
     }
 
     void windowsLeftOpenAtShutdownAreNamed()

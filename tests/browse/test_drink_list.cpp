@@ -59,6 +59,42 @@ private slots:
         QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2)}), QStringList({"Zombie", "Mojito", "Gimlet"}));
     }
 
+    // A list in name order shows A to Z as Qt's ascending order, from the first list on and after
+    // a heading the user clicked for an earlier list.
+    void sortArrowShowsNameOrderOneWay_data()
+    {
+        QTest::addColumn<int>("clicks"); // on the Missing heading (1) or twice on Drink (2) first
+        QTest::addColumn<bool>("counts"); // the list then filled shows missing counts
+        QTest::newRow("first list") << 0 << false;
+        QTest::newRow("bar-list search") << 0 << true;
+        QTest::newRow("Missing clicked, then a search") << 1 << false;
+        QTest::newRow("Z to A clicked, then a search") << 2 << false;
+        QTest::newRow("Z to A clicked, then a bar-list search") << 2 << true;
+    }
+    void sortArrowShowsNameOrderOneWay()
+    {
+        QFETCH(int, clicks);
+        QFETCH(bool, counts);
+        DrinkListView view;
+        view.resize(300, 200);
+        view.show();
+        QHeaderView *header = view.header();
+        if (clicks > 0) {
+            view.setDrinks({"Gimlet", "Mojito", "Zombie"}, DrinkListOrder::SortedOnce, {0, 2, 1});
+            const int section = clicks == 1 ? 1 : 0;
+            for (int i = 0; i < clicks; ++i)
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(section) + 4, header->height() / 2));
+        }
+        if (counts)
+            view.setDrinks({"Zombie", "Gimlet", "Mojito"}, DrinkListOrder::SortedOnce, {0, 1, 2});
+        else
+            view.setDrinks({"Gimlet", "Mojito", "Zombie"}, DrinkListOrder::AsGiven); // a search's list, in name order
+        QCOMPARE(view.drinkAt(0), QStringLiteral("Gimlet"));
+        QCOMPARE(header->sortIndicatorSection(), 0);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    }
+
     void editsKeepADescendingOrder()
     {
         DrinkListView view;

@@ -1,6 +1,6 @@
 // zestro-fault-child FILE COMMAND [ARG]: starts the program offscreen on FILE (settings beside it),
 // runs one command through the handler a user's click reaches, and prints each message box as
-// "MSG <text>" and at the end "LIST <drinks listed>". Message boxes are answered Yes or OK, the file
+// "MSG <text>", each dialog shown as "DIALOG <name>", and at the end "LIST <drinks listed>". Message boxes are answered Yes or OK, the file
 // dialog's Open with ARG, and the command's dialogs are driven below. `hold` keeps the library open
 // until stdin closes, for the second-copy cases.
 
@@ -130,7 +130,10 @@ int main(int argc, char *argv[])
     setFileDialogHandler([arg](FileDialogKind kind, CommonDialog &) {
         return kind == FileDialogKind::Open ? std::optional<QString>(arg) : std::nullopt;
     });
-    setShowModalHandler([command](QDialog &dialog) { return drive(command, dialog); });
+    setShowModalHandler([command](QDialog &dialog) {
+        say("DIALOG " + dialog.objectName());
+        return drive(command, dialog);
+    });
 
     frmMain form;
     Form_Load(form, "kymp");

@@ -182,6 +182,8 @@ private slots:
             // One message, and it gives the reason rather than an engine error.
             QVERIFY2(!r.killed && r.code == 0 && (!lists || r.listed() == m_before.drinks), r.text());
             QVERIFY2(r.failures().size() == 1 && r.failures()[0].contains("cannot be changed: the file '"), r.text());
+            // Said before the user answers a question or fills in a drink or a tag dialog.
+            QVERIFY2(r.lines.filter(QRegularExpression("^MSG .*\\?$|^DIALOG (frmAddEdit|frmPrintTagCurrentSet)$")).isEmpty(), r.text());
             QCOMPARE(stateOf(file), m_before);
             return;
         }
