@@ -262,7 +262,12 @@ void frmMain::deleteCurrentSet()
         BusyCursor busy;
         database.Search(0, QString(), true);
     };
-    database.requireWritable();
+    try {
+        database.requireWritable(); // said before the question
+    } catch (const EngineError &) {
+        listAll();
+        throw;
+    }
     if (MsgBox(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
                    + QStringLiteral(" drinks in the current set?"),
                msgbox::vbYesNo | msgbox::vbExclamation)

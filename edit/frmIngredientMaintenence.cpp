@@ -311,6 +311,7 @@ void frmIngredientMaintenence::cmdDelete_Click()
 
 void frmIngredientMaintenence::cmdCombine_Click()
 {
+    programDatabase().requireWritable(); // said before the choice and the question
     frmIngredientsCombine combine(lvIngredients, this);
     const bool combined = ShowModal(combine) == QDialog::Accepted && !combine.bCancelled;
     if (combined)
