@@ -77,6 +77,8 @@ public:
     void removeDrinkAt(int row) override;
     void sortDrinkList() override;
     void showDrinkMarks(const QHash<QString, quint8> &marked) override;
+    bool showsMissingCounts() const override;
+    void setMissingCounts(const QHash<QString, int> &missing) override;
     void showDrinkDetail(const DrinkDetail &drink) override;
     void setNeighbourButtons(bool canGoBack, bool canGoNext) override;
     void setRecentSearches(const QStringList &captions) override;

@@ -47,9 +47,9 @@ CDatabase &db()
 void prepareBarListDialog(CommonDialog &dialog)
 {
     dialog.Filter = QStringLiteral("Zestro bar list|*.bar");
-    // A list saved as "mine" is found again by the filter as "mine.bar"; replacing a file is asked.
+    // A list is saved under the name as typed, with no extension added; replacing a file is asked.
     dialog.Flags = CommonDialog::cdlOFNHideReadOnly | CommonDialog::cdlOFNOverwritePrompt;
-    dialog.DefaultExt = QStringLiteral("bar");
+    dialog.DefaultExt.clear(); // the shared dialog may hold another command's
 }
 } // namespace
 
@@ -203,6 +203,7 @@ void frmMain::deleteCurrentDrink()
     if (row < 0)
         return; // nothing selected: nothing to delete
     const QString name = drinkAt(row);
+    database.requireWritable(); // a library that cannot be changed says so before the question
     if (MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
                msgbox::vbYesNo | msgbox::vbExclamation)
         != msgbox::vbYes)
@@ -230,6 +231,7 @@ void frmMain::deleteCurrentDrink()
 void frmMain::markCurrentSet(const QString &question, bool tried, bool value)
 {
     CDatabase &database = db();
+    database.requireWritable();
     if (MsgBox(QStringLiteral("Are you sure you want to ") + question, msgbox::vbYesNo | msgbox::vbQuestion) != msgbox::vbYes)
         return;
     if (tried)
@@ -241,6 +243,7 @@ void frmMain::markCurrentSet(const QString &question, bool tried, bool value)
 void frmMain::markCurrentSetToPrint()
 {
     CDatabase &database = db();
+    database.requireWritable();
     frmPrintTagCurrentSet tag(this);
     ShowModal(tag);
     if (tag.Value() == 0)
@@ -262,6 +265,12 @@ void frmMain::deleteCurrentSet()
         BusyCursor busy;
         database.Search(0, QString(), true);
     };
+    try {
+        database.requireWritable(); // said before the question
+    } catch (const EngineError &) {
+        listAll();
+        throw;
+    }
     if (MsgBox(QStringLiteral("Are you absolutely sure you want to DELETE all ") + QString::number(drinkCount())
                    + QStringLiteral(" drinks in the current set?"),
                msgbox::vbYesNo | msgbox::vbExclamation)
@@ -326,9 +335,9 @@ void frmMain::editIngredients()
         frmIngredientMaintenence maintenance(this);
         ShowModal(maintenance);
     }
-    // Renamed or combined ingredients show under their new names.
-    if (const QString shown = selectedDrinkName(); !shown.isEmpty())
-        db().ShowDrinkInfo(shown);
+    // Renamed or combined ingredients show under their new names, and a changed Have box in the
+    // missing counts.
+    db().BarListChanged();
 }
 
 void frmMain::checkUtilities()
@@ -341,16 +350,16 @@ void frmMain::checkUtilities()
 
 void frmMain::importBarList()
 {
-    db(); // the bar list is the open database's
+    db().requireWritable(); // a library that cannot be changed says so before the question
     prepareBarListDialog(CommonDialog1);
     if (MsgBox(QStringLiteral("Would you like to export your current bar list before ") + QStringLiteral("importing a new one?"),
                msgbox::vbYesNo | msgbox::vbExclamation)
         == msgbox::vbYes)
         db().BarlistExport();
     const bool imported = db().BarlistImport();
-    // The shown drink's missing marks follow the new bar list.
-    if (const QString shown = selectedDrinkName(); imported && !shown.isEmpty())
-        db().ShowDrinkInfo(shown);
+    // The missing counts and the shown drink's marks follow the new bar list.
+    if (imported)
+        db().BarListChanged();
     setStatusText(imported ? QStringLiteral("Bar list imported successfully.") : QStringLiteral("Bar list not imported."));
 }
 

@@ -6,6 +6,7 @@
 #include "app/detail_pane.h"
 #include "app/missing_marks.h"
 #include "app/quick_search_box.h"
+#include "browse/drink_list_model.h"
 #include "browse/mark_icons.h"
 #include "common/access_key.h"
 #include "common/message_box.h"
@@ -146,6 +147,16 @@ void frmMain::sortDrinkList()
 void frmMain::showDrinkMarks(const QHash<QString, quint8> &marked)
 {
     lvDrinks->setMarks(marked);
+}
+
+bool frmMain::showsMissingCounts() const
+{
+    return lvDrinks->showsMissing();
+}
+
+void frmMain::setMissingCounts(const QHash<QString, int> &missing)
+{
+    lvDrinks->drinkModel()->setMissingCounts(missing);
 }
 
 void frmMain::notify(const QString &text, Notice kind)

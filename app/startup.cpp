@@ -146,9 +146,7 @@ void Form_Unload(frmMain &form)
 {
     ProgramObjects &p = program();
     if (p.database) {
-        // Without a library open no drink is shown, and the one kept from before stays kept.
-        saveWindowState(form, p.database->isOpen() ? std::optional(p.database->shownDrinkName()) : std::nullopt);
-        p.database->SaveRecentSearches();
+        saveWindowState(form);
         p.database->DbClose();
     }
     delete p.settings;
@@ -185,7 +183,7 @@ void openAnotherDatabase(frmMain &form)
     CommonDialog &dialog = form.CommonDialog1;
     dialog.Flags = CommonDialog::cdlOFNFileMustExist | CommonDialog::cdlOFNHideReadOnly;
     dialog.DefaultExt = QStringLiteral(".mdb");
-    dialog.Filter = QStringLiteral("Zestro Database)|*.mdb");
+    dialog.Filter = QStringLiteral("Zestro Database|*.mdb");
     // Other libraries are most likely kept beside the one in use: the program's folder for a
     // built copy, the user's data folder for an installed one.
     dialog.InitDir = db.FileName().isEmpty() ? ProgramFolder() : QFileInfo(db.FileName()).absolutePath();

@@ -3,36 +3,18 @@
 #include "common/CZestro30.h"
 
 #include "app/frmTip.h"
-#include "app/window_state.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
 #include "store/CDatabase.h"
-
-namespace {
-void showDrinkAgain(CDatabase &db, const QString &name)
-{
-    OutputWindow *list = db.output();
-    if (!list || name.isEmpty() || name == list->selectedDrinkName())
-        return;
-    list->selectDrink(name);
-    if (list->selectedDrinkName() == name)
-        db.ShowDrinkInfo(name);
-}
-} // namespace
 
 void CZestro30::StartupOptions()
 {
     CDatabase &db = *program().database;
     QWidget &form = *program().mainForm;
+    // Every drink, the first one shown; the recent searches start with this listing.
     db.ShowAllDrinks(true);
-    // Listing the drinks at start is no search of the user's: the list stays as the last run left it.
-    db.LoadRecentSearches();
-    // A random drink at every start is what the user asked for; otherwise the drink shown when the
-    // last run ended comes back, while the library still has it.
     if (RandomDrink() != 0)
         db.RandomDrink();
-    else
-        showDrinkAgain(db, lastShownDrink());
     form.show();
     if (ShowTips() != 0) {
         frmTip tip(&form);

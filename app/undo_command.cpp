@@ -107,6 +107,7 @@ void replayUndoHistory(CDatabase &database, OutputWindow &window, bool redo)
         database.ShowAllDrinks(true);
         return;
     }
+    database.ShowMissingCounts(); // an undone bar-list change counts again
     window.selectDrink(show);
     database.ShowDrinkInfo(show);
 }

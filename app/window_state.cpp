@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 
 #include <algorithm>
 #include <climits>
@@ -16,10 +17,13 @@
 namespace {
 
 const QString kSection = QStringLiteral("Window");
+// Qt's own record of the window's place, size and state, in base64: it knows the frame, the screen
+// and the size a maximized window goes back to, and it is refused on a screen of another scale.
+const QString kGeometry = QStringLiteral("Geometry");
+// Kept by earlier versions; read while there is no geometry yet.
 const QString kPosition = QStringLiteral("Position");
 const QString kSize = QStringLiteral("Size");
 const QString kMaximized = QStringLiteral("Maximized");
-const QString kShownDrink = QStringLiteral("Shown Drink");
 // The splitters by object name, with the key each is kept under. The detail panes follow the content
 // of the drink shown until the user drags them; only a dragged position is a choice worth keeping,
 // and keeping any other would stop that sizing on the next start.
@@ -87,9 +91,47 @@ QRect onScreen(QRect place, const QSize &minimum)
     return place;
 }
 
-} // namespace
+// The frame the desktop draws around the window: known once the window was shown; before that a
+// title bar and a thin border are allowed for.
+QMargins frameOf(const QWidget &form)
+{
+    const QRect outer = form.frameGeometry();
+    const QRect inner = form.geometry();
+    if (form.isVisible() && outer != inner)
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                        outer.bottom() - inner.bottom());
+    const int border = 4;
+    return QMargins(border, form.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &form) + border, border, border);
+}
 
-void restoreWindowState(QMainWindow &form)
+// The window, frame and all, inside the free area of the screen it lands on: no larger, and moved
+// in from the edges. A maximized or full-screen window is the screen's to place.
+void fitToScreen(QMainWindow &form)
+{
+    if (form.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    QScreen *screen = QGuiApplication::screenAt(form.geometry().center());
+    if (!screen)
+        screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QMargins frame = frameOf(form);
+    const QSize room = area.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    form.setMinimumSize(form.minimumSize().boundedTo(room)); // a small screen still shows it whole
+    const QSize size = form.size().boundedTo(room);
+    QRect outer(form.frameGeometry().topLeft(), size.grownBy(frame));
+    outer.moveLeft(qBound(area.left(), outer.left(), area.right() - outer.width() + 1));
+    outer.moveTop(qBound(area.top(), outer.top(), area.bottom() - outer.height() + 1));
+    // Only what must change: the place Qt restored stays exact.
+    if (size != form.size())
+        form.resize(size);
+    if (outer.topLeft() != form.frameGeometry().topLeft())
+        form.move(outer.topLeft()); // move() places the frame
+}
+
+// The place and size that earlier versions kept, with a place no screen shows brought back.
+void restoreOldPlace(QMainWindow &form)
 {
     const QList<int> position = numbersOf(setting(kPosition), 2);
     const QList<int> size = numbersOf(setting(kSize), 2);
@@ -99,6 +141,21 @@ void restoreWindowState(QMainWindow &form)
     const QRect place = onScreen(QRect(QPoint(position[0], position[1]), wanted), form.minimumSize());
     form.resize(place.size());
     form.move(place.topLeft());
+    if (setting(kMaximized) == QLatin1String("true"))
+        form.setWindowState(form.windowState() | Qt::WindowMaximized);
+}
+
+} // namespace
+
+void restoreWindowState(QMainWindow &form)
+{
+    const QString geometry = setting(kGeometry);
+    // A geometry Qt refuses (kept on a screen of another size or scale) leaves the first size.
+    if (geometry.isEmpty())
+        restoreOldPlace(form);
+    else
+        form.restoreGeometry(QByteArray::fromBase64(geometry.toLatin1()));
+    fitToScreen(form);
     for (const auto &[name, key, onlyWhenDragged] : kSplitters) {
         auto *splitter = form.findChild<QSplitter *>(QLatin1String(name));
         if (!splitter)
@@ -109,35 +166,17 @@ void restoreWindowState(QMainWindow &form)
             splitter->setProperty(DetailPaneSizer::kUserSized, true);
         }
     }
-    if (setting(kMaximized) == QLatin1String("true"))
-        form.setWindowState(form.windowState() | Qt::WindowMaximized);
 }
 
-void saveWindowState(const QMainWindow &form, const std::optional<QString> &shownDrink)
+void saveWindowState(const QMainWindow &form)
 {
     if (!form.isVisible())
         return;
-    const bool maximized = form.isMaximized() || form.isFullScreen();
-    // Maximized, the window is kept at the place and size it goes back to; move() places the frame,
-    // and the frame's offset is the same in either state.
-    const QRect normal = maximized ? form.normalGeometry() : form.geometry();
-    const QPoint frame = form.geometry().topLeft() - form.frameGeometry().topLeft();
-    QList<std::pair<QString, QString>> values = {
-        {kPosition, numbers({normal.left() - frame.x(), normal.top() - frame.y()})},
-        {kSize, numbers({normal.width(), normal.height()})},
-        {kMaximized, maximized ? QStringLiteral("true") : QStringLiteral("false")},
-    };
+    QList<std::pair<QString, QString>> values = {{kGeometry, QString::fromLatin1(form.saveGeometry().toBase64())}};
     for (const auto &[name, key, onlyWhenDragged] : kSplitters)
         if (const auto *splitter = form.findChild<QSplitter *>(QLatin1String(name))) {
             const bool dragged = splitter->property(DetailPaneSizer::kUserSized).toBool();
             values.append({QLatin1String(key), dragged || !onlyWhenDragged ? numbers(splitter->sizes()) : QString()});
         }
-    if (shownDrink)
-        values.append({kShownDrink, *shownDrink});
     SaveSettings(kAppTitle, kSection, values);
-}
-
-QString lastShownDrink()
-{
-    return setting(kShownDrink);
 }

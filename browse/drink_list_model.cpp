@@ -88,6 +88,23 @@ void DrinkListModel::setMissing(int row, int missing)
     emit dataChanged(index(row, 1), index(row, 1));
 }
 
+void DrinkListModel::setMissingCounts(const QHash<QString, int> &missing)
+{
+    if (!showsMissing())
+        return;
+    int first = count(), last = -1;
+    for (int row = 0; row < count(); ++row) {
+        const int now = missing.value(m_names[row], m_missing[row]);
+        if (now != m_missing[row]) {
+            m_missing[row] = now;
+            first = std::min(first, row);
+            last = row;
+        }
+    }
+    if (last >= 0)
+        emit dataChanged(index(first, 1), index(last, 1));
+}
+
 int DrinkListModel::sortedRowFor(const QString &name) const
 {
     return int(std::upper_bound(m_names.cbegin(), m_names.cend(), name, NameLess()) - m_names.cbegin());

@@ -34,6 +34,8 @@ public:
     void renameDrink(int row, const QString &name);
     // A drink's count changed (its lines were edited, or the bar list was).
     void setMissing(int row, int missing);
+    // Every count at once, by name; a name not in `missing` keeps its count.
+    void setMissingCounts(const QHash<QString, int> &missing);
     // The row at which `name` belongs in a list in name order, after the names equal to it.
     int sortedRowFor(const QString &name) const;
 

@@ -30,6 +30,14 @@ DrinkListView::DrinkListView(QWidget *parent) : QTreeView(parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(header(), &QHeaderView::sortIndicatorChanged, this, &DrinkListView::headerSort);
     showMissingColumn(false);
+    showNameOrder();
+}
+
+void DrinkListView::showNameOrder()
+{
+    // A to Z is Qt's ascending order, whichever way the style draws its arrow.
+    const QSignalBlocker quiet(header());
+    header()->setSortIndicator(0, Qt::AscendingOrder);
 }
 
 void DrinkListView::setDrinks(const QStringList &names, DrinkListOrder order, const QList<int> &missing)
@@ -42,6 +50,8 @@ void DrinkListView::setDrinks(const QStringList &names, DrinkListOrder order, co
         m_model->sort(0, Qt::AscendingOrder); // by name: asked for once, or the user's sorting is on
     m_inOrder = order == DrinkListOrder::SortedOnce || isSortingEnabled()
                 || std::is_sorted(names.cbegin(), names.cend(), NameLess());
+    if (m_inOrder && !isSortingEnabled())
+        showNameOrder(); // the heading of a column the user clicked before no longer tells the order
 }
 
 int DrinkListView::count() const
@@ -137,8 +147,7 @@ void DrinkListView::sortByName()
 {
     if (!keptInOrder()) {
         m_model->sort(0, Qt::AscendingOrder); // once: sorting stays off
-        const QSignalBlocker quiet(header());
-        header()->setSortIndicator(0, Qt::AscendingOrder);
+        showNameOrder();
         m_inOrder = true;
     }
     selectRow(selectedRow());
@@ -201,10 +210,8 @@ void DrinkListView::showMissingColumn(bool shown)
     header()->setSectionResizeMode(marks, QHeaderView::Fixed);
     header()->resizeSection(marks, markPixmap(0).deviceIndependentSize().toSize().width()
                                        + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8);
-    if (!shown)
-        return;
-    const QSignalBlocker quiet(header());
-    header()->setSortIndicator(0, Qt::AscendingOrder);
+    if (shown)
+        showNameOrder();
 }
 
 void DrinkListView::headerSort(int column, Qt::SortOrder order)

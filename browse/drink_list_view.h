@@ -69,6 +69,8 @@ private:
     void reportChoice(int rowBefore);
     void requestMenu();
     void showMissingColumn(bool shown);
+    // The heading tells that the rows are in name order, A to Z.
+    void showNameOrder();
     // The user clicked a column heading.
     void headerSort(int column, Qt::SortOrder order);
     // Turns the view's own sorting off, leaving the headings clickable.

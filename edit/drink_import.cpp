@@ -140,14 +140,19 @@ void checkRoom(const Held &held, const Plan &plan)
 }
 
 // Writes the plan in the caller's transaction; false when the user cancelled part-way.
-bool write(engine::Database &db, const library::Library &lib, Held &held, const Plan &plan, QProgressDialog &progress)
+bool write(engine::Database &db, bool withBarList, const library::Library &lib, Held &held, const Plan &plan, QProgressDialog &progress)
 {
-    // Has is left to its default, and so works on an older file without the column too.
-    engine::Statement addIngredient(db, QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common) VALUES (?, ?, ?)"));
+    // A new ingredient comes with the file's bar tick; one the library has keeps its own. An older
+    // file without the bar-list column (read as it is) takes the ingredient without it.
+    engine::Statement addIngredient(db, withBarList ? QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (?, ?, ?, ?)")
+                                                    : QStringLiteral("INSERT INTO Ingredients (ID, Ingredient, Common) VALUES (?, ?, ?)"));
     int nextIngredientId = held.lastIngredientId;
     for (const int i : plan.newIngredients) {
         const library::Ingredient &ing = lib.ingredients[i];
-        addIngredient.bind(1, ++nextIngredientId).bind(2, ing.name).bind(3, ing.common).run();
+        addIngredient.bind(1, ++nextIngredientId).bind(2, ing.name).bind(3, ing.common);
+        if (withBarList)
+            addIngredient.bind(4, ing.has);
+        addIngredient.run();
         held.ingredientId.insert(nameKey(ing.name), nextIngredientId);
     }
     // The ID of each ingredient as the file's lines spell it.
@@ -244,7 +249,7 @@ void importDrinks(CDatabase &db)
         UndoStep step(db, QStringLiteral("Import Drinks"));
         WriteTransaction transaction(db);
         try {
-            if (!write(database, lib, held, plan, progress)) {
+            if (!write(database, db.hasBarListColumn(), lib, held, plan, progress)) {
                 out->setStatusText(QStringLiteral("Import cancelled; nothing was imported."));
                 return;
             }

@@ -38,6 +38,7 @@ void DrinkEditing::edit(bool add)
     const QString shown = m_db.shownDrinkName();
     if (!add && shown.isEmpty())
         return; // no drink is shown
+    m_db.requireWritable(); // said before the user types a whole drink, not after
     DrinkStore store(m_db);
     BusyCursor busy;
     Drink stored;

@@ -8,10 +8,10 @@
 #include "common/program_objects.h"
 #include "core/name_order.h"
 #include "core/name_text.h"
-#include "edit/ingredient_writes.h"
+#include "common/seams.h"
+#include "edit/frmIngredientAdd.h"
 #include "store/CDatabase.h"
 #include "store/drink_store.h"
-#include "store/undo_history.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -148,6 +148,8 @@ void frmAddEdit::buildControls()
     cmbIngredient->setMaxVisibleItems(15);
     cmbIngredient->setMinimumContentsLength(16);
     cmbIngredient->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmdNewIngredient = button(QStringLiteral("cmdNewIngredient"), QStringLiteral("&New..."), frame);
+    cmdNewIngredient->setToolTip(QStringLiteral("Add the typed name to the ingredients, as Tools, Edit Ingredients does"));
     cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add"), frame);
     cmdAdd->setEnabled(false);
     grid->addWidget(new QLabel(QStringLiteral("Amount"), frame), 0, 0);
@@ -157,7 +159,10 @@ void frmAddEdit::buildControls()
     grid->addWidget(new QLabel(QStringLiteral("Description"), frame), 2, 0, 1, 2);
     grid->addWidget(txtDescription, 3, 0, 1, 2);
     grid->addWidget(numberedLabel(4, cmbIngredient, frame), 4, 0, 1, 2);
-    grid->addWidget(cmbIngredient, 5, 0, 1, 2);
+    auto *ingredientRow = new QHBoxLayout;
+    ingredientRow->addWidget(cmbIngredient, 1);
+    ingredientRow->addWidget(cmdNewIngredient);
+    grid->addLayout(ingredientRow, 5, 0, 1, 2);
     auto *addRow = new QHBoxLayout;
     addRow->addStretch();
     addRow->addWidget(cmdAdd);
@@ -199,7 +204,8 @@ void frmAddEdit::buildControls()
     setTabOrder(txtAmount, cmbUnit);
     setTabOrder(cmbUnit, txtDescription);
     setTabOrder(txtDescription, cmbIngredient);
-    setTabOrder(cmbIngredient, cmdAdd);
+    setTabOrder(cmbIngredient, cmdNewIngredient);
+    setTabOrder(cmdNewIngredient, cmdAdd);
     setTabOrder(cmdAdd, cmdDone);
     setTabOrder(cmdDone, cmdCancel);
     setTabOrder(cmdCancel, chkTried);
@@ -208,14 +214,16 @@ void frmAddEdit::buildControls()
 
     txtDrinkName->installEventFilter(this);
     txtAmount->installEventFilter(this);
+    cmbIngredient->installEventFilter(this);
+    cmbIngredient->lineEdit()->installEventFilter(this);
     lstIngredients->installEventFilter(this);
     connect(cmdAdd, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdAdd_Click, this));
+    connect(cmdNewIngredient, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdNewIngredient_Click, this));
     connect(cmdDelete, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdDelete_Click, this));
     connect(cmdIngredients, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdIngredients_Click, this));
     connect(cmdDone, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdDone_Click, this));
     connect(cmdCancel, &QPushButton::clicked, this, guarded(&frmAddEdit::cmdCancel_Click, this));
     connect(cmbIngredient->lineEdit(), &QLineEdit::textEdited, this, guarded(&frmAddEdit::cmbIngredient_Change, this));
-    connect(cmbIngredient->lineEdit(), &QLineEdit::returnPressed, this, guarded(&frmAddEdit::cmdAdd_Click, this));
     connect(cmbIngredient, &QComboBox::activated, this, [this] { cmdAdd->setEnabled(cmdAdd->isEnabled() || !cmbIngredient->currentText().isEmpty()); });
     connect(lstIngredients, &QListWidget::itemSelectionChanged, this,
             [this] { cmdDelete->setEnabled(!lstIngredients->selectedItems().isEmpty()); });
@@ -291,6 +299,15 @@ int frmAddEdit::lineCount() const
 
 bool frmAddEdit::eventFilter(QObject *watched, QEvent *event)
 {
+    // Enter in the ingredient box adds the line, once: the box hands its keys on to its line edit
+    // and then to the dialog, where the Add that just failed would be pressed again.
+    if ((watched == cmbIngredient || watched == cmbIngredient->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunCommand([this] { cmdAdd_Click(); });
+            return true;
+        }
+    }
     if (watched == lstIngredients && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
         RunCommand([this] { cmdDelete_Click(); });
@@ -313,7 +330,7 @@ void frmAddEdit::keyPressEvent(QKeyEvent *event)
 {
     QWidget *focus = focusWidget();
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus && m_newLine->isAncestorOf(focus)) {
-        // The ingredient box adds on its own Enter (returnPressed); the other boxes press Add.
+        // The ingredient box adds on its own Enter (eventFilter); the other boxes press Add.
         if (focus != cmbIngredient && !cmbIngredient->isAncestorOf(focus) && cmdAdd->isEnabled())
             cmdAdd->click();
         event->accept();
@@ -390,46 +407,36 @@ int frmAddEdit::ingredientItem(const QString &typed) const
     return -1;
 }
 
-int frmAddEdit::addNewIngredient(const QString &name)
+void frmAddEdit::cmdNewIngredient_Click()
 {
-    // A name no ingredient may have is refused before the question, not after a Yes.
-    if (const std::optional<QString> problem = IngredientWrites::nameProblem(name)) {
-        MsgBox(*problem, msgbox::vbExclamation);
-        cmbIngredient->setFocus();
-        return -1;
-    }
-    const int answer = MsgBox(nameInMessage(name, u'\'') + QStringLiteral(" is not an ingredient yet. Add it?"),
-                              msgbox::vbYesNo | msgbox::vbQuestion);
-    cmbIngredient->setFocus(); // whatever happens, the typing stays until the line is added
-    if (answer != msgbox::vbYes)
-        return -1;
-    int id = 0;
-    try {
-        UndoStep step(programDatabase(), QStringLiteral("Add Ingredient"));
-        id = IngredientWrites(programDatabase()).add(name, false);
-    } catch (const EngineError &e) {
-        MsgBox(QStringLiteral("The ingredient %1 could not be added.\n\nError %2: %3")
-                   .arg(nameInMessage(name, u'\''), QString::number(e.number()), e.description()),
-               msgbox::vbExclamation);
-        return -1;
-    }
+    CDatabase &db = programDatabase();
+    db.requireWritable(); // said before the user fills in the dialog
+    frmIngredientAdd add(this);
+    add.bAdd = true;
+    add.txtName->setText(cleanName(cmbIngredient->currentText()).trimmed());
+    add.txtName->selectAll();
+    // The dialog stores the ingredient as Tools, Edit Ingredients does: one write, one undo step.
+    const bool stored = ShowModal(add) == QDialog::Accepted && !add.bCancelled;
+    cmbIngredient->setFocus();
+    if (!stored)
+        return;
+    const QString name = add.txtName->text(); // as stored
     // In name order, as the list was filled, so that it can be picked again for the next line.
     int at = 0;
     while (at < cmbIngredient->count() && compareNames(cmbIngredient->itemText(at), name) <= 0)
         ++at;
-    const QString typed = cmbIngredient->currentText();
-    cmbIngredient->insertItem(at, name, id);
-    cmbIngredient->setEditText(typed);
-    return at;
+    cmbIngredient->insertItem(at, name, int(CDatabase::GetIngID(db.database(), name)));
+    cmbIngredient->setCurrentIndex(at);
+    cmdAdd->setEnabled(true);
 }
 
 void frmAddEdit::cmdAdd_Click()
 {
     const QString typed = cmbIngredient->currentText();
     const QString name = cleanName(typed).trimmed();
-    int item = ingredientItem(typed);
-    if (item < 0 && name.isEmpty()) {
-        MsgBox(QStringLiteral("The ingredient ") + nameInMessage(typed, u'\'') + QStringLiteral(" doesn't exist.  ")
+    const int item = ingredientItem(typed);
+    if (item < 0) {
+        MsgBox(QStringLiteral("The ingredient ") + nameInMessage(name.isEmpty() ? typed : name, u'\'') + QStringLiteral(" doesn't exist.  ")
                    + QStringLiteral("If you would like to add the ingredient, go to Tools|") + QStringLiteral("Edit Ingredients."),
                msgbox::vbExclamation);
         cmbIngredient->setFocus();
@@ -443,10 +450,6 @@ void frmAddEdit::cmdAdd_Click()
         txtAmount->selectAll();
         return;
     }
-    // A name not in the table becomes a new ingredient once the amount is known to be good, so
-    // that a Yes always ends with the line added.
-    if (item < 0 && (item = addNewIngredient(name)) < 0)
-        return;
     const QString ingredient = cmbIngredient->itemText(item).trimmed();
     appendLine(amount->isEmpty() ? ingredient : *amount + QStringLiteral("  ") + ingredient, ingredient,
                cmbIngredient->itemData(item).toInt(), *amount);
@@ -467,9 +470,10 @@ void frmAddEdit::cmdDelete_Click()
     delete lstIngredient->takeItem(row);
     delete lstAmount->takeItem(row);
     delete lstIngredients->takeItem(row);
-    cmdDelete->setEnabled(false);
     if (lstIngredients->count() > 0)
         lstIngredients->setCurrentRow(0);
+    // Taking the first line may select the next one without a change of selection being told.
+    cmdDelete->setEnabled(!lstIngredients->selectedItems().isEmpty());
 }
 
 void frmAddEdit::cmdIngredients_Click()

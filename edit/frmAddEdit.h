@@ -41,6 +41,9 @@ public:
 
     // The user's actions, as the controls reach them.
     void cmdAdd_Click();
+    // Adds the typed name to the ingredients through the Add Ingredient dialog and puts it in the
+    // ingredient box.
+    void cmdNewIngredient_Click();
     void cmdDelete_Click();
     void cmdIngredients_Click();
     void cmdDone_Click();
@@ -63,6 +66,7 @@ public:
     QComboBox *cmbUnit = nullptr;
     QLineEdit *txtDescription = nullptr;
     QComboBox *cmbIngredient = nullptr;
+    QPushButton *cmdNewIngredient = nullptr;
     QPushButton *cmdAdd = nullptr;
     QPushButton *cmdIngredients = nullptr;
     QPushButton *cmdDone = nullptr;
@@ -84,9 +88,6 @@ private:
     void setWide(bool wide);
     // The item of the ingredient box that is the typed ingredient, -1 when none is.
     int ingredientItem(const QString &typed) const;
-    // Asks whether to add the name to the ingredients and adds it; its new item, or -1 when the
-    // user said No or the add failed (after saying why).
-    int addNewIngredient(const QString &name);
 
     Drink m_drink; // as given to setDrink
     Drink m_given; // as the controls showed it then, to tell a change

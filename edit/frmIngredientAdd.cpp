@@ -5,8 +5,6 @@
 #include "common/message_box.h"
 #include "core/name_order.h"
 #include "core/name_text.h"
-#include "core/number_format.h"
-#include "edit/ingredient_writes.h"
 #include "common/program_objects.h"
 #include "store/CDatabase.h"
 
@@ -128,10 +126,9 @@ void frmIngredientAdd::cmdOK_Click()
             refuse(kNameTaken);
             return;
         }
-        // The Have box is not stored when adding: the new ingredient starts off the bar list.
-        db.IngredientAdd(name, chkCommon->isChecked());
+        db.IngredientAdd(name, chkCommon->isChecked(), chkHave->isChecked());
     } else {
-        if (!renameIsConfirmed(name))
+        if (!newNameIsFree(name))
             return;
         try {
             db.IngredientEdit(sOldName, name, chkCommon->isChecked(), chkHave->isChecked());
@@ -146,24 +143,13 @@ void frmIngredientAdd::cmdOK_Click()
     accept();
 }
 
-bool frmIngredientAdd::renameIsConfirmed(const QString &name)
+bool frmIngredientAdd::newNameIsFree(const QString &name)
 {
-    if (name == sOldName)
-        return true; // only the marks change
-    CDatabase &db = programDatabase();
-    // A taken name is refused before the user is asked about a rename that cannot happen.
-    if (!sameName(name, sOldName) && db.DoesIngredientExist(name))
-        return refuse(kNameTaken);
-    const int drinks = IngredientWrites(db).drinksUsing(sOldName);
-    if (drinks == 0)
+    // Another ingredient's name is refused here, before anything is written; the same one in other
+    // letter case is a plain rename. A rename asks nothing: Undo takes it back.
+    if (name == sOldName || sameName(name, sOldName))
         return true;
-    const QString question = (drinks == 1 ? QStringLiteral("%1 drink will show the new name %2. Rename %3?")
-                                          : QStringLiteral("%1 drinks will show the new name %2. Rename %3?"))
-                                 .arg(formatThousands(drinks), nameInMessage(name, u'\''), nameInMessage(sOldName, u'\''));
-    if (MsgBox(question, msgbox::vbYesNo | msgbox::vbQuestion) == msgbox::vbYes)
-        return true;
-    txtName->setFocus(); // the typing stays, to change or to cancel
-    return false;
+    return !programDatabase().DoesIngredientExist(name) || refuse(kNameTaken);
 }
 
 void frmIngredientAdd::cmdCancel_Click()

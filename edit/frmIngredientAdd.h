@@ -40,6 +40,6 @@ private:
     // Shows the message and gives the name back to the user to correct; always false.
     bool refuse(const QString &message);
     bool nameIsAcceptable(const QString &name);
-    // A new name shows in every drink that uses the ingredient: asks once when some do.
-    bool renameIsConfirmed(const QString &name);
+    // False (after saying so) when another ingredient has the new name.
+    bool newNameIsFree(const QString &name);
 };

@@ -234,6 +234,7 @@ void frmIngredientMaintenence::cmdAddEdit_Click(int index)
 
 void frmIngredientMaintenence::addIngredient()
 {
+    programDatabase().requireWritable(); // said before the typing, not after
     frmIngredientAdd add(this);
     add.bAdd = true;
     const bool stored = ShowModal(add) == QDialog::Accepted && !add.bCancelled;
@@ -254,6 +255,7 @@ void frmIngredientMaintenence::editIngredient()
     if (!item)
         return;
     CDatabase &db = programDatabase();
+    db.requireWritable();
     const QString name = item->text(0);
     frmIngredientAdd add(this);
     add.setWindowTitle(QStringLiteral("Edit Ingredient"));
@@ -309,6 +311,7 @@ void frmIngredientMaintenence::cmdDelete_Click()
 
 void frmIngredientMaintenence::cmdCombine_Click()
 {
+    programDatabase().requireWritable(); // said before the choice and the question
     frmIngredientsCombine combine(lvIngredients, this);
     const bool combined = ShowModal(combine) == QDialog::Accepted && !combine.bCancelled;
     if (combined)

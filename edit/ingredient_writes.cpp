@@ -94,7 +94,7 @@ std::optional<QString> IngredientWrites::nameProblem(const QString &name)
     return std::nullopt;
 }
 
-int IngredientWrites::add(const QString &sIngredient, bool bCommon)
+int IngredientWrites::add(const QString &sIngredient, bool bCommon, bool bHas)
 {
     m_db.requireWritable();
     const QString name = storedName(sIngredient);
@@ -122,7 +122,9 @@ int IngredientWrites::add(const QString &sIngredient, bool bCommon)
     ingredients.Fields(QStringLiteral("ID")) = id;
     ingredients.Fields(QStringLiteral("Ingredient")) = name;
     ingredients.Fields(QStringLiteral("Common")) = bCommon;
-    ingredients.Update(); // Has keeps the field's default
+    if (bHas) // else Has keeps the field's default
+        ingredients.Fields(QStringLiteral("Has")) = true;
+    ingredients.Update();
     tx.commit();
     return id;
 }
@@ -262,10 +264,10 @@ IngredientWrites::UsageCheck IngredientWrites::usage(const QString &name)
 
 // ---- CDatabase's ingredient members ----
 
-void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon)
+void CDatabase::IngredientAdd(const QString &sIngredient, bool bCommon, bool bHas)
 {
     UndoStep step(*this, QStringLiteral("Add Ingredient"));
-    IngredientWrites(*this).add(sIngredient, bCommon);
+    IngredientWrites(*this).add(sIngredient, bCommon, bHas);
 }
 
 void CDatabase::IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas)

@@ -18,8 +18,8 @@ public:
     // nothing when it can.
     static std::optional<QString> nameProblem(const QString &name);
     // Refuse a taken, empty or unusable name, and an overflowing key, with an EngineError. add
-    // gives the new ingredient's identifier.
-    int add(const QString &name, bool common);
+    // gives the new ingredient's identifier; `has` puts it on the bar list.
+    int add(const QString &name, bool common, bool has = false);
     void rename(const QString &oldName, const QString &newName, bool common, bool has);
     // Deletes the unused ingredient; tells the user why when it cannot.
     void remove(const QString &name);

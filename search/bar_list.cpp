@@ -13,12 +13,18 @@
 #include "search/frmStatus.h"
 #include "search/result_list.h"
 #include "store/engine/jet_dialect.h"
+#include "store/engine/statement.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
 #include <vector>
 
 namespace {
+
+// After a bar-list search on an empty bar list, in the status bar: a message box would stand
+// beside "Sorry, no drinks found." or hide what was found.
+const QString kBarListEmpty = QStringLiteral("Your bar list is empty, so only common ingredients such as water or ice count as "
+                                             "at hand.  To fill it, tick the ingredients you have in Tools, Bar List, My Bar...");
 
 // Every drink line with its ingredient's flags, grouped by drink; `onHand` reads the bar-list mark.
 QString linesByDrink(const QString &onHand)
@@ -113,9 +119,35 @@ SearchResult DrinkSearch::barList(int slack, const QString &onHand)
     SearchResult result;
     if (!found.empty())
         result.names = drinkNames(m_db, found, result.missing);
-    // The drink selected is the one with the smallest key.
-    result.select = result.names.value(0);
     return result;
+}
+
+QHash<QString, int> DrinkSearch::missingCounts(const QString &onHand)
+{
+    // Counted as barList counts them: a line is there when its ingredient is at hand or common.
+    engine::Statement counts(m_db, QStringLiteral("SELECT Drinks.Name, SUM(CASE WHEN %1 <> 0 OR Ingredients.Common <> 0 "
+                                                  "THEN 0 ELSE 1 END) FROM Drinks, DrinkRel, Ingredients WHERE DrinkRel.DrinkID = "
+                                                  "Drinks.ID AND DrinkRel.IngID = Ingredients.ID GROUP BY Drinks.ID")
+                                       .arg(onHand));
+    QHash<QString, int> missing;
+    while (counts.next())
+        missing.insert(counts.text(0), int(counts.integer(1)));
+    return missing;
+}
+
+void CDatabase::ShowMissingCounts()
+{
+    if (m_output && m_output->showsMissingCounts())
+        m_output->setMissingCounts(DrinkSearch(database()).missingCounts(barListMark(QStringLiteral("Ingredients.Has"))));
+}
+
+void CDatabase::BarListChanged()
+{
+    if (!m_output)
+        return;
+    ShowMissingCounts();
+    if (const QString shown = m_output->selectedDrinkName(); !shown.isEmpty())
+        ShowDrinkInfo(shown);
 }
 
 void CDatabase::BarList(qint16 iSlack)
@@ -128,16 +160,20 @@ void CDatabase::BarList(qint16 iSlack)
         QCoreApplication::processEvents();
     }
     const SearchResult found = DrinkSearch(database()).barList(iSlack, barListMark(QStringLiteral("Ingredients.Has")));
+    const bool barListEmpty = database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE %1 <> 0)").arg(barListMark())) == 0;
     wait.restore();
     if (found.isEmpty()) {
         MsgBox(QStringLiteral("Sorry, no drinks found."), msgbox::vbInformation);
+        if (barListEmpty && m_output)
+            m_output->setStatusText(kBarListEmpty);
         return;
     }
     if (!m_output)
         return;
     // Listed by name. The time reported covers the filling of the list too.
-    ReplaceCurrentSet(found.names, DrinkListOrder::SortedOnce, found.select,
-                      [start] { return lastSearchTook(start, formatSecondsShort); }, found.missing);
+    const QString hint = barListEmpty ? QStringLiteral("  ") + kBarListEmpty : QString();
+    ReplaceCurrentSet(found.names, DrinkListOrder::SortedOnce, QString(), // the top row selected
+                      [start, hint] { return lastSearchTook(start, formatSecondsShort) + hint; }, found.missing);
 }
 
 std::optional<bool> CDatabase::IsIngredientCommonName(const QString &sIngredientName)

@@ -5,6 +5,7 @@
 
 #include "store/engine/database.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -43,9 +44,12 @@ public:
     SearchResult toPrint() { return byType(search_type::Print, QString()); }
 
     // Drinks I Can Make: the drinks with at most `slack` lines neither on the bar list nor common,
-    // and at least one line that is. Listed in key order with their missing counts; the first is
-    // the one to select. `onHand` reads an ingredient's bar-list mark (CDatabase::barListMark).
+    // and at least one line that is, in key order with their missing counts. The list shows them
+    // by name, the top one selected, as after any search. `onHand` reads an ingredient's bar-list
+    // mark (CDatabase::barListMark).
     SearchResult barList(int slack, const QString &onHand = QStringLiteral("Ingredients.Has"));
+    // Every drink with lines, by name: how many of its lines are neither on the bar list nor common.
+    QHash<QString, int> missingCounts(const QString &onHand = QStringLiteral("Ingredients.Has"));
 
     // The toolbar's search box: the drinks whose name holds `typed` (every drink when it is empty),
     // blind to case and accents, by the name rule.

@@ -213,7 +213,7 @@ void showBuyNext(CDatabase &db)
         ShowModal(dialog);
         added = dialog.addedAny();
     }
-    // The shown drink's lines may name an ingredient now at hand.
-    if (const QString shown = output ? output->selectedDrinkName() : QString(); added && !shown.isEmpty())
-        db.ShowDrinkInfo(shown);
+    // The listed drinks' lines may name an ingredient now at hand.
+    if (added)
+        db.BarListChanged();
 }

@@ -23,7 +23,7 @@
 #include <vector>
 
 // Every ingredient once, in name order, with its tick as read and as the user left it; it shows
-// the rows whose name holds the filter text. The tick is the one piece a user edits in place.
+// the rows whose name holds the filter text, the closest matches first. The tick is the one piece a user edits in place.
 class MyBarModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
@@ -127,10 +127,20 @@ void MyBarModel::setFilter(const QString &text)
     beginResetModel();
     m_filter = filter;
     m_shown.clear();
+    // The name itself first, then the names that start with the text, then the others that hold
+    // it, each in name order: the first row is the bottle most likely meant.
+    std::vector<int> starting, holding;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (filter.isEmpty() || m_rows[i].key.contains(filter))
+        const QString &key = m_rows[i].key;
+        if (filter.isEmpty() || key == filter)
             m_shown.push_back(int(i));
+        else if (key.startsWith(filter))
+            starting.push_back(int(i));
+        else if (key.contains(filter))
+            holding.push_back(int(i));
     }
+    m_shown.insert(m_shown.end(), starting.cbegin(), starting.cend());
+    m_shown.insert(m_shown.end(), holding.cbegin(), holding.cend());
     endResetModel();
 }
 
@@ -279,11 +289,12 @@ void frmMyBar::buildControls()
 
 void frmMyBar::applyFilter()
 {
-    // The row the user was on stays current while it is still shown.
+    // While a text is typed the closest match is current, for Down and Space; with the filter
+    // emptied the row the user was on stays current.
     const QString current = lstIngredients->currentIndex().data().toString();
     m_model->setFilter(txtFilter->text());
     QModelIndex keep;
-    for (int row = 0; row < m_model->rowCount() && !current.isEmpty(); ++row) {
+    for (int row = 0; row < m_model->rowCount() && !current.isEmpty() && !m_model->filtered(); ++row) {
         if (m_model->index(row).data().toString() == current) {
             keep = m_model->index(row);
             break;
@@ -382,7 +393,6 @@ void showMyBar(CDatabase &db)
     if (added < saved.size())
         parts << QStringLiteral("%1 taken off").arg(saved.size() - added);
     output->setStatusText(QStringLiteral("Bar list saved: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.'));
-    // The shown drink's lines may name an ingredient now at hand, or no longer.
-    if (const QString shown = output->selectedDrinkName(); !shown.isEmpty())
-        db.ShowDrinkInfo(shown);
+    // The listed drinks' lines may name an ingredient now at hand, or no longer.
+    db.BarListChanged();
 }

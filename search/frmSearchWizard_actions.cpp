@@ -198,12 +198,7 @@ void frmSearchWizard::cmdFinish_Click()
             CZestro30 fallbackSettings;
             (program().settings ? *program().settings : fallbackSettings).setBarListSlack(QString::number(slack));
         }
-        // Read before the search: what it found does not change the bar list.
-        const bool barListEmpty =
-            db.database().scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM Ingredients WHERE %1 <> 0)").arg(db.barListMark())) == 0;
         db.BarList(slack);
-        if (barListEmpty)
-            MsgBox(kBarListEmpty, msgbox::vbInformation);
         break;
     }
     default:

@@ -1,4 +1,5 @@
-// The one entry point of drink searches, and the three-entry recent-search list.
+// The one entry point of drink searches, and the three-entry recent-search list, kept while the
+// program runs.
 
 #include "search/drink_search.h"
 #include "store/CDatabase.h"
@@ -10,8 +11,6 @@
 #include "core/number_format.h"
 #include "common/program_objects.h"
 #include "common/seams.h"
-#include "core/product_info.h"
-#include "core/settings_access.h"
 #include "search/frmStatus.h"
 #include "search/result_list.h"
 
@@ -22,8 +21,6 @@ namespace {
 
 const char *const kLabels[] = {"All Drinks", "Name", "Ingredients", "Directions", "Comments",
                                "Tried Drinks", "Untried Drinks", "Submitted", "Print"};
-
-const QString kRecentSection = QStringLiteral("Recent Searches");
 
 SavedSearch savedSearch(qint16 iType, const QString &sString, const QString &sLabel)
 {
@@ -163,42 +160,4 @@ void CDatabase::ShowAllDrinks(bool bUnused)
 {
     Q_UNUSED(bUnused);
     Search(0, QString(), true);
-}
-
-// One line per entry, "1=Name: gin": the list belongs to the program, not to a library, as it does
-// while the program runs (it outlives File, Open), and any library can run any of its searches.
-void CDatabase::SaveRecentSearches() const
-{
-    // A run that never listed drinks (no library could be opened) keeps the last run's list.
-    if (m_savedSearches[0].sCaption.isEmpty())
-        return;
-    QList<std::pair<QString, QString>> entries;
-    for (size_t i = 0; i < m_savedSearches.size(); ++i) {
-        const SavedSearch &saved = m_savedSearches[i];
-        QString entry;
-        if (!saved.sCaption.isEmpty())
-            entry = QString::fromLatin1(kLabels[saved.iType]) + (saved.sString.isEmpty() ? QStringLiteral(":") : QStringLiteral(": ") + saved.sString);
-        entries.append({QString::number(i + 1), entry});
-    }
-    SaveSettings(kAppTitle, kRecentSection, entries);
-}
-
-void CDatabase::LoadRecentSearches()
-{
-    std::array<SavedSearch, 3> stored;
-    size_t next = 0;
-    for (int i = 1; i <= int(stored.size()); ++i) {
-        const QString entry = GetSetting(kAppTitle, kRecentSection, QString::number(i));
-        for (qint16 type = 0; type < search_type::Count; ++type) {
-            const QString label = QString::fromLatin1(kLabels[type]);
-            if (entry == label + QLatin1Char(':') || entry.startsWith(label + QStringLiteral(": "))) {
-                stored[next++] = savedSearch(type, withoutControlCharacters(entry.mid(label.size() + 2)), label);
-                break;
-            }
-        } // an entry edited out of shape is left out
-    }
-    if (next == 0)
-        return; // nothing kept yet: the list stays as this run made it
-    m_savedSearches = stored;
-    ShowSavedSearches();
 }

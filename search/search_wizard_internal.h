@@ -25,10 +25,6 @@ constexpr std::array<qint16, 4> kMarkSearchTypes{5, 6, 8, 7};
 inline const QString kTooManyIngredients = QStringLiteral(
     "Take it easy, champ!  Zestro will only search for 20 ingredients at a time.  If that is a problem, let me know and I'll up it.");
 inline const QString kSlackNotANumber = QStringLiteral("Please enter a whole number of ingredients, for example 1.");
-// Said after a bar-list search on an empty bar list, whatever it found.
-inline const QString kBarListEmpty = QStringLiteral(
-    "Your bar list is empty, so only common ingredients such as water or ice count as at hand.  To fill it, tick the "
-    "ingredients you have in Tools, Bar List, My Bar...");
 
 inline CCommonRoutines &routines()
 {

@@ -136,6 +136,10 @@ public:
     // ---- Bar list (search/bar_list.cpp, search/bar_list_files.cpp) ----
     // Lists the drinks that can be made from the bar list with at most iSlack lines missing.
     void BarList(qint16 iSlack);
+    // After the bar list changed: every missing count the list shows, and the selected drink's
+    // detail with its marks, afresh. ShowMissingCounts does the list alone.
+    void BarListChanged();
+    void ShowMissingCounts();
     // The flag of the named ingredient, or nothing when no ingredient has that name.
     std::optional<bool> IsIngredientCommonName(const QString &sIngredientName);
     std::optional<bool> HasIngredientName(const QString &sIngredientName);
@@ -154,7 +158,7 @@ public:
     bool deleteDrink(const QString &name, std::optional<EngineError> *cause);
 
     // ---- Ingredient writes (edit/ingredient_writes.cpp onto IngredientWrites) ----
-    void IngredientAdd(const QString &sIngredient, bool bCommon);
+    void IngredientAdd(const QString &sIngredient, bool bCommon, bool bHas = false);
     void IngredientEdit(const QString &sOldName, const QString &sNewName, bool bCommon, bool bHas);
     void IngredientDelete(const QString &sIngredient);
     // Combines every item of the list into its selected item.
@@ -198,10 +202,6 @@ public:
     engine::Recordset &ingredientsTable();
     engine::Recordset &drinkRelTable();
     const std::array<SavedSearch, 3> &savedSearches() const { return m_savedSearches; }
-    // The recent searches in the user's settings (search/search_engine.cpp), written at the end of a
-    // run that made any; reading them back replaces the list, unless the settings hold none.
-    void LoadRecentSearches();
-    void SaveRecentSearches() const;
 
 private:
     // Before the first write of a day, a copy of the library in its backups folder; a failure is

@@ -60,6 +60,10 @@ public:
     virtual void sortDrinkList() = 0;
     // The marks beside the listed names (Drink::Mark bits): a name not in `marked` has none.
     virtual void showDrinkMarks(const QHash<QString, quint8> &marked) { Q_UNUSED(marked); }
+    // Whether the list shows missing counts (see fillDrinkList), and new counts for it: a listed
+    // name not in `missing` keeps the count it shows.
+    virtual bool showsMissingCounts() const { return false; }
+    virtual void setMissingCounts(const QHash<QString, int> &missing) { Q_UNUSED(missing); }
 
     // ---- The shown drink ----
     virtual void showDrinkDetail(const DrinkDetail &drink) = 0;

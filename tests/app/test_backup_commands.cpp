@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QFileInfo>
 #include <QtTest>
 
 namespace {
@@ -36,21 +37,23 @@ private slots:
     {
         StartedProgram p;
         QStringList proposed;
-        QString answer = p.folder() + "/copy.mdb";
+        QList<std::optional<QString>> answers{p.folder() + "/copy.mdb"};
+        const QString answer = *answers.first();
         setFileDialogHandler([&](FileDialogKind, CommonDialog &dialog) {
-            proposed << dialog.FileName;
-            return std::optional<QString>(answer);
+            proposed << QFileInfo(dialog.FileName).fileName();
+            return answers.isEmpty() ? std::nullopt : answers.takeFirst();
         });
         p.form().mnuFile_Click(50);
         QCOMPARE(proposed, QStringList{"zestro-2026-12-10.mdb"});
         QCOMPARE(p.boxes().texts(), QStringList());
         QCOMPARE(marks(answer), marks(p.libraryPath()));
-        // The open library itself is refused with the cause, and stays as it was.
-        answer = p.libraryPath();
+        // The open library itself is refused with the cause and the dialog asked again (here
+        // cancelled); the library stays as it was.
+        answers = {p.libraryPath(), std::nullopt};
         const QString before = marks(p.libraryPath());
         p.form().mnuFile_Click(50);
         QCOMPARE(p.boxes().texts().size(), 1);
-        QVERIFY2(p.boxes().texts()[0].contains("open library itself"), qPrintable(p.boxes().texts()[0]));
+        QVERIFY2(p.boxes().texts()[0].contains("is the library Zestro has open"), qPrintable(p.boxes().texts()[0]));
         QCOMPARE(marks(p.libraryPath()), before);
     }
 

@@ -456,7 +456,8 @@ private slots:
         const QString path = fixture::customLibrary(other.path(), small, QStringLiteral("home bar.mdb"));
         FileDialogScript files({path});
         triggerCommand(p.form(), QStringLiteral("actOpenDatabase"));
-        QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database)|*.mdb")});
+        QCOMPARE(files.seen, QStringList{QStringLiteral("Zestro Database|*.mdb")});
+        QCOMPARE(CommonDialog::qtFilter(files.seen.first()), QStringLiteral("Zestro Database (*.mdb)")); // as the dialog shows it
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Zestro - home bar.mdb"));
         QCOMPARE(p.listedNames(), QStringList{QStringLiteral("Gin on the Rocks")});
         QCOMPARE(p.form().pnlDrinkName->text(), QStringLiteral("Gin on the Rocks"));
@@ -626,8 +627,9 @@ private slots:
         QCOMPARE(f.menuItem(QStringLiteral("mnuSearchResults"), 0)->text(), QStringLiteral("&Name: (Gin && Tonic)"));
     }
 
-    // Size, place, splitter, shown drink and recent searches come back at the next start after File,
-    // Exit; a place no screen shows and a drink no longer listed do not.
+    // Place, size, maximized state and splitter come back at the next start after File, Exit, as
+    // Qt's geometry; the recent searches and the drink shown do not: the start lists every drink
+    // and shows the first.
     void windowIsRememberedBetweenRuns()
     {
         StartedProgram p;
@@ -639,35 +641,72 @@ private slots:
         const QList<int> sizes = splitter->sizes();
         p.db().Search(1, QStringLiteral("*sour*"), true);
         f.selectDrinkAt(1);
-        const QString drink = p.selectedName();
-        p.db().ShowDrinkInfo(drink);
+        p.db().ShowDrinkInfo(p.selectedName());
         triggerCommand(f, QStringLiteral("actExit"));
 
-        for (const bool moved : {false, true}) {
+        for (const bool maximized : {false, true}) {
             frmMain again;
             Form_Load(again, QStringLiteral("kymp"));
-            const QString first = again.drinkAt(0);
-            QCOMPARE(again.pnlDrinkName->text(), moved ? first : drink);
-            QCOMPARE(again.drinkAt(again.selectedDrinkRow()), again.pnlDrinkName->text());
+            QCOMPARE(again.selectedDrinkRow(), 0);
+            QCOMPARE(again.pnlDrinkName->text(), again.drinkAt(0));
             QCOMPARE(again.drinkCount(), p.rows(QStringLiteral("SELECT ID FROM Drinks")).size());
-            if (moved) {
-                QVERIFY(again.isMaximized());
-                QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
-            } else {
-                QCOMPARE(QRect(again.pos(), again.size()), QRect(40, 30, 700, 480));
+            QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("All Drinks: ()"));
+            QVERIFY(!again.menuItem(QStringLiteral("mnuSearchResults"), 1)->isVisible());
+            QCOMPARE(again.isMaximized(), maximized);
+            QCOMPARE(maximized ? again.normalGeometry().size() : again.size(), QSize(700, 480));
+            if (!maximized) {
+                QCOMPARE(again.pos(), QPoint(40, 30));
                 QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("splMain"))->sizes(), sizes);
-                QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("Name: (*sour*)"));
-                triggerCommand(again, QStringLiteral("actRecentSearch0"));
-                QCOMPARE(again.drinkCount(), 6);
+                again.setWindowState(Qt::WindowMaximized);
             }
             again.close();
-            // Maximized, the window keeps the size it goes back to.
-            QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Size")), QStringLiteral("700,480"));
-            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
-                         {{QStringLiteral("Position"), QStringLiteral("-3000,5000")}, {QStringLiteral("Shown Drink"), QStringLiteral("Gone")},
-                          {QStringLiteral("Maximized"), QStringLiteral("true")}});
         }
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Recent Searches"), QStringLiteral("1")), QString());
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Shown Drink")), QString());
         QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    // A recent-search list and a drink kept by an earlier version are left alone; the place and size
+    // it kept are read while there is no geometry yet, and only then.
+    void earlierSettingsAreReadOnce()
+    {
+        StartedProgram p;
+        const QString drink = p.form().drinkAt(2);
+        p.form().close();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Recent Searches"), {{QStringLiteral("1"), QStringLiteral("Name: *sour*")}});
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
+                     {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Position"), QStringLiteral("60,50")},
+                      {QStringLiteral("Size"), QStringLiteral("720,500")}, {QStringLiteral("Shown Drink"), drink}});
+        for (const QPoint expected : {QPoint(60, 50), QPoint(70, 40)}) {
+            frmMain again;
+            Form_Load(again, QStringLiteral("kymp"));
+            QCOMPARE(QRect(again.pos(), again.size()), QRect(expected, QSize(720, 500)));
+            QCOMPARE(again.pnlDrinkName->text(), again.drinkAt(0));
+            QCOMPARE(menuCaption(again.menuItem(QStringLiteral("mnuSearchResults"), 0)), QStringLiteral("All Drinks: ()"));
+            again.move(70, 40);
+            again.close();
+            SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Position"), QStringLiteral("5,5")}});
+        }
+    }
+
+    // The window, frame and all, fits the free area of its screen: at a first start, and at a size
+    // kept larger than the screen.
+    void windowFitsTheScreen_data()
+    {
+        QTest::addColumn<QString>("size"); // as an earlier version kept it
+        QTest::newRow("first start") << "";
+        QTest::newRow("kept larger than the screen") << "3000,2000";
+    }
+    void windowFitsTheScreen()
+    {
+        QFETCH(QString, size);
+        StartedProgram p;
+        p.form().close();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
+                     {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Position"), QStringLiteral("0,0")}, {QStringLiteral("Size"), size}});
+        frmMain again;
+        Form_Load(again, QStringLiteral("kymp"));
+        QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
     }
 
     void windowsLeftOpenAtShutdownAreNamed()

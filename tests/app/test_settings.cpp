@@ -364,6 +364,7 @@ void TestSettings::unreadableFileIsSetAside()
     const QString message = setAsideUnreadableSettings(QStringLiteral("Zestro"));
     QCOMPARE(message.isEmpty(), !setAside);
     QCOMPARE(QFile::exists(settings.iniFile() + QStringLiteral(".bad")), setAside);
+    QCOMPARE(QFile::exists(settings.iniFile()), !setAside);
     QCOMPARE(storedText(QStringLiteral("Random Drink")), setAside ? QStringLiteral("<missing>") : QStringLiteral("0"));
     if (setAside) {
         QVERIFY2(message.endsWith(QStringLiteral("has kept the file as '%1.bad'.").arg(settings.iniFile())), qPrintable(message));

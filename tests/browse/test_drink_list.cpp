@@ -59,6 +59,31 @@ private slots:
         QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2)}), QStringList({"Zombie", "Mojito", "Gimlet"}));
     }
 
+    // A list in name order shows A to Z as Qt's ascending order: the first list, and after the user
+    // sorted an earlier one Z to A or by its counts.
+    void sortArrowShowsNameOrderOneWay_data()
+    {
+        QTest::addColumn<int>("clicked"); // the heading clicked before, -1 for none
+        QTest::newRow("first list") << -1;
+        QTest::newRow("Drink clicked: Z to A") << 0;
+        QTest::newRow("Missing clicked") << 1;
+    }
+    void sortArrowShowsNameOrderOneWay()
+    {
+        QFETCH(int, clicked);
+        DrinkListView view;
+        view.resize(300, 200);
+        view.show();
+        QHeaderView *header = view.header();
+        if (clicked >= 0) {
+            view.setDrinks({"Gimlet", "Mojito", "Zombie"}, DrinkListOrder::SortedOnce, {0, 2, 1});
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(clicked) + 4, header->height() / 2));
+        }
+        view.setDrinks({"Gimlet", "Mojito", "Zombie"}, DrinkListOrder::AsGiven); // a search's list, in name order
+        QCOMPARE(header->sortIndicatorSection(), 0);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    }
+
     void editsKeepADescendingOrder()
     {
         DrinkListView view;

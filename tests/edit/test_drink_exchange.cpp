@@ -29,7 +29,7 @@ QStringList dump(StartedProgram &p)
            + p.rows(QStringLiteral("SELECT Drinks.Name, Ingredients.Ingredient, DrinkRel.Amount FROM DrinkRel "
                                    "JOIN Drinks ON Drinks.ID = DrinkID JOIN Ingredients ON Ingredients.ID = IngID "
                                    "ORDER BY Drinks.Name, DrinkRel.rowid"))
-           + p.rows(QStringLiteral("SELECT Ingredient, Common FROM Ingredients ORDER BY Ingredient"));
+           + p.rows(QStringLiteral("SELECT Ingredient, Common, Has FROM Ingredients ORDER BY Ingredient"));
 }
 
 void answerFile(const QString &path)
@@ -97,7 +97,8 @@ private slots:
         p.exec("UPDATE Drinks SET Comments = '' WHERE ID = 1; UPDATE Drinks SET Comments = NULL, Description = '' WHERE ID = 2;"
                "UPDATE Drinks SET Tried = 1, Print = 1, Submitted = 1 WHERE ID = 3; DELETE FROM DrinkRel WHERE DrinkID = 4;"
                "UPDATE Drinks SET Comments = 'Say \"when\"' || char(10) || 'Caf\u00e9 \\ done' WHERE ID = 5;"
-               "INSERT INTO Ingredients (ID, Ingredient, Common) VALUES (900, 'Unused bitters', 1)");
+               "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (900, 'Unused bitters', 1, 1);"
+               "UPDATE Ingredients SET Has = ID % 2"); // bar ticks of its own: the file carries them
         const QStringList before = dump(p);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("all.json"));
@@ -108,7 +109,6 @@ private slots:
         p.exec("DELETE FROM DrinkRel; DELETE FROM Drinks; DELETE FROM Ingredients");
         QVERIFY(importFrom(p, file).isEmpty());
         QCOMPARE(dump(p), before);
-        QCOMPARE(p.rows("SELECT count(*) FROM Ingredients WHERE Has <> 0"), QStringList{"0"}); // the bar list stays the user's
         QCOMPARE(p.listedNames().size(), p.db().DrinkCount().toInt());
         QVERIFY2(p.form().statusText().contains(QStringLiteral("drinks added, 0 replaced, 0 skipped;")), qPrintable(p.form().statusText()));
         QVERIFY(p.boxes().messages().isEmpty());
@@ -232,9 +232,10 @@ private slots:
         QFETCH(QList<bool>, replaced);
         StartedProgram p;
         const QStringList taken = p.rows("SELECT Name FROM Drinks WHERE ID IN (3, 5, 9) ORDER BY ID");
+        const QString held = p.rows("SELECT Ingredient FROM Ingredients WHERE Has = 0 ORDER BY ID LIMIT 1")[0];
         const QStringList oldLines = p.rows("SELECT DrinkID, IngID, Amount FROM DrinkRel WHERE DrinkID IN (3, 5, 9) ORDER BY rowid");
         library::Library lib;
-        lib.ingredients = {{QStringLiteral("Yuzu"), true, true}, {QStringLiteral("Skipped only"), false, false}};
+        lib.ingredients = {{QStringLiteral("Yuzu"), true, true}, {QStringLiteral("Skipped only"), false, false}, {held, false, true}};
         for (const QString &name : taken)
             lib.drinks << drink(name.toUpper(), QStringLiteral("New way."), {{QStringLiteral("1 Dash"), QStringLiteral("Yuzu")}});
         lib.drinks[1].lines = {{QString(), QStringLiteral("Skipped only")}};
@@ -247,7 +248,10 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(importFrom(p, writeFile(dir, library::libraryJson(lib)), answers), taken.mid(0, asked));
 
-        const QString yuzu = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu' AND Common = 1 AND Has = 0")[0];
+        // A created ingredient takes the file's bar tick; one the library had keeps its own.
+        const QString yuzu = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu' AND Common = 1 AND Has = 1").value(0);
+        QVERIFY(!yuzu.isEmpty());
+        QCOMPARE(p.rows("SELECT Has FROM Ingredients WHERE Ingredient = '" + held + "'"), QStringList{"false"});
         QCOMPARE(p.rows("SELECT ID, Name FROM Drinks WHERE Name = 'Brand New'"), QStringList{QStringLiteral("%1|Brand New").arg(lastId + 1)});
         for (int i = 0; i < 3; ++i) {
             const int id = QList<int>{3, 5, 9}[i];

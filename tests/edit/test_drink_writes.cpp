@@ -4,6 +4,7 @@
 
 #include "common/program_objects.h"
 #include "edit/frmAddEdit.h"
+#include "edit/frmIngredientAdd.h"
 #include "store/CDatabase.h"
 #include "support/main_window_fixture.h"
 
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -187,31 +189,104 @@ private slots:
         }
     }
 
-    // A line naming no ingredient offers to add it; No or a failed add keeps the typing.
+    // A line naming no ingredient is refused with the way to add one; New... adds it there and then,
+    // as Tools, Edit Ingredients does (one undo step of its own), and fills the box.
     void newIngredientFromTheEditor()
     {
         StartedProgram p;
-        p.exec("CREATE TEMP TRIGGER fail BEFORE INSERT ON main.Ingredients BEGIN SELECT RAISE(ABORT, 'injected'); END");
-        for (int i = 0; i < 3; ++i) { // a failing Yes, No, Yes
-            const bool failing = i == 0, added = i == 2;
-            p.boxes().clear();
-            p.boxes().answerNext(i == 1 ? msgbox::vbNo : msgbox::vbYes);
-            edit(p, 5, [&](frmAddEdit &d) {
-                d.txtDrinkName->setText(QStringLiteral("Yuzu Smash"));
-                addLine(d, QStringLiteral("2"), 10, QStringLiteral(" Yuzu\u200b Juice "));
-                QCOMPARE(QString::number(d.lineCount()) + d.cmbIngredient->currentText() + d.txtAmount->text(),
-                         added ? QStringLiteral("1") : QStringLiteral("0 Yuzu\u200b Juice 2"));
-                addLine(d, {}, 0, QStringLiteral("YUZU JUICE")); // now in the box, under the name rule
-                d.cmdDone_Click();
-            });
-            p.exec("DROP TRIGGER IF EXISTS temp.fail");
-            QCOMPARE(p.boxes().messages()[0].flags, msgbox::vbYesNo | msgbox::vbQuestion);
-            QCOMPARE(p.boxes().texts()[0], QStringLiteral("'Yuzu Juice' is not an ingredient yet. Add it?"));
-            QCOMPARE(p.boxes().texts().value(1).startsWith("The ingredient 'Yuzu Juice' could not be added.\n\nError "), failing);
-            const QString id = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice' AND Common = 0 AND Has = 0").value(0);
-            QCOMPARE(linesOf(p, drinkRow(p, "Yuzu Smash").section('|', 0, 0).toInt()),
-                     added ? (QStringList{id + "|2 Ounces", id + "|"}) : QStringList());
-        }
+        QStringList offered;
+        const auto driveEditor = [&](frmAddEdit &d) {
+            d.txtDrinkName->setText(QStringLiteral("Yuzu Smash"));
+            addLine(d, QStringLiteral("2"), 10, QStringLiteral(" Yuzu\u200b Juice "));
+            QCOMPARE(d.lineCount(), 0);
+            d.cmdNewIngredient->click(); // cancelled: nothing stored, the typing stays
+            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral(" Yuzu\u200b Juice "));
+            d.cmdNewIngredient->click();
+            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral("Yuzu Juice"));
+            d.cmdAdd->click();
+            QCOMPARE(d.lineCount(), 1);
+            QStringList keys; // the access keys of the editor's captions, each once
+            for (QWidget *w : d.findChildren<QWidget *>())
+                if (const QString text = w->property("text").toString(); text.contains('&') && w->isVisibleTo(&d))
+                    keys << text.section('&', 1).left(1).toLower();
+            QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size());
+            d.cmdDone_Click();
+        };
+        ModalScript script([&](QDialog &dialog) {
+            if (auto *add = qobject_cast<frmIngredientAdd *>(&dialog)) {
+                offered << add->windowTitle() + '|' + add->txtName->text();
+                add->chkHave->setChecked(true);
+                (offered.size() == 1 ? add->cmdCancel : add->cmdOK)->click();
+                return add->result();
+            }
+            driveEditor(static_cast<frmAddEdit &>(dialog));
+            if (dialog.result() != QDialog::Accepted)
+                static_cast<frmAddEdit &>(dialog).cmdCancel_Click();
+            return dialog.result();
+        });
+        triggerCommand(p.form(), QStringLiteral("actAddDrink"));
+        QCOMPARE(p.boxes().texts(), QStringList{"The ingredient 'Yuzu Juice' doesn't exist.  If you would like to add the ingredient, "
+                                                "go to Tools|Edit Ingredients."});
+        QCOMPARE(offered, QStringList(2, QStringLiteral("Add Ingredient|Yuzu Juice")));
+        const QString id = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice' AND Common = 0 AND Has = 1").value(0);
+        QCOMPARE(linesOf(p, drinkRow(p, "Yuzu Smash").section('|', 0, 0).toInt()), QStringList{id + "|2 Ounces"});
+        triggerCommand(p.form(), QStringLiteral("actUndo"));
+        QCOMPARE(p.db().undoHistory().undoLabel(), QStringLiteral("Add Ingredient"));
+        triggerCommand(p.form(), QStringLiteral("actUndo"));
+        QVERIFY(p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice'").isEmpty());
+    }
+
+    // One Enter in the ingredient box with a bad amount says so once, Return or keypad Enter.
+    void enterWithABadAmountSaysItOnce_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("Return, no amount") << int(Qt::Key_Return) << QString();
+        QTest::newRow("keypad Enter, no amount") << int(Qt::Key_Enter) << QString();
+        QTest::newRow("Return, words") << int(Qt::Key_Return) << "two";
+    }
+    void enterWithABadAmountSaysItOnce()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, amount);
+        StartedProgram p;
+        edit(p, 5, [&](frmAddEdit &d) {
+            d.show();
+            d.txtAmount->setText(amount);
+            d.cmbUnit->setCurrentIndex(10);
+            d.cmbIngredient->setFocus();
+            QTest::keyClicks(d.focusWidget(), d.cmbIngredient->itemText(0)); // typed, as a user does
+            QTest::keyClick(d.focusWidget(), Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(d.lineCount(), 0);
+        });
+        QCOMPARE(p.boxes().texts(), QStringList{"Please enter just numbers in the amount field."});
+    }
+
+    // Deleting the first line selects the next one, and Delete stays enabled for it.
+    void deleteStaysEnabledAfterTheFirstLine_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Delete button") << false;
+        QTest::newRow("Del key") << true;
+    }
+    void deleteStaysEnabledAfterTheFirstLine()
+    {
+        QFETCH(bool, byKey);
+        StartedProgram p;
+        show(p, p.rows("SELECT Name FROM Drinks WHERE (SELECT count(*) FROM DrinkRel WHERE DrinkID = Drinks.ID) >= 3 LIMIT 1").value(0));
+        edit(p, 10, [&](frmAddEdit &d) {
+            d.show();
+            const int lines = d.lineCount();
+            d.lstIngredients->setCurrentRow(0);
+            if (byKey)
+                QTest::keyClick(d.lstIngredients, Qt::Key_Delete);
+            else
+                d.cmdDelete->click();
+            QCOMPARE(d.lstIngredients->selectedItems().size(), 1);
+            QVERIFY(d.cmdDelete->isEnabled());
+            d.cmdDelete->click(); // and it deletes that one
+            QCOMPARE(d.lineCount(), lines - 2);
+        });
     }
 
     void editorRefusalsAndCancelWriteNothing()

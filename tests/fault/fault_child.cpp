@@ -1,9 +1,10 @@
 // zestro-fault-child FILE COMMAND [ARG]: starts the program offscreen on FILE (settings beside it),
 // runs one command through the handler a user's click reaches, and prints each message box as
-// "MSG <text>" and at the end "LIST <drinks listed>" and "SHOWN <drink shown>". Message boxes are
-// answered Yes or OK, the file dialog with ARG (Save and the printer only for `export` and `print`),
-// and the command's dialogs are driven below. `hold` keeps the library open until stdin closes, for
-// the second-copy cases; `show` only shows the first drink.
+// "MSG <text>", each dialog shown as "DIALOG <name>", and at the end "LIST <drinks listed>" and
+// "SHOWN <drink shown>". Message boxes are answered Yes or OK, the file dialog with ARG (Save and
+// the printer only for `export` and `print`), and the command's dialogs are driven below. `hold`
+// keeps the library open until stdin closes, for the second-copy cases; `show` only shows the first
+// drink.
 
 #include "app/frmMain.h"
 #include "app/startup.h"
@@ -141,7 +142,10 @@ int main(int argc, char *argv[])
         const bool writes = command == "export" || command == "print";
         return kind == FileDialogKind::Open || writes ? std::optional<QString>(arg) : std::nullopt;
     });
-    setShowModalHandler([command](QDialog &dialog) { return drive(command, dialog); });
+    setShowModalHandler([command](QDialog &dialog) {
+        say("DIALOG " + dialog.objectName());
+        return drive(command, dialog);
+    });
 
     frmMain form;
     Form_Load(form, "kymp");

@@ -389,32 +389,29 @@ private slots:
             QCOMPARE(readAll(bar.path("out.bar")), QByteArray("Gin\r\nTonic water\r\nCr\xe8me de cassis\r\nRum \r\n"));
     }
 
-    // ".bar" is added to a name typed without one; if that names a file, No goes back to the dialog.
-    void exportAddsTheExtension_data()
+    // A list is saved under the name as typed: no ".bar" is added, and a file of that name with the
+    // extension stays untouched.
+    void exportAddsNoExtension_data()
     {
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("none typed") << QStringList{"mine"} << 0 << "mine.bar";
-        QTest::newRow("file exists, Yes") << QStringList{"in"} << int(msgbox::vbYes) << "in.bar";
-        QTest::newRow("file exists, No") << QStringList{"in", "other"} << int(msgbox::vbNo) << "other.bar";
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("none typed") << "mine";
+        QTest::newRow("beside a file with the extension") << "in";
+        QTest::newRow("extension typed") << "mine.bar";
     }
 
-    void exportAddsTheExtension()
+    void exportAddsNoExtension()
     {
-        QFETCH(QStringList, typed);
-        QFETCH(int, answer);
-        QFETCH(QString, written);
+        QFETCH(QString, typed);
         Bar bar(*m_program, m_library);
         bar.write("Lime\r\n"); // in.bar
-        for (const QString &name : typed)
-            bar.answers << bar.path(qPrintable(name));
-        if (answer)
-            bar.p.boxes().answerNext(answer);
+        bar.answers << bar.path(qPrintable(typed));
+        bar.p.form().CommonDialog1.DefaultExt = QStringLiteral("json"); // left by another command
         triggerCommand(bar.p.form(), QStringLiteral("actExportBarList"));
-        QCOMPARE(bar.asked.size(), typed.size());
-        QCOMPARE(bar.p.boxes().texts(), answer ? QStringList{"in.bar already exists. Replace it?"} : QStringList());
-        QVERIFY(readAll(bar.path(qPrintable(written))).startsWith("Gin\r\n"));
+        QCOMPARE(bar.flags, QList<int>{6}); // the dialog asks before replacing a file
+        QVERIFY(bar.p.boxes().messages().isEmpty());
+        QVERIFY(readAll(bar.path(qPrintable(typed))).startsWith("Gin\r\n"));
+        QCOMPARE(readAll(bar.path("in.bar")), QByteArray("Lime\r\n"));
+        QVERIFY(!QFile::exists(bar.path("mine.bar")) || typed == QLatin1String("mine.bar"));
     }
 
     // No save replaces the open library, by whatever name it is reached; the dialog asks again.
@@ -458,6 +455,35 @@ private slots:
         QCOMPARE(readAll(library), before);
         QVERIFY(bar.p.db().isOpen());
         QVERIFY(!bar.p.listedNames().isEmpty());
+    }
+
+    // The name a save dialog offers: the caller's when it is of the dialog's kind, never the open
+    // library. (Each row's filter is its own, so no name chosen earlier stands in.)
+    void saveDialogProposesANameOfItsKind_data()
+    {
+        QTest::addColumn<QString>("fileName"); // "LIB": the open library's path
+        QTest::addColumn<QString>("defaultExt");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("the caller's own") << "drinks.json" << "json" << "Kind A|*.json" << "drinks.json";
+        QTest::newRow("a file of another kind") << "LIB" << "bar" << "Kind B|*.bar" << "";
+        QTest::newRow("the kind the filter names") << "mine.bar" << "" << "Kind C|*.bar" << "mine.bar";
+        QTest::newRow("the open library itself") << "LIB" << "mdb" << "Kind D|*.mdb" << "";
+    }
+
+    void saveDialogProposesANameOfItsKind()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, defaultExt);
+        QFETCH(QString, filter);
+        QFETCH(QString, proposed);
+        Bar bar(*m_program, m_library);
+        CommonDialog dialog;
+        dialog.FileName = fileName == QLatin1String("LIB") ? bar.p.db().FileName() : fileName;
+        dialog.DefaultExt = defaultExt;
+        dialog.Filter = filter;
+        dialog.InitDir = bar.dir.path();
+        QCOMPARE(QFileInfo(dialog.proposedName()).fileName(), proposed);
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -158,6 +159,51 @@ private slots:
         QCOMPARE(seen, QStringList({"Lime|1|1", "Gimlet|\u2022|", "Mint Lime||\u2022", "0", "Gin,Lime", "Mint|2|0", "1", "1", "0"}));
         QCOMPARE(m_program->rows(QStringLiteral("SELECT count(*) FROM Ingredients WHERE Has <> 0")), QStringList{"3"});
         QCOMPARE(m_program->boxes().texts(), QStringList());
+    }
+
+    // Every change of the bar list shows at once in every count of the list and in the shown
+    // drink's marks, and so does its undo.
+    void barListChangesRefreshEveryCount_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("What to Buy Next") << "actBuyNext";
+        QTest::newRow("My Bar") << "actMyBar";
+    }
+    void barListChangesRefreshEveryCount()
+    {
+        QFETCH(QString, command);
+        StartedProgram &p = *m_program;
+        makeLibrary(p, QStringLiteral("Gin+, Lime, Tonic+, Mint"),
+                    {"Gin and Tonic: Gin, Tonic, Lime", "Gin Rickey: Gin, Lime", "Lime Rickey: Lime, Tonic", "Gin Mint: Gin, Mint"});
+        p.db().BarList(1);
+        const auto counts = [&] {
+            QStringList rows;
+            const QAbstractItemModel *model = p.form().lvDrinks->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                rows << model->index(row, 0).data().toString() + '|' + model->index(row, 1).data().toString();
+            return rows << p.form().lblMissing->text();
+        };
+        const QStringList before{"Gin and Tonic|1", "Gin Mint|1", "Gin Rickey|1", "Lime Rickey|1", "Missing: Lime"};
+        QCOMPARE(counts(), before);
+        ModalScript script([&](QDialog &dialog) {
+            if (auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("lvBuyNext"))) {
+                list->setCurrentItem(list->topLevelItem(0)); // Lime: three drinks
+                dialog.findChild<QPushButton *>(QStringLiteral("cmdAddToBarList"))->click();
+                dialog.reject();
+            } else {
+                QAbstractItemModel *bar = dialog.findChild<QListView *>(QStringLiteral("lstIngredients"))->model();
+                for (int row = 0; row < bar->rowCount(); ++row)
+                    if (bar->index(row, 0).data().toString() == QLatin1String("Lime"))
+                        bar->setData(bar->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+                dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+            }
+            return dialog.result();
+        });
+        triggerCommand(p.form(), command);
+        QCOMPARE(p.rows(QStringLiteral("SELECT Ingredient FROM Ingredients WHERE Has <> 0 ORDER BY ID")), QStringList({"Gin", "Lime", "Tonic"}));
+        QCOMPARE(counts(), QStringList({"Gin and Tonic|0", "Gin Mint|1", "Gin Rickey|0", "Lime Rickey|0", "You have everything for this drink."}));
+        triggerCommand(p.form(), QStringLiteral("actUndo"));
+        QCOMPARE(counts(), before);
     }
 
 private:

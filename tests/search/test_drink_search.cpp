@@ -178,7 +178,7 @@ private slots:
         SearchResult found = search().barList(1);
         QCOMPARE(found.names, QStringList({"Carrè Royale", "Caipirinha Nova", "Kir Mûre Fizz"}));
         QCOMPARE(found.missing, QList<int>({1, 1, 1}));
-        QCOMPARE(found.select, QStringLiteral("Carrè Royale")); // the smallest key
+        QVERIFY(found.select.isEmpty()); // the list selects its top row
         QVERIFY(search().barList(0).isEmpty());
         exec(QStringLiteral("UPDATE Ingredients SET Has = 1 WHERE ID = 901"));
         found = search().barList(0);

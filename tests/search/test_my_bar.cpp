@@ -102,6 +102,35 @@ private slots:
                  1);
     }
 
+    // The name itself first, then the names that start with the text, then the rest: Down and
+    // Space from the filter tick the bottle typed.
+    void filterListsTheNameItselfFirst_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("cola") << "cola" << QStringList{"Cola", "Cola nut bitters", "Chocolate syrup", "Dark cola"};
+        QTest::newRow("vodka, any case") << "VODKA" << QStringList{"Vodka", "Vodka citron", "Citrus vodka"};
+        QTest::newRow("no exact name") << "col" << QStringList{"Cola", "Cola nut bitters", "Chocolate syrup", "Dark cola"};
+    }
+
+    void filterListsTheNameItselfFirst()
+    {
+        QFETCH(QString, typed);
+        StartedProgram p;
+        makeLibrary(p);
+        p.exec(QStringLiteral("INSERT INTO Ingredients VALUES (8, 'Chocolate syrup', 0, 0), (9, 'Citrus vodka', 0, 0),"
+                              " (10, 'Dark cola', 0, 0), (11, 'Cola', 0, 0), (12, 'Vodka citron', 0, 0), (13, 'Cola nut bitters', 0, 0)"));
+        openMyBar(p, [&](frmMyBar &bar) {
+            QTest::keyClicks(bar.txtFilter, typed);
+            QTEST(shown(bar), "listed");
+            QTest::keyClick(bar.txtFilter, Qt::Key_Down);
+            QTest::keyClick(bar.lstIngredients, Qt::Key_Space);
+            bar.cmdOK->click();
+        });
+        QFETCH(QStringList, listed);
+        QCOMPARE(onHand(p), (QStringList{"Gin", "Lime", listed.first()}));
+    }
+
     void okSavesTheChangedTicksEscapeDiscards()
     {
         StartedProgram p;
