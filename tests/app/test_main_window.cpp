@@ -707,6 +707,7 @@ private slots:
         frmMain again;
         Form_Load(again, QStringLiteral("kymp"));
         QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
+        again.close(); // unloads the program objects the start made
     }
 
     void windowsLeftOpenAtShutdownAreNamed()
