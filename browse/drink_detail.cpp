@@ -43,9 +43,9 @@ void CDatabase::ShowDrinkInfo(const QString &name)
         const Drink::Line &line = detail.drink.lines[i];
         detail.lines.append({Drink::lineText(line), line.ingredient, detail.barListInUse && !shown->available[i], line.amount});
     }
-    if (shown->lineCount > detail.lines.size()) {
-        detail.lines.append({QStringLiteral("[") + formatThousands(double(shown->lineCount - detail.lines.size()))
-                                 + QStringLiteral(" more lines are not shown here.]"),
+    if (const qsizetype more = shown->lineCount - detail.lines.size(); more > 0) {
+        detail.lines.append({more == 1 ? QStringLiteral("[1 more line is not shown here.]")
+                                       : QStringLiteral("[") + formatThousands(double(more)) + QStringLiteral(" more lines are not shown here.]"),
                              QString()});
     }
     m_output->showDrinkDetail(detail);

@@ -310,7 +310,13 @@ void DrinkStore::removeMany(const QStringList &names, const std::function<bool(c
         if (!goOn(name))
             break;
     }
-    transaction.commit();
+    try {
+        transaction.commit();
+    } catch (const EngineError &e) {
+        // Another program reading the file holds the commit back: the whole set stays, and the
+        // message says so, as for a failure on the way.
+        throw EngineError(e.number(), e.description() + QStringLiteral("  No drink of the current set was deleted."));
+    }
 }
 
 bool DrinkStore::setMark(DrinkMark mark, const QString &name, bool value)

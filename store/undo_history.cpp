@@ -164,10 +164,6 @@ qint64 othersCommits(engine::Database &db)
     return db.scalar(QStringLiteral("PRAGMA main.data_version"));
 }
 
-// The text the history may hold: some 100 MB, a few deletions of a whole large library. Older steps
-// go first; the newest always stays.
-constexpr qsizetype kMaxHistoryChars = 48 * 1024 * 1024;
-
 qsizetype charsOf(const QStringList &statements)
 {
     qsizetype chars = 0;
@@ -294,7 +290,7 @@ void UndoHistory::end(const QString &label)
     qsizetype chars = 0;
     for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it) {
         chars += charsOf(it->statements);
-        if (chars > kMaxHistoryChars && it != m_undo.rbegin()) {
+        if (chars > m_capacity && it != m_undo.rbegin()) {
             m_undo.erase(m_undo.begin(), it.base());
             break;
         }

@@ -54,6 +54,11 @@ public:
     void undo();
     void redo();
 
+    // The text the steps' statements may hold, in characters: some 100 MB, a few deletions of a
+    // whole large library. Older steps go first; the newest always stays, however large.
+    static constexpr qsizetype kDefaultCapacity = 48 * 1024 * 1024;
+    void setCapacity(qsizetype chars) { m_capacity = chars; }
+
 private:
     friend class UndoStep;
     struct Step {
@@ -75,6 +80,7 @@ private:
     QString m_reversals;      // makes the statements that reverse what the log holds, in order
     QString m_nameTaken;      // whether what the log put in takes another row's name
     int m_depth = 0;
+    qsizetype m_capacity = kDefaultCapacity;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
 };

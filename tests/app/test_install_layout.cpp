@@ -39,8 +39,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         };
         QVERIFY(dir.mkpath(QStringLiteral("bin")));
-        if (!starterIn.isEmpty())
+        if (!starterIn.isEmpty()) { // read-only, as a package installs it
             put(starterIn, kStarterLibraryName, "starter");
+            QVERIFY(QFile::setPermissions(dir.filePath(starterIn + QLatin1Char('/') + kStarterLibraryName),
+                                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
         if (!oldLibraryIn.isEmpty())
             put(oldLibraryIn, kUserLibraryName, "used");
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
@@ -51,6 +54,8 @@ private slots:
         QFile made(dir.filePath(library));
         const QByteArray expected = !oldLibraryIn.isEmpty() ? "used" : !starterIn.isEmpty() ? "starter" : "";
         QCOMPARE(made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray(), expected);
+        if (expected == "starter") // the user's copy is theirs to change
+            QVERIFY(made.permissions() & QFile::WriteOwner);
         // An installed copy writes nothing into its program folder.
         if (starterIn != QLatin1String("bin") && oldLibraryIn != QLatin1String("bin"))
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bin/zestro.mdb"))));

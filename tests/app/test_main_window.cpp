@@ -663,7 +663,35 @@ private slots:
         }
         QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Recent Searches"), QStringLiteral("1")), QString());
         QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Shown Drink")), QString());
+        // The detail panes were never dragged: they follow the drink shown at the next start too.
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Detail Splitter")), QString());
         QVERIFY(p.boxes().messages().isEmpty());
+    }
+
+    // Splitter sizes edited by hand or kept for another layout are left out.
+    void keptSplitterSizesAreChecked_data()
+    {
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("two sizes") << "400,400" << true;
+        QTest::newRow("a pane closed") << "0,680" << false;
+        QTest::newRow("three sizes") << "150,530,10" << false;
+        QTest::newRow("not numbers") << "wide,narrow" << false;
+    }
+    void keptSplitterSizesAreChecked()
+    {
+        QFETCH(QString, kept);
+        QFETCH(bool, used);
+        StartedProgram p;
+        const QList<int> first = p.form().findChild<QSplitter *>(QStringLiteral("splMain"))->sizes();
+        p.form().close();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Splitter"), kept}});
+        frmMain again;
+        Form_Load(again, QStringLiteral("kymp"));
+        const QList<int> sizes = again.findChild<QSplitter *>(QStringLiteral("splMain"))->sizes();
+        QCOMPARE(sizes.size(), 2);
+        QVERIFY2(used ? qAbs(sizes[0] - sizes[1]) < 20 && sizes != first : sizes == first, qPrintable(QStringLiteral("%1,%2").arg(sizes[0]).arg(sizes[1])));
+        again.close();
     }
 
     // A recent-search list and a drink kept by an earlier version are left alone; the place and size
@@ -687,23 +715,33 @@ private slots:
             again.close();
             SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Position"), QStringLiteral("5,5")}});
         }
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Maximized"), QStringLiteral("true")}});
+        frmMain maximized;
+        Form_Load(maximized, QStringLiteral("kymp"));
+        QVERIFY(maximized.isMaximized());
+        maximized.close();
     }
 
     // The window, frame and all, fits the free area of its screen: at a first start, and at a size
     // kept larger than the screen.
     void windowFitsTheScreen_data()
     {
-        QTest::addColumn<QString>("size"); // as an earlier version kept it
-        QTest::newRow("first start") << "";
-        QTest::newRow("kept larger than the screen") << "3000,2000";
+        QTest::addColumn<QString>("position"); // as an earlier version kept them; "bottom" is 100 above the screen's bottom
+        QTest::addColumn<QString>("size");
+        QTest::newRow("first start") << "0,0" << "";
+        QTest::newRow("kept larger than the screen") << "0,0" << "3000,2000";
+        QTest::newRow("kept off every screen") << "20000,20000" << "700,480";
+        QTest::newRow("kept reaching below the screen") << "0,bottom" << "700,480";
     }
     void windowFitsTheScreen()
     {
+        QFETCH(QString, position);
         QFETCH(QString, size);
         StartedProgram p;
+        position.replace(QStringLiteral("bottom"), QString::number(p.form().screen()->availableGeometry().bottom() - 100));
         p.form().close();
         SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"),
-                     {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Position"), QStringLiteral("0,0")}, {QStringLiteral("Size"), size}});
+                     {{QStringLiteral("Geometry"), QString()}, {QStringLiteral("Position"), position}, {QStringLiteral("Size"), size}});
         frmMain again;
         Form_Load(again, QStringLiteral("kymp"));
         QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));

@@ -4,6 +4,7 @@
 #include "common/CZestro30.h"
 #include "core/settings_access.h"
 #include "core/engine_error.h"
+#include "core/ini_format.h"
 #include "support/temp_settings.h"
 
 #include <QDir>
@@ -52,6 +53,8 @@ private slots:
 
     void fileIsReadable_data();
     void fileIsReadable();
+    void handWrittenLinesRead_data();
+    void handWrittenLinesRead();
     void olderEncodedFileReadsAndIsRewritten();
     void unreadableFileIsSetAside_data();
     void unreadableFileIsSetAside();
@@ -281,6 +284,8 @@ void TestSettings::fileIsReadable_data()
     QTest::newRow("typed-looking text") << "Options" << "At" << "@Variant(x)" << "At=@@Variant(x)\n" << true;
     QTest::newRow("subgroup") << "Odd]Section" << "Sub/Key" << "v" << "[Odd%5DSection]\nSub\\Key=v\n" << true;
     QTest::newRow("group named General") << "General" << "Key" << "v" << "[%General]\nKey=v\n" << true;
+    QTest::newRow("trailing space") << "Options" << "Name" << "Sour " << "Name=\"Sour \"\n" << true;
+    QTest::newRow("key of comment signs") << "Options" << "#;x=" << "1" << "%23;x%3D=1\n" << true;
 }
 
 void TestSettings::fileIsReadable()
@@ -298,8 +303,35 @@ void TestSettings::fileIsReadable()
     const QString text = QString::fromUtf8(file.readAll());
     QVERIFY2(text.contains(lines), qPrintable(text));
     QCOMPARE(GetSetting(QStringLiteral("Zestro"), section, key), value);
+    // QSettings answers from what it wrote; a reader of its own reads the file.
+    const QSettings::SettingsMap fresh = ini::parse(text.toUtf8());
+    QCOMPARE(fresh.value(section + QLatin1Char('/') + key).toString(), value);
+    QCOMPARE(ini::format(fresh), text.toUtf8());
     if (qtReads)
         QCOMPARE(QSettings(settings.iniFile(), QSettings::IniFormat).value(section + QLatin1Char('/') + key).toString(), value);
+}
+
+void TestSettings::handWrittenLinesRead_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("expected"); // Options/Key, or every key read when that is absent
+
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Options]\nKey=1\n") << "1";
+    QTest::newRow("escaped trailing space") << QByteArray("[Options]\nKey=a\\x20\n") << "a ";
+    QTest::newRow("escaped trailing tab") << QByteArray("[Options]\nKey=a\\t\n") << "a\t";
+    QTest::newRow("line without a key") << QByteArray("[Options]\n=1\nKey=2\n") << "Options/Key";
+    QTest::newRow("comment lines") << QByteArray("[Options]\n#Key=1\n;Key=2\nKey=3\n") << "3";
+}
+
+void TestSettings::handWrittenLinesRead()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, expected);
+    const QSettings::SettingsMap map = ini::parse(file);
+    if (expected.contains(QLatin1Char('/')))
+        QCOMPARE(map.keys(), QStringList{expected});
+    else
+        QCOMPARE(map.value(QStringLiteral("Options/Key")).toString(), expected);
 }
 
 void TestSettings::olderEncodedFileReadsAndIsRewritten()
@@ -349,6 +381,7 @@ void TestSettings::unreadableFileIsSetAside_data()
     QTest::newRow("a NUL byte") << ours + QByteArray("x=\0", 3) << true;
     QTest::newRow("control bytes") << ours + QByteArray(200, '\x01') << true;
     QTest::newRow("a few control bytes") << ours + "\x01\x02\n" + QByteArray(300, ';') << false;
+    QTest::newRow("tabs and form feeds") << ours + "Text=" + QByteArray(100, '\t') + QByteArray(100, '\f') + "x\n" << false;
 }
 
 void TestSettings::unreadableFileIsSetAside()
@@ -375,6 +408,11 @@ void TestSettings::unreadableFileIsSetAside()
         SaveSetting(QStringLiteral("Zestro"), QStringLiteral("Options"), QStringLiteral("Random Drink"), QStringLiteral("1"));
         QCOMPARE(QSettings(settings.iniFile(), QSettings::IniFormat).value(QStringLiteral("Options/Random Drink")).toString(),
                  QStringLiteral("1"));
+        // A second bad file is kept beside the first, not over it.
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QVERIFY(!setAsideUnreadableSettings(QStringLiteral("Zestro")).isEmpty());
+        QCOMPARE(QDir(QFileInfo(settings.iniFile()).path()).entryList({QStringLiteral("Zestro.ini.bad*")}).size(), 2);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "browse/drink_list_model.h"
 #include "browse/drink_list_view.h"
+#include "core/drink.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -46,6 +47,74 @@ private slots:
         QCOMPARE(rows(model), QStringList({"Gimlet Royale:", "Mojito:3", "rum punch:2"}));
         model.setDrinks({"Negroni"}, {1, 2}); // counts that do not fit the names are not shown
         QCOMPARE(rows(model), QStringList{"Negroni"});
+    }
+
+    // Marks rank both, tried, to print, none, and stay with their drinks through a removal above
+    // them and a rename that moves the drink.
+    void marksFollowTheirDrinks()
+    {
+        constexpr quint8 both = Drink::TriedMark | Drink::PrintMark;
+        DrinkListView view;
+        auto &model = static_cast<DrinkListModel &>(*view.model());
+        view.setDrinks({"Daiquiri", "Gimlet", "Mojito", "Negroni"}, DrinkListOrder::AsGiven);
+        view.setMarks({{"Daiquiri", Drink::PrintMark}, {"Gimlet", Drink::TriedMark}, {"Mojito", both}});
+        model.sort(model.marksColumn());
+        QCOMPARE(rows(model), QStringList({"Mojito:", "Gimlet:", "Daiquiri:", "Negroni:"}));
+        model.sort(0);
+        view.removeAt(0);
+        view.renameDrink(QStringLiteral("Gimlet"), QStringLiteral("Vesper"));
+        QCOMPARE(rows(model), QStringList({"Mojito:", "Negroni:", "Vesper:"}));
+        QCOMPARE(QList<int>({model.marksAt(0), model.marksAt(1), model.marksAt(2)}), QList<int>({both, Drink::NoMark, Drink::TriedMark}));
+    }
+
+    // A new drink goes where the program's name rule puts it: a lower-case first letter among
+    // capitals, not after them.
+    void newDrinkTakesItsPlaceByTheNameRule_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::newRow("lower case") << QStringLiteral("mojito") << 2;
+        QTest::newRow("last") << QStringLiteral("Zombie") << 3;
+    }
+    void newDrinkTakesItsPlaceByTheNameRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        DrinkListView view;
+        view.setDrinks({"Daiquiri", "Gimlet", "Negroni"}, DrinkListOrder::AsGiven);
+        view.addDrink(name);
+        QCOMPARE(view.selectedRow(), row);
+        QCOMPARE(view.drinkAt(row), name);
+    }
+
+    // After the user clicked the list Z to A, a new drink is not put where A to Z would have it.
+    void newDrinkInADescendingListGoesAtTheEnd()
+    {
+        DrinkListView view;
+        view.setDrinks({"Daiquiri", "Gimlet", "Negroni"}, DrinkListOrder::AsGiven);
+        view.header()->setSortIndicator(0, Qt::DescendingOrder);
+        view.addDrink(QStringLiteral("Mojito"));
+        QCOMPARE(QStringList({view.drinkAt(0), view.drinkAt(1), view.drinkAt(2), view.drinkAt(3)}),
+                 QStringList({"Negroni", "Gimlet", "Daiquiri", "Mojito"}));
+    }
+
+    void enterOnTheKeypadOpensTheDrinkAsReturnDoes_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+    void enterOnTheKeypadOpensTheDrinkAsReturnDoes()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        DrinkListView view;
+        QSignalSpy edit(&view, &DrinkListView::editRequested);
+        view.setDrinks({"Daiquiri", "Gimlet"}, DrinkListOrder::AsGiven);
+        view.selectRow(1);
+        QTest::keyClick(&view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(edit.size(), 1);
     }
 
     void aClickOnAHeadingSortsByIt()

@@ -3,6 +3,7 @@
 // marks, every refusal of the editor, and failures that leave the file exactly as it was.
 
 #include "common/program_objects.h"
+#include "core/name_order.h"
 #include "edit/frmAddEdit.h"
 #include "edit/frmIngredientAdd.h"
 #include "store/CDatabase.h"
@@ -197,12 +198,14 @@ private slots:
         QStringList offered;
         const auto driveEditor = [&](frmAddEdit &d) {
             d.txtDrinkName->setText(QStringLiteral("Yuzu Smash"));
-            addLine(d, QStringLiteral("2"), 10, QStringLiteral(" Yuzu\u200b Juice "));
+            addLine(d, QStringLiteral("2"), 10, QStringLiteral(" kumquat\u200b juice "));
             QCOMPARE(d.lineCount(), 0);
             d.cmdNewIngredient->click(); // cancelled: nothing stored, the typing stays
-            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral(" Yuzu\u200b Juice "));
+            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral(" kumquat\u200b juice "));
             d.cmdNewIngredient->click();
-            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral("Yuzu Juice"));
+            QCOMPARE(d.cmbIngredient->currentText(), QStringLiteral("kumquat juice"));
+            for (int i = 1; i < d.cmbIngredient->count(); ++i) // still in name order, for the next pick
+                QVERIFY2(compareNames(d.cmbIngredient->itemText(i - 1), d.cmbIngredient->itemText(i)) < 0, qPrintable(d.cmbIngredient->itemText(i)));
             d.cmdAdd->click();
             QCOMPARE(d.lineCount(), 1);
             QStringList keys; // the access keys of the editor's captions, each once
@@ -225,18 +228,50 @@ private slots:
             return dialog.result();
         });
         triggerCommand(p.form(), QStringLiteral("actAddDrink"));
-        QCOMPARE(p.boxes().texts(), QStringList{"The ingredient 'Yuzu Juice' doesn't exist.  If you would like to add the ingredient, "
+        QCOMPARE(p.boxes().texts(), QStringList{"The ingredient 'kumquat juice' doesn't exist.  If you would like to add the ingredient, "
                                                 "go to Tools|Edit Ingredients."});
-        QCOMPARE(offered, QStringList(2, QStringLiteral("Add Ingredient|Yuzu Juice")));
-        const QString id = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice' AND Common = 0 AND Has = 1").value(0);
+        QCOMPARE(offered, QStringList(2, QStringLiteral("Add Ingredient|kumquat juice")));
+        const QString id = p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'kumquat juice' AND Common = 0 AND Has = 1").value(0);
         QCOMPARE(linesOf(p, drinkRow(p, "Yuzu Smash").section('|', 0, 0).toInt()), QStringList{id + "|2 Ounces"});
         triggerCommand(p.form(), QStringLiteral("actUndo"));
         QCOMPARE(p.db().undoHistory().undoLabel(), QStringLiteral("Add Ingredient"));
         triggerCommand(p.form(), QStringLiteral("actUndo"));
-        QVERIFY(p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'Yuzu Juice'").isEmpty());
+        QVERIFY(p.rows("SELECT ID FROM Ingredients WHERE Ingredient = 'kumquat juice'").isEmpty());
     }
 
     // One Enter in the ingredient box with a bad amount says so once, Return or keypad Enter.
+    // Done with an ingredient filled in but not added asks first: Yes adds it (unless the line is
+    // refused), No leaves it out, Cancel goes back to the editor.
+    void doneAsksAboutALineNotAdded_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("badAmount");
+        QTest::addColumn<int>("saved"); // lines of the drink stored, -1 for none
+        QTest::newRow("Yes") << int(msgbox::vbYes) << false << 2;
+        QTest::newRow("Yes, the line refused") << int(msgbox::vbYes) << true << -1;
+        QTest::newRow("No") << int(msgbox::vbNo) << false << 1;
+        QTest::newRow("Cancel") << int(msgbox::vbCancel) << false << -1;
+    }
+    void doneAsksAboutALineNotAdded()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, badAmount);
+        QFETCH(int, saved);
+        StartedProgram p;
+        edit(p, 5, [&](frmAddEdit &d) {
+            d.txtDrinkName->setText(QStringLiteral("Pending Sour"));
+            addLine(d, {}, 0, d.cmbIngredient->itemText(0));
+            d.cmbUnit->setCurrentIndex(badAmount ? 2 : 0);
+            d.cmbIngredient->setEditText(d.cmbIngredient->itemText(1));
+            p.boxes().answerNext(answer);
+            d.cmdDone_Click();
+        });
+        QCOMPARE(p.boxes().texts().value(0).section(QStringLiteral("  "), 1), QStringLiteral("Add it first?"));
+        QCOMPARE(p.boxes().texts().size(), badAmount ? 2 : 1);
+        const QString id = drinkRow(p, QStringLiteral("Pending Sour")).section('|', 0, 0);
+        QCOMPARE(id.isEmpty() ? -1 : int(linesOf(p, id.toInt()).size()), saved);
+    }
+
     void enterWithABadAmountSaysItOnce_data()
     {
         QTest::addColumn<int>("key");

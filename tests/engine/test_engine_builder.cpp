@@ -166,6 +166,13 @@ void TestEngineBuilder::parseReads()
     // drinks without lines.
     const library::Library bare = library::parseLibraryJson(libraryJson(R"([{"name": "Air"}])"));
     QVERIFY(bare.drinks[0].lines.isEmpty() && bare.drinks[0].directions.isEmpty());
+    // The most lines a drink may have, and texts of the greatest length, are taken.
+    const QByteArray longest(library::kMaxDrinkText, 'x');
+    const library::Library largest = library::parseLibraryJson(libraryJson(
+        R"([{"name": "Air", "directions": ")" + longest + R"(", "lines": [)"
+        + QByteArray(R"({"ingredient": "Gin"},)").repeated(library::kMaxDrinkLines - 1) + R"({"ingredient": "Gin"}]}])"));
+    QCOMPARE(largest.drinks[0].lines.size(), library::kMaxDrinkLines);
+    QCOMPARE(largest.drinks[0].directions.size(), library::kMaxDrinkText);
 
     // The line's ingredient in other case finds its ingredient in the written file.
     auto db = OpenDatabase(fixture::customLibrary(m_dir.path(), lib, QStringLiteral("parsed.mdb")));

@@ -1,7 +1,7 @@
 // zestro-fault-child FILE COMMAND [ARG]: starts the program offscreen on FILE (settings beside it),
 // runs one command through the handler a user's click reaches, and prints each message box as
 // "MSG <text>", each dialog shown as "DIALOG <name>", and at the end "LIST <drinks listed>" and
-// "SHOWN <drink shown>". Message boxes are answered Yes or OK, the file dialog with ARG (Save and
+// "SHOWN <drink shown>", "CAPTION <window title>" and "NOTICE <read-only notice, or none>". Message boxes are answered Yes or OK, the file dialog with ARG (Save and
 // the printer only for `export` and `print`), and the command's dialogs are driven below. `hold`
 // keeps the library open until stdin closes, for the second-copy cases; `show` only shows the first
 // drink.
@@ -173,6 +173,8 @@ int main(int argc, char *argv[])
         form.command(QString::fromLatin1(items[command]))->trigger();
     say("LIST " + QString::number(form.drinkCount()));
     say("SHOWN " + form.pnlDrinkName->text());
+    say("CAPTION " + form.windowTitle());
+    say("NOTICE " + (form.lblReadOnly->isVisibleTo(&form) ? form.lblReadOnly->toolTip() : QStringLiteral("none")));
     if (command == "hold")
         for (std::string line; std::getline(std::cin, line);) {
         }

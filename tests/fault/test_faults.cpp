@@ -264,6 +264,9 @@ private slots:
         QVERIFY2(!r.killed && r.code == 0 && r.failures().size() == failures.size() + 2, r.text());
         QVERIFY2(QRegularExpression("^" + said + "$").match(failures.join('|')).hasMatch(), r.text());
         QVERIFY2(!r.lines.contains("SHOWN ") && r.listed() > 0, r.text());        // a drink shown
+        // The window says why nothing can be changed, in its caption and beside the status.
+        QVERIFY2(r.lines.contains("CAPTION Zestro - zestro.mdb (read-only)")
+                     && r.lines.contains("NOTICE Changes cannot be saved: the file '" + file + "' is read-only."), r.text());
         QCOMPARE(QFileInfo(out).size() > 0, command == "print" || command == "export");
         QCOMPARE(stateOf(file), before);
     }

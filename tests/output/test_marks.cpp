@@ -3,6 +3,7 @@
 
 #include "output/frmPrintTagCurrentSet.h"
 #include "store/CDatabase.h"
+#include "store/engine/database.h"
 #include "support/main_window_fixture.h"
 
 #include <QAction>
@@ -193,6 +194,24 @@ private slots:
         QCOMPARE(p.boxes().texts().last(), QStringLiteral("There was an error deleting %1.  Continue with the others?").arg(set[1]));
         QCOMPARE(p.listedNames().size(), all - set.size() + 1);
         QVERIFY(p.listedNames().contains(set[1]) && !p.listedNames().contains(set.last()));
+    }
+
+    // Another program reads the file while the set is deleted, so the write cannot be committed:
+    // one message, nothing deleted, every drink listed.
+    void deleteSetBlockedByAnotherProgram()
+    {
+        StartedProgram p;
+        const QStringList all = p.listedNames();
+        auto reader = engine::OpenDatabase(p.libraryPath());
+        reader->executeNative(QStringLiteral("BEGIN"));
+        QVERIFY(reader->scalar(QStringLiteral("SELECT count(*) FROM Drinks")) == all.size());
+        p.boxes().answerNext(msgbox::vbYes);
+        triggerCommand(p.form(), QStringLiteral("actDeleteSet"));
+        reader->executeNative(QStringLiteral("COMMIT"));
+        QCOMPARE(p.boxes().texts().size(), 2);
+        QVERIFY2(p.boxes().texts().last().endsWith(QStringLiteral("No drink of the current set was deleted.")), qPrintable(p.boxes().texts().last()));
+        QCOMPARE(p.listedNames(), all);
+        QCOMPARE(p.rows(QStringLiteral("SELECT count(*) FROM Drinks")).first().toInt(), all.size());
     }
 };
 

@@ -161,6 +161,17 @@ private slots:
         QVERIFY(p.boxes().messages().isEmpty());
         QCOMPARE(p.form().statusText(), QStringLiteral("Bar list saved: 1 added, 1 taken off."));
         QCOMPARE(p.form().lblMissing->text(), QStringLiteral("Missing: Gin")); // the shown drink read again
+
+        // A tick taken back is no change; the first row a tick can go on is current, not a common one.
+        openMyBar(p, [](frmMyBar &bar) {
+            QTest::keyClicks(bar.txtFilter, QStringLiteral("i"));
+            QCOMPARE(bar.lstIngredients->currentIndex().data().toString(), QStringLiteral("Crème de Cassis"));
+            QVERIFY(tick(bar, QStringLiteral("Gin"), true));
+            QVERIFY(tick(bar, QStringLiteral("Lime"), false) && tick(bar, QStringLiteral("Lime"), true));
+            QVERIFY(bar.lblCount->text().endsWith(QStringLiteral(" 1 change to save.")));
+            bar.cmdOK->click();
+        });
+        QCOMPARE(p.form().statusText(), QStringLiteral("Bar list saved: 1 added."));
     }
 
     void failedSaveKeepsTheWindowAndTicks()

@@ -458,6 +458,28 @@ private slots:
         });
     }
 
+    // A default kept in the settings is used while it lies within the box's range.
+    void keptSlackWithinItsRange_data()
+    {
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << "0" << "0";
+        QTest::newRow("the most") << "20" << "20";
+        QTest::newRow("one more") << "21" << "1";
+        QTest::newRow("negative") << "-1" << "1";
+    }
+    void keptSlackWithinItsRange()
+    {
+        QFETCH(QString, kept);
+        QFETCH(QString, shown);
+        StartedProgram p;
+        CZestro30().setBarListSlack(kept);
+        runWizard(p, QStringLiteral("actSearchWizard"), [&](frmSearchWizard &w) {
+            QCOMPARE(w.txtSlack->text(), shown);
+            w.cmdCancel->click();
+        });
+    }
+
     void slackMustBeAWholeNumber_data()
     {
         QTest::addColumn<QString>("slack");
