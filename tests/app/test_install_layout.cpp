@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <unistd.h>
 
 class TestInstallLayout : public QObject {
     Q_OBJECT
@@ -83,6 +86,54 @@ private slots:
                                          "cannot be made or written.")
                               .arg(library, dir.filePath(QStringLiteral("share/zestro/zestro-starter.mdb")),
                                    dir.filePath(QStringLiteral("home/Zestro"))));
+    }
+
+    // A build tree whose program folder the user cannot write (installed by someone else): the
+    // library goes to the user's data folder. Root writes anywhere, so as root the check runs in a
+    // copy of this test started as another user.
+    void unwritableProgramFolderSendsTheLibraryHome()
+    {
+        const QString given = qEnvironmentVariable("ZESTRO_LAYOUT_ROOT");
+        std::optional<QTemporaryDir> made;
+        if (given.isEmpty()) {
+            made.emplace();
+            const QDir dir(made->path());
+            QVERIFY(dir.mkpath(QStringLiteral("bin")) && dir.mkpath(QStringLiteral("home")));
+            QFile starter(dir.filePath(QStringLiteral("bin/") + kStarterLibraryName));
+            QVERIFY(starter.open(QIODevice::WriteOnly) && starter.write("starter") == 7);
+            starter.close();
+            const auto open = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+            QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("bin")), open));
+            QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("home")), open | QFile::WriteOwner | QFile::WriteOther));
+            QVERIFY(QFile::setPermissions(dir.path(), open | QFile::WriteOwner));
+            if (::geteuid() == 0) {
+                if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+                    QSKIP("needs setpriv to run as another user");
+                QProcess child;
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.insert(QStringLiteral("ZESTRO_LAYOUT_ROOT"), made->path());
+                child.setProcessEnvironment(env);
+                child.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                        QCoreApplication::applicationFilePath(), QString::fromLatin1(QTest::currentTestFunction())});
+                QVERIFY(child.waitForFinished(20000));
+                QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+                QVERIFY(QFile::exists(made->filePath(QStringLiteral("home/Zestro/zestro.mdb"))));
+                QFile::setPermissions(dir.filePath(QStringLiteral("bin")), open | QFile::WriteOwner); // to be removed
+                return;
+            }
+        }
+        const QDir dir(given.isEmpty() ? made->path() : given);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
+        setProgramFolder(dir.filePath(QStringLiteral("bin")));
+        QString problem;
+        const QString library = provideUserLibrary(&problem);
+        setProgramFolder(QString());
+        QCOMPARE(problem, QString());
+        QCOMPARE(library, dir.filePath(QStringLiteral("home/Zestro/zestro.mdb")));
+        QFile copy(library);
+        QVERIFY(copy.open(QIODevice::ReadOnly) && copy.readAll() == "starter");
+        if (made)
+            QFile::setPermissions(dir.filePath(QStringLiteral("bin")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 };
 

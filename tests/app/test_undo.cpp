@@ -3,6 +3,8 @@
 
 #include "common/common_dialog.h"
 #include "common/message_box.h"
+#include "browse/drink_list_model.h"
+#include "browse/drink_list_view.h"
 #include "edit/frmAddEdit.h"
 #include "search/frmMyBar.h"
 #include "store/CDatabase.h"
@@ -25,6 +27,16 @@ QStringList digest(StartedProgram &p)
     for (const char *table : {"Drinks", "DrinkRel", "Ingredients"})
         all << QLatin1String(table) << p.rows(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QLatin1String(table)));
     return all;
+}
+
+// The drink list as shown: each name with its missing count and marks, and the set's count.
+QStringList listState(StartedProgram &p)
+{
+    const auto &model = static_cast<const DrinkListModel &>(*p.form().lvDrinks->model());
+    QStringList rows{p.form().lblCurrentSet->text()};
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << model.nameAt(row) + ':' + model.index(row, 1).data().toString() + ':' + QString::number(model.marksAt(row));
+    return rows;
 }
 
 QString itemText(StartedProgram &p, int index)
@@ -86,31 +98,32 @@ struct Command {
     const char *setUp;
     int answer;
     const char *label;
+    bool canMake; // the list shows the drinks one can make, with their missing counts
     std::function<void(StartedProgram &)> run;
 };
 
 const QList<Command> kCommands = {
-    {"add drink", "", 0, "Add Drink", [](StartedProgram &p) { editor(p, 5, QStringLiteral("Undo Fizz")); }},
-    {"edit and rename drink", "", 0, "Edit Drink", [](StartedProgram &p) { firstDrink(p), editor(p, 10, QStringLiteral("Renamed Sour")); }},
-    {"delete drink", "", msgbox::vbYes, "Delete Drink", [](StartedProgram &p) { command(p, "actDeleteDrink", true); }},
-    {"delete set", "", msgbox::vbYes, "Delete %1 Drinks", [](StartedProgram &p) { command(p, "actDeleteSet"); }},
-    {"toolbar tried mark", "UPDATE Drinks SET Tried = 0", 0, "Mark as Tried", [](StartedProgram &p) { command(p, "actMarkTried", true); }},
-    {"set tried mark", "UPDATE Drinks SET Tried = ID > 3", msgbox::vbYes, "Mark 3 Drinks as Tried",
+    {"add drink", "", 0, "Add Drink", false, [](StartedProgram &p) { editor(p, 5, QStringLiteral("Undo Fizz")); }},
+    {"edit and rename drink", "", 0, "Edit Drink", false, [](StartedProgram &p) { firstDrink(p), editor(p, 10, QStringLiteral("Renamed Sour")); }},
+    {"delete drink", "", msgbox::vbYes, "Delete Drink", false, [](StartedProgram &p) { command(p, "actDeleteDrink", true); }},
+    {"delete set", "", msgbox::vbYes, "Delete %1 Drinks", false, [](StartedProgram &p) { command(p, "actDeleteSet"); }},
+    {"toolbar tried mark", "UPDATE Drinks SET Tried = 0", 0, "Mark as Tried", false, [](StartedProgram &p) { command(p, "actMarkTried", true); }},
+    {"set tried mark", "UPDATE Drinks SET Tried = ID > 3", msgbox::vbYes, "Mark 3 Drinks as Tried", false,
      [](StartedProgram &p) { command(p, "actMarkSetTried"); }},
-    {"ingredient add", "", 0, "Add Ingredient", [](StartedProgram &p) { p.db().IngredientAdd(QStringLiteral("Yuzu"), true); }},
-    {"ingredient rename", "", 0, "Rename Ingredient",
+    {"ingredient add", "", 0, "Add Ingredient", false, [](StartedProgram &p) { p.db().IngredientAdd(QStringLiteral("Yuzu"), true); }},
+    {"ingredient rename", "", 0, "Rename Ingredient", false,
      [](StartedProgram &p) { p.db().IngredientEdit(ingredient(p, 0), QStringLiteral("Renamed"), false, true); }},
-    {"ingredient delete", "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (999, 'Unused', 0, 1)", 0, "Delete Ingredient",
+    {"ingredient delete", "INSERT INTO Ingredients (ID, Ingredient, Common, Has) VALUES (999, 'Unused', 0, 1)", 0, "Delete Ingredient", false,
      [](StartedProgram &p) { p.db().IngredientDelete(QStringLiteral("Unused")); }},
-    {"ingredient combine", "", 0, "Combine Ingredients", [](StartedProgram &p) {
+    {"ingredient combine", "", 0, "Combine Ingredients", false, [](StartedProgram &p) {
          QListWidget list;
          list.addItems({ingredient(p, 0), ingredient(p, 1)});
          list.item(1)->setSelected(true);
          p.db().IngredientCombine(&list);
      }},
-    {"bar list import", "UPDATE Ingredients SET Has = 0", msgbox::vbNo, "Import Bar List",
+    {"bar list import", "UPDATE Ingredients SET Has = 0", msgbox::vbNo, "Import Bar List", true,
      [](StartedProgram &p) { withFile(p, ingredient(p, 2).toUtf8() + '\n', "actImportBarList"); }},
-    {"my bar", "UPDATE Ingredients SET Has = 0", 0, "Change Bar List", [](StartedProgram &p) {
+    {"my bar", "UPDATE Ingredients SET Has = 0", 0, "Change Bar List", true, [](StartedProgram &p) {
          ModalScript script([](QDialog &dialog) {
              auto &bar = static_cast<frmMyBar &>(dialog);
              QAbstractItemModel *model = bar.lstIngredients->model();
@@ -121,7 +134,7 @@ const QList<Command> kCommands = {
          });
          command(p, "actMyBar");
      }},
-    {"json import", "", 0, "Import Drinks", [](StartedProgram &p) {
+    {"json import", "", 0, "Import Drinks", false, [](StartedProgram &p) {
          withFile(p, R"({"format": "zestro-library", "version": 1, "ingredients": [{"name": "Yuzu"}],
              "drinks": [{"name": "Yuzu Neat", "lines": [{"amount": "1 Ounce", "ingredient": "Yuzu"}]}]})", "actImportDrinks");
      }},
@@ -145,22 +158,28 @@ private slots:
         StartedProgram p;
         const Command &c = kCommands[command];
         p.exec(c.setUp);
-        const QStringList before = digest(p);
+        p.db().ShowListMarks(); // the marks the set-up wrote behind the program's back
+        if (c.canMake)
+            p.db().BarList(3);
+        const QStringList before = digest(p), listedBefore = listState(p);
         const QString label = QString::fromUtf8(c.label).replace(QLatin1String("%1"), QString::number(p.listedNames().size()));
         if (c.answer)
             p.boxes().answerNext(c.answer);
         c.run(p);
-        const QStringList after = digest(p);
+        const QStringList after = digest(p), listedAfter = listState(p);
         QVERIFY(after != before);
+        QVERIFY(!c.canMake || listedAfter != listedBefore); // the counts went with the bar list
         QCOMPARE(itemText(p, 90), QStringLiteral("&Undo ") + label);
         QVERIFY(!p.form().menuItem(QStringLiteral("mnuEdit"), 95)->isEnabled());
         const int messages = p.boxes().texts().size();
 
         triggerCommand(p.form(), QStringLiteral("actUndo"));
         QCOMPARE(digest(p), before);
+        QCOMPARE(listState(p), listedBefore);
         QCOMPARE(itemText(p, 95), QStringLiteral("&Redo ") + label);
         triggerCommand(p.form(), QStringLiteral("actRedo"));
         QCOMPARE(digest(p), after);
+        QCOMPARE(listState(p), listedAfter);
         QCOMPARE(itemText(p, 90), QStringLiteral("&Undo ") + label);
         QCOMPARE(p.boxes().texts().size(), messages);
         QCOMPARE(p.form().pnlDrinkName->text(), p.selectedName()); // the window shows a drink that is there
@@ -187,6 +206,13 @@ private slots:
         triggerCommand(p.form(), QStringLiteral("actUndo"));
         QCOMPARE(digest(p), before);
         QCOMPARE(p.selectedName(), name);
+        // The drink put back is one the commands find again.
+        const QString tried = QStringLiteral("SELECT Tried FROM Drinks WHERE Name = '%1'").arg(name);
+        const QStringList wasTried = p.rows(tried);
+        p.boxes().clear();
+        triggerCommand(p.form(), QStringLiteral("actMarkTried"));
+        QCOMPARE(p.boxes().texts(), QStringList());
+        QVERIFY(p.rows(tried) != wasTried);
     }
 
     // Another program's connection writes between the step and its undo (redo). %1 is the first
