@@ -100,6 +100,7 @@ QList<HelpTopic> parseHelpTopics(const QString &html, QString *intro, QString *s
 HelpWindow::HelpWindow(QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
 {
+    setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(kAppTitle + QStringLiteral(" Help"));
     buildControls();
     resize(860, 580);

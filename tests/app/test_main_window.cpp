@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 #include <optional>
 #include <sys/stat.h>
@@ -567,6 +568,27 @@ private slots:
         QCOMPARE(calls.size(), 2);
         QCOMPARE(calls[0].first, 11);
         QCOMPARE(calls[1], qMakePair(1, 23));
+    }
+
+    // F1 in a modal dialog opens the help over the dialog, where the user can reach it.
+    void f1InADialogShowsHelpOverIt()
+    {
+        StartedProgram p;
+        p.form().show();
+        QString helpShown;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->activateWindow(); // the shortcut is the active window's
+            if (QTest::qWaitForWindowActive(dialog))
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_F1);
+            if (const auto *help = dialog->findChild<QDialog *>(QStringLiteral("frmHelp")); help && help->isVisible())
+                helpShown = help->windowTitle();
+            dialog->reject();
+        });
+        triggerCommand(p.form(), QStringLiteral("actMyBar"));
+        QCOMPARE(helpShown, QStringLiteral("Zestro Help"));
     }
 
     void exitUnloadsAndReleasesTheProgramObjects()
