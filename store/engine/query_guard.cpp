@@ -19,6 +19,7 @@ constexpr int kStepsBetweenChecks = 1000;
 
 std::atomic<qint64> g_maxRows{kDefaultQueryLimits.maxRows};
 std::atomic<int> g_maxMilliseconds{kDefaultQueryLimits.maxMilliseconds};
+std::atomic<qint64> g_maxResultBytes{kDefaultQueryLimits.maxResultBytes};
 
 qint64 nowNs()
 {
@@ -81,13 +82,14 @@ int pastDeadline(void *user)
 
 QueryLimits queryLimits()
 {
-    return {g_maxRows.load(), g_maxMilliseconds.load()};
+    return {g_maxRows.load(), g_maxMilliseconds.load(), g_maxResultBytes.load()};
 }
 
 void setQueryLimits(const QueryLimits &limits)
 {
     g_maxRows = limits.maxRows;
     g_maxMilliseconds = limits.maxMilliseconds;
+    g_maxResultBytes = limits.maxResultBytes;
 }
 
 void guardConnection(Connection &conn)
@@ -145,11 +147,12 @@ void throwTooManyRows(const QString &name)
 void countResultBytes(qint64 &total, qint64 bytes, const QString &name)
 {
     total += bytes;
-    if (total > kMaxResultBytes)
+    const qint64 most = g_maxResultBytes.load();
+    if (total > most)
         throw EngineError(err::ResourceExceeded, QStringLiteral("The query '%1' returned more than %L2 MB of text, far more than a "
                                                                 "drink library holds; it was stopped.")
                                                      .arg(name)
-                                                     .arg(kMaxResultBytes / (1024 * 1024)));
+                                                     .arg(double(most) / (1024 * 1024)));
 }
 
 void throwTooLong(const QString &name)

@@ -92,7 +92,8 @@ qint64 timeBudgetNs();
 // Raise ResourceExceeded for the record set `name`.
 [[noreturn]] void throwTooManyRows(const QString &name);
 [[noreturn]] void throwTooLong(const QString &name);
-// Adds a row's text to a result's running total; throws once the total passes kMaxResultBytes.
+// Adds a row's text to a result's running total; throws once the total passes the limit of the
+// query limits (kMaxResultBytes unless set otherwise).
 void countResultBytes(qint64 &total, qint64 bytes, const QString &name);
 
 } // namespace engine

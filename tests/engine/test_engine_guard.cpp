@@ -49,6 +49,8 @@ private slots:
     void libraryCheck();
     void runawayQueriesStop_data();
     void runawayQueriesStop();
+    void textBoundTakesItsLastByte_data();
+    void textBoundTakesItsLastByte();
 
 private:
     QTemporaryDir m_dir;
@@ -154,6 +156,41 @@ void TestEngineGuard::runawayQueriesStop()
     QCOMPARE(e.number(), err::ResourceExceeded);
     QVERIFY2(e.description().contains(message), e.what());
     QCOMPARE(count(*db, QStringLiteral("Drinks")), int(fixture::starterContents().drinks.size()));
+}
+
+// A result of exactly the bound's text is read whole; one byte less and it is stopped. A record set
+// counts UTF-8, a stored query's name list UTF-16.
+void TestEngineGuard::textBoundTakesItsLastByte_data()
+{
+    QTest::addColumn<bool>("nameList");
+    QTest::addColumn<qint64>("slack"); // the bound minus the result's bytes
+    QTest::addColumn<bool>("stopped");
+    for (const bool nameList : {false, true}) {
+        const char *kind = nameList ? "name list" : "record set";
+        QTest::addRow("%s, exactly the bound", kind) << nameList << qint64(0) << false;
+        QTest::addRow("%s, a byte over", kind) << nameList << qint64(-1) << true;
+    }
+}
+
+void TestEngineGuard::textBoundTakesItsLastByte()
+{
+    QFETCH(bool, nameList);
+    QFETCH(qint64, slack);
+    QFETCH(bool, stopped);
+    auto db = OpenDatabase(fixture::starterLibrary(m_dir.path(), QStringLiteral("bound.mdb")));
+    exec(db->handle(), storeQuery(QStringLiteral("Names"), QStringLiteral("SELECT Name FROM Drinks")));
+    qint64 bytes = 0;
+    for (const QString &name : db->textColumn(QStringLiteral("SELECT Name FROM Drinks")))
+        bytes += nameList ? name.size() * 2 : name.toUtf8().size();
+    setQueryLimits({kDefaultQueryLimits.maxRows, kDefaultQueryLimits.maxMilliseconds, bytes + slack});
+    const EngineError e = raised([&] {
+        if (nameList)
+            db->QueryDefs(QStringLiteral("Names")).textColumn(QStringLiteral("Name"));
+        else
+            for (auto rs = db->OpenRecordset(QStringLiteral("Names"), dbOpenSnapshot); !rs->Eof(); rs->MoveNext()) {
+            }
+    });
+    QCOMPARE(e.number(), stopped ? int(err::ResourceExceeded) : 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngineGuard)
