@@ -690,6 +690,16 @@ private slots:
         QVERIFY(p.boxes().messages().isEmpty());
     }
 
+    // A window that never showed (the start ended before it) leaves the kept place alone.
+    void unshownWindowLeavesTheKeptPlace()
+    {
+        StartedProgram p;
+        p.form().hide();
+        SaveSettings(QStringLiteral("Zestro"), QStringLiteral("Window"), {{QStringLiteral("Geometry"), QStringLiteral("kept")}});
+        Form_Unload(p.form());
+        QCOMPARE(GetSetting(QStringLiteral("Zestro"), QStringLiteral("Window"), QStringLiteral("Geometry")), QStringLiteral("kept"));
+    }
+
     // Splitter sizes edited by hand or kept for another layout are left out.
     void keptSplitterSizesAreChecked_data()
     {
