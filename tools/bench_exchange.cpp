@@ -24,7 +24,7 @@ namespace {
 
 bool wantedAt(const Context &c, const char *operation)
 {
-    return c.wanted(operation) || c.only == QStringLiteral("%1_%2").arg(QLatin1String(operation)).arg(c.drinks);
+    return c.wanted(operation) || c.only.contains(QStringLiteral("%1_%2").arg(QLatin1String(operation)).arg(c.drinks));
 }
 
 // A message would stop the clock for a user's answer: the operations must show none.

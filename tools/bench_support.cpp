@@ -21,10 +21,10 @@ double medianTime(int runs, const std::function<void(int)> &work)
 
 void report(const char *operation, int drinks, double ours, double floor, int runs)
 {
-    if (floor < 0)
-        std::printf("BENCH %s %d ours_ms=%.3f floor_ms=- runs=%d\n", operation, drinks, ours, runs);
+    if (floor <= 0)
+        std::printf("BENCH %s %d ours_ms=%.3f floor_ms=%s runs=%d ratio=-\n", operation, drinks, ours, floor < 0 ? "-" : "0.000", runs);
     else
-        std::printf("BENCH %s %d ours_ms=%.3f floor_ms=%.3f runs=%d\n", operation, drinks, ours, floor, runs);
+        std::printf("BENCH %s %d ours_ms=%.3f floor_ms=%.3f runs=%d ratio=%.2f\n", operation, drinks, ours, floor, runs, ours / floor);
     std::fflush(stdout);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <sqlite3.h>
@@ -16,7 +17,8 @@ class frmMain;
 namespace bench {
 
 double medianTime(int runs, const std::function<void(int)> &work);
-// BENCH <operation> <drinks> ours_ms=<median> floor_ms=<median or -> runs=<n>; a negative floor prints "-".
+// BENCH <operation> <drinks> ours_ms=<median> floor_ms=<median or -> runs=<n> ratio=<ours/floor or ->;
+// a negative floor prints "-".
 void report(const char *operation, int drinks, double ours, double floor, int runs);
 
 // A bare keyed connection: the floor is the same work done with prepared statements on it.
@@ -38,8 +40,8 @@ struct Context {
     int drinks;
     QString path;
     library::Library contents;
-    QString only; // one operation to run, or empty for all
-    bool wanted(const char *operation) const { return only.isEmpty() || only == QLatin1String(operation); }
+    QStringList only; // the operations to run, or empty for all
+    bool wanted(const char *operation) const { return only.isEmpty() || only.contains(QLatin1String(operation)); }
 };
 
 // Starts the program on the library the way a user would, without the splash window, the tip and

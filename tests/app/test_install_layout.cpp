@@ -53,7 +53,9 @@ private slots:
         setProgramFolder(dir.filePath(QStringLiteral("bin")));
 
         QCOMPARE(DataFolder(), dir.filePath(dataFolder));
-        QCOMPARE(provideUserLibrary(), dir.filePath(library));
+        QString problem;
+        QCOMPARE(provideUserLibrary(&problem), dir.filePath(library));
+        QCOMPARE(problem, QString());
         QFile made(dir.filePath(library));
         const QByteArray expected = !oldLibraryIn.isEmpty() ? "used" : !starterIn.isEmpty() ? "starter" : "";
         QCOMPARE(made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray(), expected);
