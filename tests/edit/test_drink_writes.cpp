@@ -427,6 +427,15 @@ private slots:
         QCOMPARE(p.listedNames(), listed);
         QVERIFY(p.db().DoesDrinkExist(name) && !p.db().DoesDrinkExist(QStringLiteral("Renamed")));
         QCOMPARE(p.boxes().texts().size(), 5);
+        // Nothing of the failed additions is left to be found: the same drink goes in now.
+        p.exec("DROP TRIGGER temp.fail");
+        edit(p, 5, [](frmAddEdit &d) {
+            d.txtDrinkName->setText(QStringLiteral("New"));
+            addLine(d, {}, 0, d.cmbIngredient->itemText(0));
+            d.cmdDone_Click();
+        });
+        QCOMPARE(p.boxes().texts().size(), 5);
+        QCOMPARE(p.rows("SELECT count(*) FROM Drinks WHERE Name = 'New'"), QStringList{"1"});
     }
 
     void deleteSelectsTheNeighbourAndRelistsWhenEmpty()
