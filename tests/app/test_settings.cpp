@@ -319,6 +319,7 @@ void TestSettings::handWrittenLinesRead_data()
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Options]\nKey=1\n") << "1";
     QTest::newRow("escaped trailing space") << QByteArray("[Options]\nKey=a\\x20\n") << "a ";
     QTest::newRow("escaped trailing tab") << QByteArray("[Options]\nKey=a\\t\n") << "a\t";
+    QTest::newRow("octal trailing space") << QByteArray("[Options]\nKey=a\\040\n") << "a ";
     QTest::newRow("line without a key") << QByteArray("[Options]\n=1\nKey=2\n") << "Options/Key";
     QTest::newRow("comment lines") << QByteArray("[Options]\n#Key=1\n;Key=2\nKey=3\n") << "3";
 }
