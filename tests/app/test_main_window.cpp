@@ -570,11 +570,13 @@ private slots:
         QCOMPARE(calls[1], qMakePair(1, 23));
     }
 
-    // F1 in a modal dialog opens the help over the dialog, where the user can reach it.
+    // F1 in a modal dialog brings the help over the dialog, where the user can reach it, also when
+    // the main window opened it before.
     void f1InADialogShowsHelpOverIt()
     {
         StartedProgram p;
         p.form().show();
+        triggerCommand(p.form(), QStringLiteral("actHelpTopics"));
         QString helpShown;
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
