@@ -51,9 +51,7 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_db = std::make_unique<CDatabase>();
-        m_db->setFileName(fixture::starterLibrary(m_dir->path()));
-        m_db->DbOpen();
+        m_db = fixture::openedStarterLibrary(m_dir->path());
     }
     void cleanup()
     {

@@ -1,5 +1,7 @@
 #include "support/fixture_db.h"
 
+#include "store/CDatabase.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -97,5 +99,13 @@ const QString kAccentedDrinksSql = QStringLiteral(
     "'Très bon'), (901, 'Caipirinha Nova', 'Muddle.', NULL), (902, 'Kir Mûre Fizz', 'Build.', NULL);"
     "INSERT INTO DrinkRel (DrinkID, IngID, Amount) VALUES (900, 902, '1 Ounce'), (901, 900, '2 Ounces'), "
     "(902, 901, '1 Ounce');");
+
+std::unique_ptr<CDatabase> openedStarterLibrary(const QString &folder)
+{
+    auto db = std::make_unique<CDatabase>();
+    db->setFileName(starterLibrary(folder));
+    db->DbOpen();
+    return db;
+}
 
 } // namespace fixture

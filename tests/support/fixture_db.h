@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class CDatabase;
 
 namespace fixture {
 
@@ -18,6 +21,9 @@ QString oldFormatLibrary(const QString &folder, const QString &fileName = QStrin
 QString syntheticLibrary(const QString &folder, int drinks, const QString &fileName = QStringLiteral("synthetic.mdb"));
 // A library written from the given contents (not cached).
 QString customLibrary(const QString &folder, const library::Library &lib, const QString &fileName = QStringLiteral("custom.mdb"));
+
+// A copy of the starter library in the folder, opened by the program's store without a window.
+std::unique_ptr<CDatabase> openedStarterLibrary(const QString &folder);
 
 library::Library starterContents();
 // Names of the starter library's drinks that pass the test, sorted as the drink list shows them.
